@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Zamenor under Wine. Without a display it runs
+# the program on a virtual one for a few seconds and saves a screenshot.
+set -euo pipefail
+. "$(dirname "$0")/scripts/common.sh"
+cd "$ZAM_ROOT"
+
+zam_ensure_packages
+zam_build_windows
+exe=$ZAM_BUILD/win64/zamenor.exe
+
+if [ -n "${DISPLAY:-}" ]; then
+    zam_start_wine
+    trap zam_stop_wine EXIT
+    (cd "$ZAM_BUILD/win64" && "$ZAM_WINE" "$exe")
+    exit
+fi
+
+trap 'zam_stop_wine; zam_stop_xvfb' EXIT
+zam_start_xvfb
+zam_start_wine
+(cd "$ZAM_BUILD/win64" && "$ZAM_WINE" "$exe") &
+sleep "${ZAM_SHOT_DELAY:-6}"
+shot=$ZAM_BUILD/screenshot.png
+import -window root "$shot"
+echo "screenshot: $shot"

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include "recording_display.h"
+#include "workspace/operations.h"
+#include "workspace/text_stats.h"
+
+namespace zam {
+namespace {
+
+using testing::RecordingDisplay;
+using testing::RecordingView;
+using Lines = std::vector<std::string>;
+
+class Operations : public ::testing::Test {
+protected:
+    void Load(std::string_view text) {
+        ws.CipherText.text = text;
+        ws.PlainText.text.assign(text.size(), ' ');
+        BuildLetterStatistics(ws.TextStats, text);
+        BuildPairStatistics(ws.TextStats, text);
+    }
+    char Key(char cipher) const { return ws.KeyTable.key[SymbolColumn(cipher)]; }
+
+    Workspace ws;
+    RecordingDisplay display{ws};
+};
+
+TEST_F(Operations, AssignWritesTheKeyAndEveryPositionOfTheLetter) {
+    Load("ЖАЖ_Б");
+    Assign(ws, display, 'Ж', 'Е');
+    EXPECT_EQ(Key('Ж'), 'Е');
+    EXPECT_EQ(ws.PlainText.text, "Е Е  ");
+    EXPECT_TRUE(display.log.empty());  // text cells follow with the selection drop
+
+    // Reassigning frees the old letter: its free-row cell is redrawn.
+    Assign(ws, display, 'Ж', 'О');
+    EXPECT_EQ(Key('Ж'), 'О');
+    EXPECT_EQ(ws.PlainText.text, "О О  ");
+    EXPECT_EQ(display.log, Lines{"alpha 3 6"});
+
+    display.log.clear();
+    Assign(ws, display, 'Ж', '?');
+    EXPECT_EQ(Key('Ж'), ' ');
+    EXPECT_EQ(ws.PlainText.text, "     ");
+    EXPECT_EQ(display.log, Lines{"alpha 3 14"});
+}
+
+TEST_F(Operations, AssignLeavesEverythingElseAlone) {
+    Load("ЖАЖ_Б");
+    Assign(ws, display, 'А', '?');  // clearing a letter that has none changes nothing
+    Assign(ws, display, '?', 'О');  // "?" is no cipher symbol
+    Assign(ws, display, ' ', 'О');
+    EXPECT_EQ(ws.PlainText.text, "     ");
+    EXPECT_TRUE(display.log.empty());
+
+    ws.KeyTable.key[32] = 'Х';
+    Assign(ws, display, '_', 'Т');
+    EXPECT_EQ(ws.PlainText.text, "   Т ");
+    EXPECT_EQ(ws.KeyTable.key[32], 'Х');
+    EXPECT_EQ(ws.CipherText.text, "ЖАЖ_Б");
+}
+
+TEST_F(Operations, AssignAfterAForeignKeyByteNeverIndexesOutside) {
+    Load("ЖА");
+    ws.KeyTable.key[SymbolColumn('Ж')] = '\x01';  // a result file may bring any byte
+    Assign(ws, display, 'Ж', 'О');
+    EXPECT_EQ(Key('Ж'), 'О');
+    EXPECT_TRUE(display.Only("alpha").empty());
+}
+
+TEST_F(Operations, CurrentLetterFromTheTextRedrawsOldThenNewLastPositionFirst) {
+    Load("ЖАЖБА");
+    SetCurrentLetter(ws, display, PointerSource::CipherRow, 'Ж');
+    EXPECT_EQ(display.log, (Lines{"alpha 1 7", "marker 1 Ж", "cell C 3", "cell P 3", "cell C 1",
+                                  "cell P 1"}));
+    EXPECT_EQ(ws.CurrentLetter, "Ж");
+
+    display.log.clear();
+    SetCurrentLetter(ws, display, PointerSource::PlainRow, 'А');
+    EXPECT_EQ(display.log, (Lines{"alpha 1 7", "alpha 2 7", "marker 1 Ж", "cell C 3", "cell P 3",
+                                  "cell C 1", "cell P 1", "alpha 2 1", "marker 1 А", "cell C 5",
+                                  "cell P 5", "cell C 2", "cell P 2"}));
+}
+
+TEST_F(Operations, CurrentLetterWithoutHighlightRedrawsNoTextCells) {
+    Load("ЖАЖБА");
+    ws.HiliteCurrent = false;
+    SetCurrentLetter(ws, display, PointerSource::CipherRow, 'Ж');
+    SetCurrentLetter(ws, display, PointerSource::CipherRow, 'А');
+    EXPECT_TRUE(display.Only("cell").empty());
+    EXPECT_EQ(display.Only("alpha").size(), 4u);
+}
+
+TEST_F(Operations, PointingAtAFreeLetterTracksThePlainLetter) {
+    Load("ЖАЖБА");
+    SetCurrentLetter(ws, display, PointerSource::CipherRow, 'Ж');
+    SetSelectedLetter(ws, display, 'Ж');
+    display.log.clear();
+
+    SetCurrentLetter(ws, display, PointerSource::FreeRow, 'О');
+    EXPECT_EQ(ws.CurrentLetter, " ");
+    EXPECT_EQ(ws.PlainLetter, "О");
+    const std::string hint = "caption Алфавит  .: Заменим Ж на О :.";
+    const std::string firstHint = "caption Алфавит  .: Заменим Ж :.";
+    EXPECT_EQ(display.log, (Lines{"alpha 1 7", "alpha 2 7", "marker 1 Ж", "cell C 3", "cell P 3",
+                                  "cell C 1", "cell P 1", firstHint, "marker 3 О", hint,
+                                  "alpha 3 14", hint}));
+
+    display.log.clear();
+    SetCurrentLetter(ws, display, PointerSource::FreeRow, '?');
+    EXPECT_EQ(display.caption, "Алфавит  .: Очистим Ж ]");
+    EXPECT_EQ(display.Only("alpha"), (Lines{"alpha 3 14", "alpha 3 32"}));
+    EXPECT_EQ(display.Only("marker"), (Lines{"marker 3 О"}));  // "?" has no marker
+}
+
+TEST_F(Operations, HintNeedsASelectedCipherLetter) {
+    Load("ЖА");
+    ws.PlainLetter = "О";
+    ShowHint(ws, display);
+    EXPECT_TRUE(display.log.empty());
+    ws.SelectedLetter = "_";
+    ShowHint(ws, display);
+    EXPECT_EQ(display.caption, "Алфавит  .: Заменим _ на О :.");
+    ws.PlainLetter = "";
+    ShowHint(ws, display);
+    EXPECT_EQ(display.caption, "Алфавит  .: Заменим _ :.");
+    EXPECT_EQ(AlphabetBaseCaption(), "Алфавит ");
+}
+
+TEST_F(Operations, SelectingRedrawsOldAndNewLetterThenTheCaption) {
+    Load("ЖАЖ");
+    SetSelectedLetter(ws, display, 'Ж');
+    EXPECT_EQ(display.log, (Lines{"alpha 1 7", "alpha 2 7", "marker 1 Ж", "cell C 3", "cell P 3",
+                                  "cell C 1", "cell P 1", "caption Алфавит ",
+                                  "caption Алфавит  .: Заменим Ж :."}));
+    display.log.clear();
+    SetSelectedLetter(ws, display, ' ');
+    EXPECT_EQ(ws.SelectedLetter, " ");
+    EXPECT_EQ(display.log, (Lines{"alpha 1 7", "alpha 2 7", "marker 1 Ж", "cell C 3", "cell P 3",
+                                  "cell C 1", "cell P 1", "caption Алфавит "}));
+}
+
+TEST_F(Operations, SelectionWithItsHighlightOffOnlyRepaintsWhenDropped) {
+    Load("ЖАЖ");
+    ws.HiliteSelected = false;
+    SetSelectedLetter(ws, display, 'Ж');
+    EXPECT_EQ(display.log, (Lines{"caption Алфавит ", "caption Алфавит  .: Заменим Ж :."}));
+
+    // Dropping it repaints the plaintext view (the new assignment shows) but not the
+    // ciphertext view.
+    Assign(ws, display, 'Ж', 'О');
+    display.log.clear();
+    SetSelectedLetter(ws, display, ' ');
+    EXPECT_EQ(display.Only("cell"), (Lines{"cell P 3", "cell P 1"}));
+}
+
+TEST_F(Operations, TheWindowsAssignmentSequence) {
+    Load("ЖАЖ");
+    SetCurrentLetter(ws, display, PointerSource::CipherRow, 'Ж');
+    SetSelectedLetter(ws, display, 'Ж');
+    SetCurrentLetter(ws, display, PointerSource::FreeRow, 'О');
+    Assign(ws, display, 'Ж', 'О');
+    SetCurrentLetter(ws, display, PointerSource::FreeRow, ' ');
+    SetSelectedLetter(ws, display, ' ');
+    display.SetAlphabetCaption(AlphabetBaseCaption());
+    EXPECT_EQ(ws.PlainText.text, "О О");
+    EXPECT_EQ(ws.PlainLetter, " ");
+    EXPECT_EQ(display.caption, "Алфавит ");
+}
+
+TEST_F(Operations, ResetKeepingTheCipherText) {
+    Load("ЖАЖ");
+    Assign(ws, display, 'Ж', 'О');
+    ws.KeyTable.key[32] = 'Ю';
+    ws.CurrentLetter = "Ж";
+    ws.Phrase = "ЖА";
+    ws.BigramSelectedCell = {2, 3};
+    RecordingView scrolled(display.log, "v1", true), plain(display.log, "v2", false);
+    display.views = {&scrolled, &plain};
+    display.log.clear();
+
+    Reset(ws, display, false);
+    EXPECT_EQ(ws.CipherText.text, "ЖАЖ");
+    EXPECT_EQ(ws.PlainText.text, "   ");
+    EXPECT_EQ(Key('Ж'), ' ');
+    EXPECT_EQ(ws.KeyTable.key[32], 'Ю');
+    EXPECT_TRUE(ws.CurrentLetter.empty());
+    EXPECT_TRUE(ws.Phrase.empty());
+    EXPECT_EQ(ws.BigramSelectedCell, Cell{});
+    EXPECT_EQ(ws.TextStats.positions[7].size(), 2u);
+    EXPECT_EQ(display.log, (Lines{"graph erase", "v1 invalidate", "v2 invalidate", "graph"}));
+}
+
+TEST_F(Operations, ResetClearingScrollsViewsBack) {
+    Load("ЖАЖ");
+    RecordingView scrolled(display.log, "v1", true), plain(display.log, "v2", false);
+    display.views = {&scrolled, &plain};
+    Reset(ws, display, true);
+    EXPECT_TRUE(ws.CipherText.text.empty());
+    EXPECT_TRUE(ws.PlainText.text.empty());
+    EXPECT_TRUE(ws.TextStats.positions[7].empty());
+    EXPECT_EQ(ws.TextStats.letterMax, 2);  // ranges wait for the next build
+    EXPECT_EQ(display.log, (Lines{"graph erase", "v1 top", "v1 shrink", "v1 bar", "v1 invalidate",
+                                  "v2 invalidate", "graph"}));
+
+    display.log.clear();
+    Reset(ws, display, true);  // nothing loaded: nothing at all, not even a repaint
+    Reset(ws, display, false);
+    EXPECT_TRUE(display.log.empty());
+}
+
+}  // namespace
+}  // namespace zam

@@ -1,0 +1,144 @@
+#include "workspace/operations.h"
+
+namespace zam {
+namespace {
+
+// Text cells of a symbol in both views, last position first so that a long list repaints
+// from the bottom of the views up.
+void DrawLetterCells(Workspace& ws, Display& display, int column, bool cipherView, bool plainView) {
+    if (!IsCipherColumn(column)) return;
+    const PositionList& positions = ws.TextStats.positions[column];
+    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
+        if (cipherView) display.DrawTextCell(ws.CipherText, *it);
+        if (plainView) display.DrawTextCell(ws.PlainText, *it);
+    }
+}
+
+void DrawMarkerOf(Display& display, MarkerKind kind, char letter) {
+    if (IsCipherColumn(SymbolColumn(letter))) display.DrawMarker(kind, letter);
+}
+
+void DrawAlphabetCellOf(Display& display, int row, int column) {
+    if (column >= 1 && column <= kColumnCount) display.DrawAlphabetCell(row, column);
+}
+
+void WriteAtPositions(Workspace& ws, int column, char letter) {
+    std::string& plain = ws.PlainText.text;
+    for (const std::uint16_t p : ws.TextStats.positions[column]) {
+        if (p >= 1 && p <= plain.size()) plain[p - 1] = letter;
+    }
+}
+
+}  // namespace
+
+std::string AlphabetBaseCaption() { return "Алфавит "; }
+
+void Assign(Workspace& ws, Display& display, char cipherLetter, char plainLetter) {
+    const int column = SymbolColumn(cipherLetter);
+    if (!IsCipherColumn(column)) return;
+    char& entry = ws.KeyTable.key[column];
+    if (entry != kNoLetter) {
+        const int oldColumn = SymbolColumn(entry);
+        entry = kNoLetter;
+        DrawAlphabetCellOf(display, 3, oldColumn);  // the old letter is free again
+        WriteAtPositions(ws, column, kNoLetter);
+    }
+    if (plainLetter != kClearLetter) {
+        entry = plainLetter;
+        WriteAtPositions(ws, column, plainLetter);
+    }
+}
+
+void SetCurrentLetter(Workspace& ws, Display& display, PointerSource source, char letter) {
+    const char oldLetter = LetterOf(ws.CurrentLetter);
+    ws.CurrentLetter.assign(1, source == PointerSource::FreeRow ? kNoLetter : letter);
+
+    const int oldColumn = SymbolColumn(oldLetter);
+    DrawAlphabetCellOf(display, 1, oldColumn);
+    DrawAlphabetCellOf(display, 2, oldColumn);
+    DrawMarkerOf(display, MarkerKind::Cipher, oldLetter);
+    if (ws.HiliteCurrent) DrawLetterCells(ws, display, oldColumn, true, true);
+    ShowHint(ws, display);
+
+    if (source != PointerSource::FreeRow) {
+        const int column = SymbolColumn(letter);
+        DrawAlphabetCellOf(display, static_cast<int>(source), column);
+        DrawMarkerOf(display, MarkerKind::Cipher, letter);
+        if (ws.HiliteCurrent) DrawLetterCells(ws, display, column, true, true);
+        return;
+    }
+
+    const char oldPlain = LetterOf(ws.PlainLetter);
+    ws.PlainLetter.assign(1, letter);
+    DrawAlphabetCellOf(display, 3, SymbolColumn(oldPlain));
+    DrawMarkerOf(display, MarkerKind::Reference, oldPlain);
+    DrawMarkerOf(display, MarkerKind::Reference, letter);
+    ShowHint(ws, display);
+    DrawAlphabetCellOf(display, 3, SymbolColumn(letter));
+    ShowHint(ws, display);
+}
+
+void SetSelectedLetter(Workspace& ws, Display& display, char letter) {
+    const char oldLetter = LetterOf(ws.SelectedLetter);
+    ws.SelectedLetter.assign(1, letter);
+    // Dropping the selection repaints the old letter even with its highlight off, so the
+    // plaintext view always shows the assignment that preceded it.
+    if (ws.HiliteSelected || letter == kNoLetter) {
+        for (const char each : {oldLetter, letter}) {
+            const int column = SymbolColumn(each);
+            DrawAlphabetCellOf(display, 1, column);
+            DrawAlphabetCellOf(display, 2, column);
+            DrawMarkerOf(display, MarkerKind::Cipher, each);
+            DrawLetterCells(ws, display, column, ws.HiliteSelected, true);
+        }
+    }
+    display.SetAlphabetCaption(AlphabetBaseCaption());
+    ShowHint(ws, display);
+}
+
+void ShowHint(Workspace& ws, Display& display) {
+    const char selected = LetterOf(ws.SelectedLetter);
+    if (!IsCipherColumn(SymbolColumn(selected))) return;
+    const char plain = LetterOf(ws.PlainLetter);
+    const int plainColumn = SymbolColumn(plain);
+    std::string caption = AlphabetBaseCaption();
+    if (plainColumn == kClearColumn) {
+        caption += std::string(" .: Очистим ") + selected + " ]";
+    } else if (plainColumn == -1) {
+        caption += std::string(" .: Заменим ") + selected + " :.";
+    } else {
+        caption += std::string(" .: Заменим ") + selected + " на " + plain + " :.";
+    }
+    display.SetAlphabetCaption(caption);
+}
+
+void Reset(Workspace& ws, Display& display, bool clearCipherText) {
+    if (ws.CipherText.text.empty()) return;
+    display.DrawGraph(true);
+
+    ws.CurrentLetter.clear();
+    ws.SelectedLetter.clear();
+    ws.PlainLetter.clear();
+    if (clearCipherText) ws.CipherText.text.clear();
+    ws.PlainText.text.assign(ws.CipherText.text.size(), kNoLetter);
+    for (int column = 1; column <= kSymbolCount; ++column) ws.KeyTable.key[column] = kNoLetter;
+    ws.CurrentBigram.clear();
+    ws.Phrase.clear();
+    ws.SelectedBigram.clear();
+    ws.BigramHoverCell = {};
+    ws.BigramSelectedCell = {};
+    // Counts and ranges stay until the next build; only the lists and shares go.
+    if (clearCipherText) ws.TextStats.Clear();
+
+    for (View* view : display.Views()) {
+        if (clearCipherText && view->HasScrollBar()) {
+            view->ScrollToTop();
+            view->ShrinkSurfaceToClient();
+            view->UpdateScrollBar();
+        }
+        view->Invalidate();
+    }
+    display.DrawGraph(false);
+}
+
+}  // namespace zam

@@ -1,0 +1,34 @@
+#pragma once
+// The four operations that change the workspace while the user works. Each one changes the
+// state and then asks the display to redraw exactly the cells and markers concerned.
+#include <string>
+
+#include "workspace/display.h"
+#include "workspace/workspace.h"
+
+namespace zam {
+
+// The alphabet window's caption without a hint (with its trailing space).
+std::string AlphabetBaseCaption();
+
+enum class PointerSource {
+    CipherRow = 1,  // ciphertext window or the alphabet's row 1
+    PlainRow = 2,   // plaintext window or the alphabet's row 2
+    FreeRow = 3,    // the alphabet's row 3, or leaving the alphabet window
+};
+
+// Gives cipher letter x the plaintext letter y; "?" only clears. The caller makes sure that
+// y is not already used in the plaintext.
+void Assign(Workspace& ws, Display& display, char cipherLetter, char plainLetter);
+
+void SetCurrentLetter(Workspace& ws, Display& display, PointerSource source, char letter);
+
+// A space drops the selection.
+void SetSelectedLetter(Workspace& ws, Display& display, char letter);
+
+// Puts the hint for the selected and the pointed-at plaintext letter into the alphabet caption.
+void ShowHint(Workspace& ws, Display& display);
+
+void Reset(Workspace& ws, Display& display, bool clearCipherText);
+
+}  // namespace zam
