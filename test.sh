@@ -26,9 +26,7 @@ zam_configure win32 -DCMAKE_BUILD_TYPE=Release -DZAMENOR_TESTS=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$ZAM_ROOT/cmake/mingw-i686.cmake" &&
     cmake --build "$ZAM_BUILD/win32" || die "32-bit Windows build failed"
 zam_log "building the fuzz targets (clang)"
-zam_configure fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAMENOR_FUZZ=ON \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ &&
-    cmake --build "$ZAM_BUILD/fuzz" || die "fuzz build failed"
+zam_build_fuzz || die "fuzz build failed"
 
 # Counts a GoogleTest run from its closing lines; a crash before them counts as one failure.
 count_gtest() {  # name, log, exit code

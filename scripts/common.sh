@@ -37,6 +37,22 @@ zam_build_windows() {
         cmake --build "$ZAM_BUILD/win64"
 }
 
+# The fuzz tree: clang cannot compile to Windows-1251, so it gets a converted copy of the
+# window-free sources.
+zam_build_fuzz() {
+    local src=$ZAM_BUILD/fuzz-src file
+    rm -rf "$src" && mkdir -p "$src" || return 1
+    cp "$ZAM_ROOT/CMakeLists.txt" "$src/" && cp -r "$ZAM_ROOT/cmake" "$src/" || return 1
+    for file in $(cd "$ZAM_ROOT" && find toolkit workspace language fuzz bench \
+                      -name '*.cpp' -o -name '*.h'); do
+        mkdir -p "$src/$(dirname "$file")"
+        iconv -f UTF-8 -t CP1251 "$ZAM_ROOT/$file" >"$src/$file" || return 1
+    done
+    cmake -S "$src" -B "$ZAM_BUILD/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DZAMENOR_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null &&
+        cmake --build "$ZAM_BUILD/fuzz"
+}
+
 # Wine: one prefix per checkout, a persistent server, no Mono or Gecko prompts.
 export WINEPREFIX=${WINEPREFIX:-$ZAM_BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
