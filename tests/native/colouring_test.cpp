@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include "recording_display.h"
+#include "workspace/colouring.h"
+#include "workspace/operations.h"
+#include "workspace/text_stats.h"
+
+namespace zam {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+bool operator==(const Rect& a, const Rect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST(CellGeometry, PositionsWrapAtThirtyOneCells) {
+    EXPECT_EQ(PlaceOf(31, 31).column, 31);
+    EXPECT_EQ(PlaceOf(31, 31).line, 1);
+    EXPECT_EQ(PlaceOf(32, 31).column, 1);
+    EXPECT_EQ(PlaceOf(32, 31).line, 2);
+    EXPECT_EQ(PlaceOf(62, 31).column, 31);
+    EXPECT_EQ(PlaceOf(62, 31).line, 2);
+    EXPECT_EQ(PlaceOf(65535, 31).line, 2115);
+    EXPECT_TRUE(TextCellRect(1, 31) == (Rect{3, 3, 20, 20}));  // 17 x 17, borders shared
+    EXPECT_TRUE(TextCellRect(32, 31) == (Rect{3, 19, 20, 36}));
+    EXPECT_TRUE(TextCellRect(62, 31) == (Rect{483, 19, 500, 36}));
+    EXPECT_TRUE(LineBand(2, 31) == (Rect{0, 16, 496, 33}));
+    EXPECT_TRUE(AlphabetCellRect(3, 32) == (Rect{499, 35, 516, 52}));
+}
+
+TEST(Palette, SchemesRoundTripExactly) {
+    ColourPalette palette;
+    const ColourPalette black;
+    EXPECT_EQ(palette[3], 0x000000u);
+    EXPECT_EQ(palette[4], 0x6ECCFFu);
+    palette.Choose(Scheme::Yellow);
+    EXPECT_EQ(palette[3], 0x5ECCFFu);
+    EXPECT_EQ(palette[14], 0x000000u);
+    EXPECT_EQ(palette[16], 0x0000FFu);
+    palette.Choose(Scheme::Black);
+    for (int entry = 0; entry <= 16; ++entry) EXPECT_EQ(palette[entry], black[entry]) << entry;
+    EXPECT_EQ(palette[17], 0u);
+}
+
+TEST(Blend, RoundsTiesToEvenKeepsLowBitsAndNeverClamps) {
+    EXPECT_EQ(Blend(0x000066, 0x0000EE, 5, 5, 5), 0x0000EEu);  // equal ends: the high end
+    EXPECT_EQ(Blend(0x000000, 0x010101, 1, 0, 2), 0x000000u);  // 0.5 rounds to 0
+    EXPECT_EQ(Blend(0x000000, 0x030303, 1, 0, 2), 0x020202u);  // 1.5 rounds to 2
+    EXPECT_EQ(Blend(0x000066, 0x0000EE, 10, 0, 10), 0x0000EEu);
+    // Below the low end: 0x66 - 0.5 * 0x88 = 34, red only; beyond it the low bits wrap.
+    EXPECT_EQ(Blend(0x000066, 0x0000EE, 0, 1, 3), 0x000022u);
+    EXPECT_EQ(Blend(0x000066, 0x0000EE, 0, 1, 2), 0x0000DEu);  // 0x66 - 0x88 = -34 -> 0xDE
+}
+
+class Colouring : public ::testing::Test {
+protected:
+    void Load(std::string_view text) {
+        ws.CipherText.text = text;
+        ws.PlainText.text.assign(text.size(), ' ');
+        BuildLetterStatistics(ws.TextStats, text);
+        BuildPairStatistics(ws.TextStats, text);
+    }
+    CellStyle Cipher(std::uint16_t p) { return TextCellStyle(ws, palette, ws.CipherText, p); }
+
+    Workspace ws;
+    ColourPalette palette;
+    testing::RecordingDisplay display{ws};
+};
+
+TEST_F(Colouring, NothingIsHighlightedRightAfterAReset) {
+    Load("ЖАЖ");
+    ws.CurrentLetter = "Ж";
+    ws.SelectedLetter = "Ж";
+    Reset(ws, display, false);
+    ws.CurrentLetter = "Ж";  // PlainLetter is still empty: the letter rules stay silent
+    EXPECT_EQ(Cipher(1).background, palette[3]);
+    EXPECT_EQ(Cipher(1).text, palette[4]);
+}
+
+TEST_F(Colouring, CurrentAndSelectedLetters) {
+    Load("ЖАЖ");
+    ws.PlainLetter = " ";
+    ws.CurrentLetter = "Ж";
+    EXPECT_EQ(Cipher(1).background, palette[7]);
+    EXPECT_EQ(Cipher(2).background, palette[3]);
+    ws.SelectedLetter = "Ж";
+    EXPECT_EQ(Cipher(3).background, palette[9]);
+    EXPECT_EQ(Cipher(3).text, palette[10]);
+
+    // Selected and pointed at in the free row: background of entry 7, text of entry 10.
+    ws.CurrentLetter = " ";
+    ws.PlainLetter = "Ж";
+    EXPECT_EQ(LetterBackground(ws, palette, 'Ж'), palette[7]);
+    EXPECT_EQ(LetterTextColour(ws, palette, 'Ж'), palette[10]);
+    EXPECT_EQ(LetterBackground(ws, palette, '\0'), palette[3]);
+}
+
+TEST_F(Colouring, WithTheLetterSwitchOffOnlyTheCellUnderThePointerIsMarked) {
+    Load("ЖАЖ");
+    ws.HiliteCurrent = false;
+    ws.PlainLetter = " ";
+    ws.CurrentLetter = "Ж";
+    ws.HoverPos = 3;
+    EXPECT_EQ(Cipher(1).background, palette[3]);
+    EXPECT_EQ(Cipher(3).background, palette[7]);
+    EXPECT_EQ(Cipher(3).text, palette[8]);
+    const CellStyle alpha = AlphabetCellStyle(ws, palette, 1, SymbolColumn('Ж'));
+    EXPECT_EQ(alpha.background, palette[7]);
+    EXPECT_EQ(alpha.text, palette[8]);
+    EXPECT_EQ(PositionBackground(ws, palette, 4), palette[3]);  // beyond the text
+}
+
+TEST_F(Colouring, OverlaysYieldToTheSelectionAndThePointer) {
+    Load("АБВГД");
+    ws.PlainLetter = " ";
+    ws.Phrase = "БВГ";
+    EXPECT_EQ(Cipher(1).background, palette[3]);
+    EXPECT_EQ(Cipher(2).background, palette[13]);
+    EXPECT_EQ(Cipher(2).text, palette[14]);
+    EXPECT_EQ(Cipher(4).background, palette[13]);
+    ws.SelectedLetter = "В";
+    EXPECT_EQ(Cipher(3).background, palette[9]);  // the selected letter keeps its colours
+    ws.HoverPos = 4;
+    EXPECT_EQ(Cipher(4).background, palette[3]);  // the cell under the pointer: no overlay
+    ws.SelectedBigram = "БВ";
+    EXPECT_EQ(Cipher(2).background, palette[11]);  // the selected bigram comes last
+    ws.HiliteSelectedBigram = false;
+    EXPECT_EQ(Cipher(2).background, palette[13]);
+
+    // An overlay as long as the text never shows; one ending at the last character does.
+    ws.Phrase = "АБВГД";
+    EXPECT_EQ(Cipher(1).background, palette[3]);
+    ws.Phrase = "ГД";
+    EXPECT_EQ(Cipher(5).background, palette[13]);
+}
+
+TEST_F(Colouring, BoldMarksLettersWithoutAssignment) {
+    Load("ЖА");
+    ws.KeyTable.key[SymbolColumn('Ж')] = 'О';
+    ws.PlainText.text = "О ";
+    EXPECT_FALSE(Cipher(1).bold);
+    EXPECT_TRUE(Cipher(2).bold);
+    EXPECT_EQ(Cipher(1).glyph, 'Ж');
+    const CellStyle plain = TextCellStyle(ws, palette, ws.PlainText, 1);
+    EXPECT_TRUE(plain.bold);  // the plaintext view is bold throughout
+    EXPECT_EQ(plain.glyph, 'О');
+    const CellStyle beyond = Cipher(3);
+    EXPECT_EQ(beyond.glyph, 0);
+
+    Workspace empty;
+    EXPECT_FALSE(TextCellStyle(empty, palette, empty.CipherText, 1).fill);
+}
+
+TEST_F(Colouring, AlphabetRows) {
+    Load("ЖЖЖАБ");
+    ws.KeyTable.key[SymbolColumn('Ж')] = 'О';
+    const int zh = SymbolColumn('Ж'), o = SymbolColumn('О'), v = SymbolColumn('В');
+    // Row 1: the share scale from letterMin to letterMax, unclamped below it.
+    EXPECT_EQ(AlphabetCellStyle(ws, palette, 1, zh).background, palette[16]);
+    EXPECT_EQ(AlphabetCellStyle(ws, palette, 1, v).background,
+              Blend(palette[15], palette[16], 0, 1, 3));
+    // Row 2 scales the chosen letter's reference share; row 3 hides letters in use.
+    EXPECT_EQ(AlphabetCellStyle(ws, palette, 2, zh).background,
+              Blend(palette[15], palette[16], 9.0f, 0.2f, 17.5f));
+    EXPECT_EQ(AlphabetCellStyle(ws, palette, 2, zh).glyph, 'О');
+    EXPECT_FALSE(AlphabetCellStyle(ws, palette, 2, zh).bold);
+    EXPECT_TRUE(AlphabetCellStyle(ws, palette, 1, v).bold);
+    EXPECT_EQ(AlphabetCellStyle(ws, palette, 3, o).glyph, 0);
+    EXPECT_EQ(AlphabetCellStyle(ws, palette, 3, v).glyph, 'В');
+    EXPECT_EQ(AlphabetCellStyle(ws, palette, 3, 32).background, palette[15]);
+    EXPECT_FALSE(AlphabetCellStyle(ws, palette, 1, 32).border);
+    EXPECT_TRUE(AlphabetCellStyle(ws, palette, 3, 32).border);
+    ws.PlainLetter = "В";
+    EXPECT_EQ(AlphabetCellStyle(ws, palette, 3, v).background, palette[7]);
+}
+
+TEST_F(Colouring, OverlayRedrawsEveryOccurrenceInBothViews) {
+    Load("АБАБВ");
+    RedrawOverlayOccurrences(ws, display, "АБ", "");
+    EXPECT_EQ(display.log, (Lines{"cell C 1", "cell P 1", "cell C 2", "cell P 2", "cell C 3",
+                                  "cell P 3", "cell C 4", "cell P 4"}));
+    display.log.clear();
+    RedrawOverlayOccurrences(ws, display, "  ", "БАБВ");
+    EXPECT_EQ(display.log, (Lines{"cell C 2", "cell P 2", "cell C 3", "cell P 3", "cell C 4",
+                                  "cell P 4", "cell C 5", "cell P 5"}));
+    display.log.clear();
+    ws.HilitePhrase = false;
+    RedrawOverlayOccurrences(ws, display, "ААА", "БАБВ");
+    EXPECT_TRUE(display.log.empty());
+}
+
+}  // namespace
+}  // namespace zam
