@@ -46,6 +46,15 @@ count_gtest() {  # name, log, exit code
     fi
 }
 
+zam_log "checking that the resources match their generator"
+if python3 resources/generate.py --check >"$logs/resources.log" 2>&1; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    zam_log "resources out of date: run python3 resources/generate.py"
+    tail -n 20 "$logs/resources.log" >&2
+fi
+
 zam_log "running the native tests"
 "$ZAM_BUILD/native/native_tests" >"$logs/native.log" 2>&1
 count_gtest native "$logs/native.log" $?

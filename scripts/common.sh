@@ -3,7 +3,7 @@
 
 ZAM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZAM_BUILD=${ZAM_BUILD:-$ZAM_ROOT/build}
-ZAM_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
+ZAM_PACKAGES=(cmake ninja-build g++ python3 clang libclang-rt-14-dev googletest libgtest-dev
               g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
               wine wine64 xvfb xdotool imagemagick fonts-liberation)
 
