@@ -106,11 +106,16 @@ std::string FormatResultFile(const Workspace& ws) {
 }
 
 std::string ProposedSaveName(std::string_view docName) {
-    if (docName.starts_with('_')) return std::string(docName);
-    return "-" + std::string(docName);
+    std::string name = docName.starts_with('_') ? "" : "-";
+    name += docName;
+    return name;
 }
 
-std::string MainTitle(std::string_view docName) { return "Zamenor - " + std::string(docName); }
+std::string MainTitle(std::string_view docName) {
+    std::string title = "Zamenor - ";
+    title += docName;
+    return title;
+}
 
 bool OpenDocument(Workspace& ws, Display& display, Messages& messages,
                   const std::filesystem::path& path) {
