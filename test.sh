@@ -14,6 +14,7 @@ trap cleanup EXIT
 die() { zam_log "$*"; echo "$passed passed, $((failed + 1)) failed"; exit 1; }
 
 zam_ensure_packages || die "package installation failed"
+zam_ensure_locale || die "could not generate the ru_RU.UTF-8 locale"
 mkdir -p "$logs"
 
 zam_log "building the native tree (AddressSanitizer, UBSan)"

@@ -3,7 +3,7 @@
 
 ZAM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZAM_BUILD=${ZAM_BUILD:-$ZAM_ROOT/build}
-ZAM_PACKAGES=(cmake ninja-build g++ python3 clang libclang-rt-14-dev googletest libgtest-dev
+ZAM_PACKAGES=(cmake ninja-build g++ python3 locales clang libclang-rt-14-dev googletest libgtest-dev
               g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
               wine wine64 xvfb xdotool imagemagick fonts-liberation)
 
@@ -25,6 +25,16 @@ zam_ensure_packages() {
             "${missing[@]}" >/dev/null
 }
 
+# Wine names Unix files through the C library's locale: without a real ru_RU.UTF-8 locale a
+# Russian-locale run could not open any file whose name is not ASCII.
+zam_ensure_locale() {
+    locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$' && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    zam_log "generating the ru_RU.UTF-8 locale"
+    "${sudo[@]}" localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+}
+
 zam_configure() {  # name, extra cmake arguments...
     local name=$1
     shift
@@ -43,7 +53,7 @@ zam_build_fuzz() {
     local src=$ZAM_BUILD/fuzz-src file
     rm -rf "$src" && mkdir -p "$src" || return 1
     cp "$ZAM_ROOT/CMakeLists.txt" "$src/" && cp -r "$ZAM_ROOT/cmake" "$src/" || return 1
-    for file in $(cd "$ZAM_ROOT" && find toolkit workspace language fuzz bench \
+    for file in $(cd "$ZAM_ROOT" && find toolkit workspace language fuzz bench app/settings_codec.* \
                       -name '*.cpp' -o -name '*.h'); do
         mkdir -p "$src/$(dirname "$file")"
         iconv -f UTF-8 -t CP1251 "$ZAM_ROOT/$file" >"$src/$file" || return 1
@@ -72,6 +82,10 @@ zam_start_wine() {
             /d 'Liberation Sans' /f >/dev/null 2>&1
     fi
     "$ZAM_WINESERVER" -p
+    # Without a window manager Wine waits two seconds for one whenever a managed window
+    # closes; unmanaged windows close at once and look the same here.
+    "$ZAM_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        >/dev/null 2>&1
 }
 
 zam_stop_wine() { "$ZAM_WINESERVER" -k 2>/dev/null || true; }

@@ -1,0 +1,128 @@
+#include "app/document_commands.h"
+
+#include <exception>
+#include <filesystem>
+#include <new>
+#include <string>
+
+#include "toolkit/encoding.h"
+#include "toolkit/message_box.h"
+#include "toolkit/open_save_dialog.h"
+#include "workspace/document_file.h"
+
+namespace zam {
+namespace {
+
+constexpr std::string_view kOpenTitle = "Выберите файл содержащий зашифрованный текст";
+constexpr std::string_view kOpenFilter = "CODE files (*.txt)|*.txt";
+constexpr std::string_view kSaveTitle = "Выберите файл для сохранения";
+constexpr std::string_view kSaveFilter = "DeCODE files (*.txt)|*.txt";
+constexpr std::string_view kOutOfMemory = "Недостаточно памяти для выполнения команды.";
+constexpr std::string_view kInternalError = "Команда не выполнена из-за внутренней ошибки.";
+
+std::filesystem::path CurrentDirectory() {
+    std::wstring dir(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
+        if (length == 0)
+            return {};
+        if (length < dir.size()) {
+            dir.resize(length);
+            return dir;
+        }
+        dir.resize(length);  // too small: length is the size needed, terminator included
+    }
+}
+
+// One run of a document dialog: made with the current directory as its starting place, run
+// with the main form disabled, and freed. The main form comes back even if something throws.
+class DialogSession {
+public:
+    DialogSession(std::string_view title, HWND mainForm) : mainForm_(mainForm) {
+        // Everything that may throw comes before the form is disabled: a constructor that
+        // throws leaves no destructor to enable it again.
+        std::filesystem::path dir = CurrentDirectory();
+        std::string dir1251 = PathTo1251(dir);
+        dialog_ = NewOpenSaveDialog(title, "", 0);
+        // The UTF-16 form reaches the dialog; the 1251 one is what the toolkit shows.
+        dialog_->InitialDirPath = std::move(dir);
+        dialog_->InitialDir = std::move(dir1251);
+        if (mainForm_)
+            EnableWindow(mainForm_, FALSE);
+    }
+    ~DialogSession() {
+        if (mainForm_) {
+            EnableWindow(mainForm_, TRUE);
+            SetForegroundWindow(mainForm_);
+        }
+        Free(dialog_);
+    }
+    DialogSession(const DialogSession&) = delete;
+    DialogSession& operator=(const DialogSession&) = delete;
+
+    OpenSaveDialog& Dialog() { return *dialog_; }
+
+    // The chosen path; empty when the user cancelled.
+    std::filesystem::path Run() {
+        return Execute(dialog_) ? dialog_->FilePath : std::filesystem::path();
+    }
+
+private:
+    OpenSaveDialog* dialog_ = nullptr;
+    HWND mainForm_;
+};
+
+void ReportFailure(Messages& messages, const std::exception& error) {
+    const bool memory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
+    messages.Show(memory ? kOutOfMemory : kInternalError, MessageIcon::Error);
+}
+
+}  // namespace
+
+void MessageBoxMessages::Show(std::string_view text, MessageIcon icon) {
+    MessageBoxApp(text, icon == MessageIcon::Error ? MB_OK | MB_ICONERROR : MB_OK);
+}
+
+bool OpenCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm) {
+    try {
+        std::filesystem::path path;
+        {
+            DialogSession session(kOpenTitle, mainForm);
+            session.Dialog().OpenDialog = 1;
+            session.Dialog().FileName.clear();
+            session.Dialog().Filter = kOpenFilter;
+            path = session.Run();
+        }
+        if (path.empty())
+            return false;
+        return OpenDocument(ws, display, messages, path);
+    } catch (const std::exception& error) {
+        // Called from window procedures, which no exception may cross.
+        ReportFailure(messages, error);
+        return false;
+    }
+}
+
+bool SaveCommand(const Workspace& ws, Messages& messages, HWND mainForm) {
+    if (ws.CipherText.text.empty())
+        return false;
+    try {
+        std::filesystem::path path;
+        {
+            DialogSession session(kSaveTitle, mainForm);
+            session.Dialog().OpenDialog = 0;
+            session.Dialog().FileName = ProposedSaveName(ws.DocName);
+            session.Dialog().Filter = kSaveFilter;
+            path = session.Run();
+        }
+        if (path.empty())
+            return false;
+        return SaveDocument(ws, messages, path);
+    } catch (const std::exception& error) {
+        // Called from window procedures, which no exception may cross.
+        ReportFailure(messages, error);
+        return false;
+    }
+}
+
+}  // namespace zam

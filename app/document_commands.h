@@ -1,0 +1,27 @@
+#pragma once
+// The "Open" and "Save" commands as the user runs them: the file dialog with the main form
+// disabled, then the document operation on the chosen path.
+#include <windows.h>
+
+#include <string_view>
+
+#include "workspace/display.h"
+#include "workspace/workspace.h"
+
+namespace zam {
+
+// Messages shown as the application's message boxes.
+class MessageBoxMessages : public Messages {
+public:
+    void Show(std::string_view text, MessageIcon icon) override;
+};
+
+// Asks for a cryptogram or result file and opens it. True when the workspace was replaced;
+// a cancel or a refused file leaves everything as it was.
+bool OpenCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm);
+
+// Asks for a file name and writes the result file there. Without a ciphertext nothing
+// happens, not even the dialog. True when the file was written.
+bool SaveCommand(const Workspace& ws, Messages& messages, HWND mainForm);
+
+}  // namespace zam

@@ -1,0 +1,112 @@
+#pragma once
+// Shared by the drawing tests: a 32-bit surface whose pixels are read straight from memory,
+// and a canvas owner that records what the canvas asks of it. Built from plain Win32 calls so
+// that the code under test does not check itself.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "toolkit/canvas.h"
+
+namespace zam::test {
+
+class Surface {
+public:
+    Surface(int width, int height, COLORREF fill = RGB(255, 255, 255))
+        : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down: row y at bits_ + y * width
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bits_ = static_cast<uint32_t*>(bits);
+        dc_ = CreateCompatibleDC(nullptr);
+        previous_ = SelectObject(dc_, bitmap_);
+        Fill(fill);
+    }
+    ~Surface() {
+        SelectObject(dc_, previous_);
+        DeleteDC(dc_);
+        DeleteObject(bitmap_);
+    }
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    HDC Dc() const { return dc_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    void Fill(COLORREF color) {
+        HBRUSH brush = CreateSolidBrush(color);
+        RECT all{0, 0, width_, height_};
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    // As COLORREF (0x00BBGGRR), read from the section's memory.
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        const uint32_t pixel = bits_[y * width_ + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+    std::vector<COLORREF> Pixels() const {
+        std::vector<COLORREF> all;
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x)
+                all.push_back(At(x, y));
+        }
+        return all;
+    }
+    int Count(COLORREF color) const {
+        int n = 0;
+        for (COLORREF pixel : Pixels())
+            n += pixel == color;
+        return n;
+    }
+
+private:
+    int width_;
+    int height_;
+    HBITMAP bitmap_ = nullptr;
+    uint32_t* bits_ = nullptr;
+    HDC dc_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+// Hands out a surface's context and counts what the canvas asked for.
+class RecordingOwner : public CanvasOwner {
+public:
+    explicit RecordingOwner(HDC dc, bool release = true) : dc(dc), release(release) {}
+
+    HDC AcquireCanvasDC(bool& releaseIt) override {
+        ++acquired;
+        releaseIt = release;
+        return dc;
+    }
+    void ReleaseCanvasDC(HDC released) override {
+        ++releases;
+        lastReleased = released;
+    }
+    void PrepareCanvasDC(HDC) override { ++prepared; }
+    COLORREF OwnerColor() override { return color; }
+    COLORREF OwnerTextColor() override { return textColor; }
+    GraphicTool* OwnerBrush() override { return brush; }
+    GraphicTool* OwnerFont() override { return font; }
+
+    HDC dc;
+    bool release;
+    COLORREF color = RGB(0, 0, 255);
+    COLORREF textColor = RGB(0, 128, 0);
+    GraphicTool* brush = nullptr;
+    GraphicTool* font = nullptr;
+    int acquired = 0;
+    int releases = 0;
+    int prepared = 0;
+    HDC lastReleased = nullptr;
+};
+
+}  // namespace zam::test

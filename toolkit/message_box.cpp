@@ -1,0 +1,45 @@
+#include "toolkit/message_box.h"
+
+#include <string>
+
+#include "toolkit/wide_text.h"
+
+namespace zam {
+namespace {
+
+HWND applicationWindow = nullptr;
+
+std::wstring WindowCaption(HWND window) {
+    // An application window destroyed without being unregistered leaves a stale handle.
+    if (!window || !IsWindow(window))
+        return {};
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0)
+        return {};
+    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(window, caption.data(), length + 1);
+    caption.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return caption;
+}
+
+}  // namespace
+
+void SetApplicationWindow(HWND window) {
+    applicationWindow = window;
+}
+
+HWND ApplicationWindow() {
+    return applicationWindow;
+}
+
+int MessageBoxApp(std::string_view text, unsigned flags) {
+    const std::wstring wideText = Widen(text);
+    const std::wstring caption = WindowCaption(applicationWindow);
+    return MessageBoxW(nullptr, wideText.c_str(), caption.c_str(), flags);
+}
+
+void ShowMessage(std::string_view text) {
+    MessageBoxApp(text, MB_OK);
+}
+
+}  // namespace zam
