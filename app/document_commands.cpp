@@ -112,6 +112,7 @@ bool SaveCommand(const Workspace& ws, Messages& messages, HWND mainForm) {
             DialogSession session(kSaveTitle, mainForm);
             session.Dialog().OpenDialog = 0;
             session.Dialog().FileName = ProposedSaveName(ws.DocName);
+            session.Dialog().FilePath = ProposedSavePath(ws.DocFile);
             session.Dialog().Filter = kSaveFilter;
             path = session.Run();
         }

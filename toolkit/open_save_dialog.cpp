@@ -60,15 +60,21 @@ std::wstring DialogFilter(std::string_view filter) {
     return list;
 }
 
-std::vector<wchar_t> FileNameBuffer(std::string_view fileName1251, std::size_t capacity) {
+std::vector<wchar_t> FileNameBuffer(std::wstring_view name, std::size_t capacity) {
     std::vector<wchar_t> buffer(capacity, L'\0');
     if (capacity == 0)
         return buffer;
-    // Widened 1251 holds no surrogate pairs, so any cut is a clean one.
-    const std::wstring name = Widen(fileName1251);
-    const size_t length = std::min(name.size(), capacity - 1);
+    size_t length = std::min(name.size(), capacity - 1);
+    // Never keep half of a surrogate pair.
+    if (length > 0 && length < name.size() && name[length - 1] >= 0xD800 &&
+        name[length - 1] <= 0xDBFF)
+        --length;
     std::copy_n(name.begin(), length, buffer.begin());
     return buffer;
+}
+
+std::vector<wchar_t> FileNameBuffer(std::string_view fileName1251, std::size_t capacity) {
+    return FileNameBuffer(std::wstring_view(Widen(fileName1251)), capacity);
 }
 
 std::wstring JoinMultiSelect(std::wstring_view buffer) {
@@ -94,8 +100,11 @@ bool Execute(OpenSaveDialog* dialog) {
                                         : dialog->InitialDirPath.native();
     const std::wstring title = Widen(dialog->Title);
     const std::wstring defExtension = Widen(dialog->DefExtension);
+    const size_t capacity = multiSelect ? kMultiSelectBufferSize : kFileBufferSize;
     std::vector<wchar_t> buffer =
-        FileNameBuffer(dialog->FileName, multiSelect ? kMultiSelectBufferSize : kFileBufferSize);
+        dialog->FilePath.empty()
+            ? FileNameBuffer(dialog->FileName, capacity)
+            : FileNameBuffer(std::wstring_view(dialog->FilePath.native()), capacity);
 
     OPENFILENAMEW record{};
     record.lStructSize = sizeof record;

@@ -58,7 +58,8 @@ public:
 
     // Wins over InitialDir when set: a directory 1251 cannot spell stays reachable.
     std::filesystem::path InitialDirPath;
-    // FileName in UTF-16, nothing lost; empty after a cancel.
+    // FileName in UTF-16, nothing lost; empty after a cancel. Set before the run, it is the
+    // initial name instead of FileName, so a name 1251 cannot spell is proposed unchanged.
     std::filesystem::path FilePath;
 
 protected:
@@ -82,6 +83,7 @@ DWORD DialogFlags(std::uint16_t options);
 std::wstring DialogFilter(std::string_view filter);
 // A zero-filled buffer of `capacity` units holding as much of the name as fits before a NUL.
 std::vector<wchar_t> FileNameBuffer(std::string_view fileName1251, std::size_t capacity);
+std::vector<wchar_t> FileNameBuffer(std::wstring_view name, std::size_t capacity);
 // A multi-select result up to its double NUL, the NULs between names turned into CR.
 std::wstring JoinMultiSelect(std::wstring_view buffer);
 

@@ -111,6 +111,12 @@ std::string ProposedSaveName(std::string_view docName) {
     return name;
 }
 
+std::filesystem::path ProposedSavePath(const std::filesystem::path& docFile) {
+    auto name = docFile.native();
+    if (name.empty() || name.front() != '_') name.insert(name.begin(), '-');
+    return name;
+}
+
 std::string MainTitle(std::string_view docName) {
     std::string title = "Zamenor - ";
     title += docName;
@@ -159,7 +165,8 @@ bool OpenDocument(Workspace& ws, Display& display, Messages& messages,
     } else {
         ws.PlainText.text.assign(ws.CipherText.text.size(), kNoLetter);
     }
-    ws.DocName = FileNameOf(path);
+    ws.DocFile = path.filename();
+    ws.DocName = PathTo1251(ws.DocFile);
     BuildLetterStatistics(ws.TextStats, ws.CipherText.text);
     BuildPairStatistics(ws.TextStats, ws.CipherText.text);
 

@@ -31,6 +31,9 @@ std::string FormatResultFile(const Workspace& ws);
 // The name the save dialog proposes for a document.
 std::string ProposedSaveName(std::string_view docName);
 
+// The same for the file system's own spelling of the name, which DocName may have lost.
+std::filesystem::path ProposedSavePath(const std::filesystem::path& docFile);
+
 std::string MainTitle(std::string_view docName);
 
 // Reads the file and, only when it is usable, replaces the workspace with it. Every refusal is

@@ -2,6 +2,7 @@
 // The single cryptogram being broken: texts, key, statistics and the interaction state that
 // every view reads.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,8 @@ struct Workspace {
     bool HiliteSelectedBigram = true;
     bool HilitePhrase = true;
     std::string DocName;
+    // The same name as the file system spells it; DocName may hold "?" where 1251 has no letter.
+    std::filesystem::path DocFile;
 };
 
 // The letter held by an interaction string; an empty string counts as a space.

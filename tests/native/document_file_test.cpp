@@ -127,6 +127,9 @@ TEST(ResultFile, SaveNameAndTitle) {
     EXPECT_EQ(ProposedSaveName("_шифр.txt"), "_шифр.txt");
     EXPECT_EQ(ProposedSaveName(""), "-");
     EXPECT_EQ(MainTitle("a.txt"), "Zamenor - a.txt");
+    EXPECT_EQ(ProposedSavePath("\xCE\xBA.txt"), std::filesystem::path("-\xCE\xBA.txt"));
+    EXPECT_EQ(ProposedSavePath("_x.txt"), std::filesystem::path("_x.txt"));
+    EXPECT_EQ(ProposedSavePath(""), std::filesystem::path("-"));
 }
 
 class DocumentFiles : public ::testing::Test {
