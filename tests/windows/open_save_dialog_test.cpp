@@ -13,19 +13,12 @@ namespace {
 
 using test::Accept;
 using test::Cancel;
-using test::CanNameFile;
-using test::CurrentDirectoryScope;
-using test::FileNameField;
 using test::Inspecting;
-using test::ItemText;
 using test::TempDir;
 using test::TestWindow;
 using test::WindowDriver;
 using test::WindowText;
 using test::WriteBytes;
-
-constexpr int kFileTypeCombo = 0x470;  // cmb1
-constexpr const char* kNoUnicodeNames = "Wine cannot name non-ASCII files under this locale";
 
 // What the running dialog showed.
 struct SeenDialog {
@@ -38,116 +31,104 @@ struct SeenDialog {
 std::function<void(HWND)> Reading(SeenDialog& seen) {
     return [&seen](HWND dialog) {
         seen.title = WindowText(dialog);
-        seen.fileName = WindowText(FileNameField(dialog));
-        seen.fileType = ItemText(dialog, kFileTypeCombo);
+        seen.fileName = WindowText(test::FileNameField(dialog));
+        seen.fileType = test::ItemText(dialog, 0x470);  // cmb1, the file type
         seen.owner = GetWindow(dialog, GW_OWNER);
     };
 }
 
-// Owns the dialog for a test; Free runs even when an assertion returns early.
-struct DialogHolder {
-    OpenSaveDialog* dialog;
-    ~DialogHolder() { Free(dialog); }
-    OpenSaveDialog* operator->() const { return dialog; }
-};
-
+// Runs real dialogs under an application window, in a fresh directory.
 class OpenSaveDialogRun : public ::testing::Test {
 protected:
     void SetUp() override { SetApplicationWindow(app_.Handle()); }
-    void TearDown() override { SetApplicationWindow(nullptr); }
+    void TearDown() override {
+        Free(dialog_);
+        SetApplicationWindow(nullptr);
+    }
+    // Runs the dialog through the steps; true when it was accepted.
+    bool Run(std::vector<test::Step> steps) {
+        WindowDriver driver(std::move(steps));
+        const bool accepted = Execute(dialog_);
+        EXPECT_TRUE(driver.Unexpected().empty());
+        return accepted;
+    }
 
     TestWindow app_{L"Zamenor"};
     TempDir dir_;
     // A dialog that succeeds makes its directory the current one.
-    CurrentDirectoryScope cwd_{std::filesystem::current_path()};
+    test::CurrentDirectoryScope cwd_{std::filesystem::current_path()};
+    OpenSaveDialog* dialog_ = nullptr;
 };
 
 TEST_F(OpenSaveDialogRun, OpenShowsItsTextsInRussianAndReturnsTheChosenPath) {
     const std::filesystem::path file = dir_ / L"crypt.txt";
     WriteBytes(file, "АБВ\r\n");
-    DialogHolder dialog{NewOpenSaveDialog("Выберите файл", "", 0)};
-    dialog->InitialDirPath = dir_.Path();
-    dialog->Filter = "Тексты (*.txt)|*.txt|Все файлы|*.*";
-    dialog->FilterIndex = 2;
+    dialog_ = NewOpenSaveDialog("Выберите файл", "", 0);
+    dialog_->InitialDirPath = dir_.Path();
+    dialog_->Filter = "Тексты (*.txt)|*.txt|Все файлы|*.*";
+    dialog_->FilterIndex = 2;
 
     SeenDialog seen;
-    WindowDriver driver({Inspecting(Reading(seen), Accept(file.native()))});
-    ASSERT_TRUE(Execute(dialog.dialog));
+    ASSERT_TRUE(Run({Inspecting(Reading(seen), Accept(file.native()))}));
     EXPECT_EQ(seen.title, L"Выберите файл");
     EXPECT_EQ(seen.fileType, L"Все файлы");
-    EXPECT_EQ(seen.fileName, L"");
     EXPECT_EQ(seen.owner, app_.Handle());  // no WndOwner: the application window
-    EXPECT_EQ(dialog->FilePath, file);
-    EXPECT_EQ(dialog->FileName, PathTo1251(file));
-    EXPECT_EQ(dialog->FilterIndex, 2);
-    EXPECT_TRUE(driver.Unexpected().empty());
+    EXPECT_EQ(dialog_->FilePath, file);
+    EXPECT_EQ(dialog_->FileName, PathTo1251(file));
+    EXPECT_EQ(dialog_->FilterIndex, 2);
 }
 
-TEST_F(OpenSaveDialogRun, CancelEmptiesTheNameThatWasPreloaded) {
+TEST_F(OpenSaveDialogRun, CancelEmptiesThePreloadedNameAndAGoneOwnerStillShows) {
     TestWindow owner(L"Другое окно");
-    DialogHolder dialog{NewOpenSaveDialog("Сохранить", "", 0)};
-    dialog->OpenDialog = 0;
-    dialog->InitialDirPath = dir_.Path();
-    dialog->FileName = "-шифр.txt";
-    dialog->WndOwner = owner.Handle();
-
+    dialog_ = NewOpenSaveDialog("Сохранить", "", 0);
+    dialog_->OpenDialog = 0;
+    dialog_->InitialDirPath = dir_.Path();
+    dialog_->FileName = "-шифр.txt";
+    dialog_->WndOwner = owner.Handle();
     SeenDialog seen;
-    WindowDriver driver({Inspecting(Reading(seen), Cancel())});
-    EXPECT_FALSE(Execute(dialog.dialog));
+    EXPECT_FALSE(Run({Inspecting(Reading(seen), Cancel())}));
     EXPECT_EQ(seen.fileName, L"-шифр.txt");
     EXPECT_EQ(seen.owner, owner.Handle());
-    EXPECT_EQ(dialog->FileName, "");
-    EXPECT_TRUE(dialog->FilePath.empty());
-    EXPECT_TRUE(driver.Unexpected().empty());
-}
+    EXPECT_EQ(dialog_->FileName, "");
+    EXPECT_TRUE(dialog_->FilePath.empty());
 
-TEST_F(OpenSaveDialogRun, AnOwnerThatIsGoneDoesNotKeepTheDialogFromShowing) {
     HWND gone;
     {
-        TestWindow owner(L"Закрытое окно");
-        gone = owner.Handle();
+        TestWindow closed(L"Закрытое окно");
+        gone = closed.Handle();
     }
-    const std::filesystem::path file = dir_ / L"a.txt";
-    WriteBytes(file, "А\r\n");
-    DialogHolder dialog{NewOpenSaveDialog("", "", 0)};
-    dialog->WndOwner = gone;
-
-    WindowDriver driver({Accept(file.native())});
-    EXPECT_TRUE(Execute(dialog.dialog));
-    EXPECT_EQ(dialog->FilePath, file);
+    dialog_->WndOwner = gone;
+    EXPECT_TRUE(Run({Accept((dir_ / L"a.txt").native())}));
+    EXPECT_EQ(dialog_->FilePath, dir_ / L"a.txt");
 }
 
 TEST_F(OpenSaveDialogRun, NamesCp1251CannotSpellSurviveInThePathAndDirectory) {
     // Both the starting directory and the typed name hold a Greek letter: the dialog must
     // start in that directory (the name is relative) and hand back the name intact.
     const std::wstring kappa = L"\u03BA";
-    if (!CanNameFile(dir_.Path(), kappa))
-        GTEST_SKIP() << kNoUnicodeNames;
+    if (!test::CanNameFile(dir_.Path(), kappa))
+        GTEST_SKIP() << "Wine cannot name non-ASCII files under this locale";
     TempDir greekDir(L"-" + kappa);
-    DialogHolder dialog{NewOpenSaveDialog("Сохранить", "", 0)};
-    dialog->OpenDialog = 0;
-    dialog->InitialDirPath = greekDir.Path();
-    dialog->InitialDir = PathTo1251(greekDir.Path());
+    dialog_ = NewOpenSaveDialog("Сохранить", "", 0);
+    dialog_->OpenDialog = 0;
+    dialog_->InitialDirPath = greekDir.Path();
+    dialog_->InitialDir = PathTo1251(greekDir.Path());
 
-    WindowDriver driver({Accept(kappa + L"_out.txt")});
-    ASSERT_TRUE(Execute(dialog.dialog));
-    EXPECT_EQ(dialog->FilePath, greekDir / (kappa + L"_out.txt"));
-    EXPECT_EQ(dialog->FileName, PathTo1251(greekDir.Path()) + "\\?_out.txt");
-    EXPECT_TRUE(driver.Unexpected().empty());
+    ASSERT_TRUE(Run({Accept(kappa + L"_out.txt")}));
+    EXPECT_EQ(dialog_->FilePath, greekDir / (kappa + L"_out.txt"));
+    EXPECT_EQ(dialog_->FileName, PathTo1251(greekDir.Path()) + "\\?_out.txt");
 }
 
 TEST_F(OpenSaveDialogRun, MultiSelectSeparatesTheChosenNamesWithCarriageReturns) {
     WriteBytes(dir_ / L"a.txt", "А\r\n");
     WriteBytes(dir_ / L"b.txt", "Б\r\n");
-    DialogHolder dialog{NewOpenSaveDialog("", "", kDefaultDialogOptions | kDialogAllowMultiSelect)};
-    dialog->InitialDirPath = dir_.Path();
-    dialog->Filter = "Тексты|*.txt|Все|*.*";
+    dialog_ = NewOpenSaveDialog("", "", kDefaultDialogOptions | kDialogAllowMultiSelect);
+    dialog_->InitialDirPath = dir_.Path();
+    dialog_->Filter = "Тексты|*.txt|Все|*.*";
 
-    WindowDriver driver({Accept(L"\"a.txt\" \"b.txt\"")});
-    ASSERT_TRUE(Execute(dialog.dialog));
-    EXPECT_EQ(dialog->FileName, PathTo1251(dir_.Path()) + "\ra.txt\rb.txt");
-    EXPECT_EQ(dialog->FilterIndex, 1);  // 0 went in: the dialog reports the type it used
-    EXPECT_TRUE(driver.Unexpected().empty());
+    ASSERT_TRUE(Run({Accept(L"\"a.txt\" \"b.txt\"")}));
+    EXPECT_EQ(dialog_->FileName, PathTo1251(dir_.Path()) + "\ra.txt\rb.txt");
+    EXPECT_EQ(dialog_->FilterIndex, 1);  // 0 went in: the dialog reports the type it used
 }
 
 }  // namespace

@@ -1,0 +1,70 @@
+#pragma once
+// Skinned scroll bars: a flat panel with a bitmap thumb beside a viewport panel V, and two
+// square arrow buttons at its ends. The content panel C is V's child; scrolling moves C inside
+// V and the bar shows which part is visible. Bar and buttons are children of V's parent P.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "toolkit/control.h"
+#include "toolkit/geometry.h"
+#include "toolkit/object.h"
+
+namespace zam {
+
+enum ScrollOrientation : uint8_t {
+    kScrollVertical = 0,
+    kScrollHorizontal = 1,
+};
+
+constexpr int32_t kScrollBarThickness = 16;
+constexpr int32_t kScrollArrowSize = 16;
+constexpr int32_t kScrollThumbCap = 2;
+constexpr int32_t kScrollArrowStep = 10;  // thumb pixels per arrow press
+constexpr COLORREF kScrollTrackColor = 0xDDF5FF;
+
+// Hung on the bar's SkinData slot and freed with it. The control pointers are cleared when
+// their controls go first, so a bar outliving its content or buttons only stops scrolling.
+class ScrollBarRecord : public ToolkitObject {
+public:
+    uint8_t Orientation = kScrollVertical;
+    Control* Content = nullptr;
+    // In the bar's client coordinates.
+    Rect ThumbRect{0, 0, 0, 0};
+    Control* StartButton = nullptr;  // top or left
+    Control* EndButton = nullptr;    // bottom or right
+
+    ScrollBarRecord() = default;
+
+    // Watches the control and clears slot (a field of this record) when it is destroyed.
+    void Link(Control*& slot, Control* control);
+
+protected:
+    ~ScrollBarRecord() override = default;
+    void ReleaseOwned() override;
+
+private:
+    void Unlink(Control*& slot);
+};
+
+// A bar for the content's viewport, at its right (vertical) or bottom (horizontal) edge. Null
+// when the content has no parent and grandparent or the orientation is neither 0 nor 1.
+Control* NewSkinnedScrollBar(Control* content, uint8_t orientation);
+// Places the bar and its buttons by the viewport and recomputes the thumb from the content;
+// call it after the content or the window changes size and after moving the content.
+void UpdateScrollBar(Control* bar);
+// Moves the content as if the thumb had moved by (dx, dy) thumb pixels, within both ends;
+// only the component of the bar's orientation counts.
+void ScrollBy(Control* bar, int32_t dx, int32_t dy);
+// The bar's record, or null for a control that is not a skinned scroll bar.
+ScrollBarRecord* ScrollBarOf(Control* bar);
+
+// The shared bitmaps are loaded by the first start and freed by the last finish. Every bar
+// holds one start for its lifetime; a program may hold one more to keep them across bars.
+void StartScrollBarSkin();
+void FinishScrollBarSkin();
+
+// Whether a thumb drag is in progress (one for the whole program).
+bool ScrollThumbDragActive();
+
+}  // namespace zam
