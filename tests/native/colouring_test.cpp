@@ -55,12 +55,7 @@ TEST(Blend, RoundsTiesToEvenKeepsLowBitsAndNeverClamps) {
 
 class Colouring : public ::testing::Test {
 protected:
-    void Load(std::string_view text) {
-        ws.CipherText.text = text;
-        ws.PlainText.text.assign(text.size(), ' ');
-        BuildLetterStatistics(ws.TextStats, text);
-        BuildPairStatistics(ws.TextStats, text);
-    }
+    void Load(std::string_view text) { testing::LoadCipherText(ws, text); }
     CellStyle Cipher(std::uint16_t p) { return TextCellStyle(ws, palette, ws.CipherText, p); }
 
     Workspace ws;

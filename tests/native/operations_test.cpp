@@ -13,12 +13,7 @@ using Lines = std::vector<std::string>;
 
 class Operations : public ::testing::Test {
 protected:
-    void Load(std::string_view text) {
-        ws.CipherText.text = text;
-        ws.PlainText.text.assign(text.size(), ' ');
-        BuildLetterStatistics(ws.TextStats, text);
-        BuildPairStatistics(ws.TextStats, text);
-    }
+    void Load(std::string_view text) { testing::LoadCipherText(ws, text); }
     char Key(char cipher) const { return ws.KeyTable.key[SymbolColumn(cipher)]; }
 
     Workspace ws;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "workspace/display.h"
+#include "workspace/text_stats.h"
 #include "workspace/workspace.h"
 
 namespace zam::testing {
@@ -75,5 +76,13 @@ public:
 private:
     const Workspace& ws_;
 };
+
+// Loads a ciphertext as opening a cryptogram does: plaintext all spaces, statistics built.
+inline void LoadCipherText(Workspace& ws, std::string_view text) {
+    ws.CipherText.text = text;
+    ws.PlainText.text.assign(text.size(), ' ');
+    BuildLetterStatistics(ws.TextStats, text);
+    BuildPairStatistics(ws.TextStats, text);
+}
 
 }  // namespace zam::testing
