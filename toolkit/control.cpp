@@ -63,6 +63,11 @@ HWND Control::Handle() {
         if (!parentWindow) {
             return nullptr;
         }
+        // Creating the parent creates its children, this one included: a second window
+        // would orphan the first with everything created in it.
+        if (handle_ || dying_ || creating_) {
+            return handle_;
+        }
     } else if (isChild_) {
         return nullptr;
     }

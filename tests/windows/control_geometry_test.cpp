@@ -73,6 +73,21 @@ TEST_F(ControlGeometry, StoredBoundsAreAppliedAtCreationAndKeptAfterTheWindowIsG
     EXPECT_FALSE(GetWindowLongW(edit->WindowHandle(), GWL_STYLE) & WS_VISIBLE);
 }
 
+// Asking a grandchild for its window first creates the whole chain from the top; each control
+// must end up with exactly one window, in its parent's window.
+TEST_F(ControlGeometry, CreatingFromAGrandchildMakesOneWindowPerControl) {
+    Control* top = NewForm(nullptr, "Приложение");
+    FreeAtExit release(top);
+    Control* form = NewForm(top, "Окно");
+    Control* first = NewPanel(form, 2);
+    Control* second = NewPanel(form, 2);
+    HWND secondWindow = second->Handle();
+    ASSERT_NE(secondWindow, nullptr);
+    EXPECT_EQ(GetParent(first->WindowHandle()), form->WindowHandle());
+    EXPECT_EQ(GetParent(secondWindow), form->WindowHandle());
+    EXPECT_EQ(form->Handle(), form->WindowHandle());
+}
+
 TEST_F(ControlGeometry, CenterOnParentUsesTheParentClientAreaOrTheScreenRoundingDown) {
     Control* form = NewForm(nullptr, "");
     FreeAtExit release(form);
