@@ -2,6 +2,7 @@
 // dispatch (radio groups, check toggles, which handler runs), texts, states, owned bitmaps,
 // owner drawing, menu bars and popups, and that nothing a menu makes outlives it.
 #include <gtest/gtest.h>
+#include "app/main_menu_template.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -20,18 +21,7 @@ namespace {
 
 using test::FreeAtExit;
 
-// The main menu: 51 entries and the end mark.
-// clang-format off
-constexpr const char* kMainMenu[] = {
-    "&Файл ", "(", "Открыть...", "Сохранить", "-", "Вы&ход", ")",
-    "&Правка ", "(", "Выделить", "-", "Отменить", "Вернуть", "-", "Очистить", ")",
-    "&Окна ", "(", "Шифротекст", "Алфавит", "Открытый текст", "-", "Биграммы", "График",
-        "Информация", ")",
-    "&Режимы ", "(", "Подсветка", "(", "текущих", "выделенных", "-", "текущих", "выделенных",
-        "-", "фразы", ")", "Цветовая гамма", "(", "+!черная", "-!желтая", ")", ")",
-    "&Помощь ", "(", "&Справка", "-", "Home &Page", "&About", ")",
-    ""};
-static_assert(std::size(kMainMenu) == 52);
+static_assert(std::size(kMainMenuTemplate) == 52);
 
 // The application's item table: caption (empty for separators) and the number of the item
 // whose submenu holds it (-1 on the menu bar).
@@ -50,7 +40,6 @@ const Expected kTable[] = {
     {L"черная", 29}, {L"желтая", 29},
     {L"&Помощь ", -1}, {L"&Справка", 32}, {L"", 32}, {L"Home &Page", 32}, {L"&About", 32},
 };
-// clang-format on
 static_assert(std::size(kTable) == 37);
 
 MENUITEMINFOW Query(const MenuEntry* item, UINT mask, wchar_t* text = nullptr, UINT size = 0) {
@@ -110,7 +99,7 @@ using MenuOwners = MenuTest;
 TEST_F(MenuTemplate, TheMainMenuIsNumberedDepthFirstExactlyAsItsTable) {
     Control* form = NewForm(nullptr, "Меню");
     FreeAtExit release(form);
-    Menu* menu = NewMenu(form, kMainMenu);
+    Menu* menu = NewMenu(form, kMainMenuTemplate);
 
     ASSERT_EQ(menu->Count(), 37);
     EXPECT_EQ(GetMenuItemCount(menu->Handle()), 5);
@@ -174,7 +163,7 @@ TEST_F(MenuCommands, ChoosingMovesTheRadioCheckTogglesCheckItemsAndCallsTheRight
     FreeAtExit release(form);
     Calls menuCalls;
     Calls itemCalls;
-    Menu* menu = NewMenu(form, kMainMenu, MakeEvent(&menuCalls, Record));
+    Menu* menu = NewMenu(form, kMainMenuTemplate, MakeEvent(&menuCalls, Record));
     MenuEntry* black = MenuItem(menu, 30);
     MenuEntry* yellow = MenuItem(menu, 31);
     Command(form, yellow);
@@ -218,7 +207,7 @@ TEST_F(MenuCommands, ChoosingMovesTheRadioCheckTogglesCheckItemsAndCallsTheRight
 TEST_F(MenuCommands, AHandlerMayFreeItsMenuOrTheOwner) {
     Control* form = NewForm(nullptr, "");
     FreeAtExit release(form);
-    Menu* menu = NewMenu(form, kMainMenu);
+    Menu* menu = NewMenu(form, kMainMenuTemplate);
     const int live = LiveMenus();
     const int32_t exitId = MenuItem(menu, 4)->CommandId();
     MenuItem(menu, 4)->OnCommand = MakeEvent(
@@ -235,7 +224,7 @@ TEST_F(MenuCommands, AHandlerMayFreeItsMenuOrTheOwner) {
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(exitId, 0), 0);  // nothing left to run
 
     release.Release();
-    menu = NewMenu(form, kMainMenu);
+    menu = NewMenu(form, kMainMenuTemplate);
     MenuItem(menu, 36)->OnCommand = MakeEvent(
         form, +[](void* owner, Menu* m, int32_t) {
             Free(static_cast<Control*>(owner));
@@ -248,7 +237,7 @@ TEST_F(MenuCommands, AHandlerMayFreeItsMenuOrTheOwner) {
 TEST_F(MenuItems, TextsStatesAndOwnedBitmaps) {
     Control* form = NewForm(nullptr, "");
     FreeAtExit release(form);
-    Menu* menu = NewMenu(form, kMainMenu);
+    Menu* menu = NewMenu(form, kMainMenuTemplate);
 
     MenuEntry* labelled = MenuItem(menu, 24);
     SetItemText(labelled, "биграммы");
@@ -319,7 +308,7 @@ TEST_F(MenuItems, OwnerDrawnBarItemsAreMeasuredAndDrawnThroughTheirEvents) {
     FreeAtExit release(form);
     form->HasBorder(false);  // see ShowQuietly
     form->SetPosition(10, 10)->SetSize(400, 120);
-    Menu* menu = NewMenu(form, kMainMenu);
+    Menu* menu = NewMenu(form, kMainMenuTemplate);
     DrawLog log;
     OwnerDrawn(MenuItem(menu, 0), log);
     OwnerDrawn(MenuItem(menu, 5), log);
@@ -343,13 +332,13 @@ TEST_F(MenuItems, OwnerDrawnBarItemsAreMeasuredAndDrawnThroughTheirEvents) {
 TEST_F(MenuOwners, BarForAFreshTopLevelFormPopupOtherwiseAllFreedWithTheOwner) {
     Control* form = NewForm(nullptr, "");
     Control* panel = NewPanel(form, 2);
-    Menu* bar = NewMenu(form, kMainMenu);
+    Menu* bar = NewMenu(form, kMainMenuTemplate);
     EXPECT_TRUE(bar->IsMenuBar());
     EXPECT_EQ(GetMenu(form->WindowHandle()), bar->Handle()) << "the window is made for it";
-    Menu* second = NewMenu(form, kMainMenu);
+    Menu* second = NewMenu(form, kMainMenuTemplate);
     EXPECT_FALSE(second->IsMenuBar());
     Calls calls;
-    Menu* childMenu = NewMenu(panel, kMainMenu, MakeEvent(&calls, Record));
+    Menu* childMenu = NewMenu(panel, kMainMenuTemplate, MakeEvent(&calls, Record));
     EXPECT_FALSE(childMenu->IsMenuBar());
     Command(panel, MenuItem(childMenu, 2));  // a popup's choice goes to its owner
     EXPECT_EQ(calls, (Calls{{childMenu, 2}}));

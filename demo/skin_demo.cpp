@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "app/main_menu_template.h"
 #include "skin/menu_skin.h"
 #include "skin/scroll_bar.h"
 #include "skin/skin_bitmaps.h"
@@ -26,18 +27,6 @@
 namespace zam {
 namespace {
 
-// The application's main menu template: 51 entries and the end mark.
-// clang-format off
-constexpr const char* kMainMenu[] = {
-    "&Файл ", "(", "Открыть...", "Сохранить", "-", "Вы&ход", ")",
-    "&Правка ", "(", "Выделить", "-", "Отменить", "Вернуть", "-", "Очистить", ")",
-    "&Окна ", "(", "Шифротекст", "Алфавит", "Открытый текст", "-", "Биграммы", "График",
-        "Информация", ")",
-    "&Режимы ", "(", "Подсветка", "(", "текущих", "выделенных", "-", "текущих", "выделенных",
-        "-", "фразы", ")", "Цветовая гамма", "(", "+!черная", "-!желтая", ")", ")",
-    "&Помощь ", "(", "&Справка", "-", "Home &Page", "&About", ")",
-    ""};
-// clang-format on
 
 struct ToolbarButton {
     const char* name;
@@ -75,7 +64,7 @@ HBITMAP MenuBitmap(const char* name) {
 // The main menu as the application sets it up: item bitmaps, check marks, the labelled
 // separator, the radio pair and the two disabled items, then the skin.
 void BuildMenu(Control* strip) {
-    Menu* menu = NewMenu(strip, kMainMenu);
+    Menu* menu = NewMenu(strip, kMainMenuTemplate);
     SetItemBitmaps(MenuItem(menu, 1), MenuBitmap("mnuLoad"), nullptr);
     SetItemBitmaps(MenuItem(menu, 2), MenuBitmap("mnuSave"), nullptr);
     for (int i : {13, 14, 15, 17, 18, 19, 22, 23, 25, 26, 28}) {
