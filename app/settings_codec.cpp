@@ -73,4 +73,14 @@ bool SettingsFlag(const SettingsData& data, int position) {
            data.flags[static_cast<size_t>(position - 1)] == '1';
 }
 
+bool PlaceIsVisible(const Rect& window, std::span<const Rect> workAreas) {
+    for (const Rect& area : workAreas) {
+        if (window.left < area.right && area.left < window.right && window.top < area.bottom &&
+            area.top < window.bottom) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace zam

@@ -4,8 +4,11 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "toolkit/geometry.h"
 
 namespace zam {
 
@@ -34,6 +37,10 @@ SettingsData ParseSettings(std::string_view bytes);
 
 // Exactly 52 bytes; flags beyond the twelfth are ignored, missing ones written as "0".
 std::string FormatSettings(const SettingsData& data);
+
+// Whether a window with these outer edges shares any pixel with one of the monitors' work
+// areas; one that does not would be lost off-screen.
+bool PlaceIsVisible(const Rect& window, std::span<const Rect> workAreas);
 
 // Flag 1-12 is on only when it is "1".
 bool SettingsFlag(const SettingsData& data, int position);

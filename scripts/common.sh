@@ -3,6 +3,8 @@
 
 ZAM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZAM_BUILD=${ZAM_BUILD:-$ZAM_ROOT/build}
+# Absolute, as Wine wants its prefix inside it.
+case $ZAM_BUILD in /*) ;; *) ZAM_BUILD=$PWD/$ZAM_BUILD ;; esac
 ZAM_PACKAGES=(cmake ninja-build g++ python3 locales clang libclang-rt-14-dev googletest libgtest-dev
               g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools
               wine wine64 xvfb xdotool imagemagick fonts-liberation)

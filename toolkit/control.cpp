@@ -36,7 +36,13 @@ Control::Control() {
 }
 
 Control::~Control() {
-    LiveSet().erase(this);
+    std::unordered_set<const Control*>& live = LiveSet();
+    live.erase(this);
+    // An emptied set keeps its buckets; they go with the last control, so that a program that
+    // has freed every window holds no memory for it (the exit-time heap report).
+    if (live.empty()) {
+        std::unordered_set<const Control*>().swap(live);
+    }
 }
 
 int LiveControls() {

@@ -1,11 +1,12 @@
 #include "toolkit/pointer_list.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <stdexcept>
+
+#include "toolkit/heap_count.h"
 
 namespace zam {
 
@@ -76,7 +77,7 @@ void PointerList::SetCapacity(int32_t n) {
         Clear();
         return;
     }
-    void* grown = std::realloc(Items, sizeof(void*) * static_cast<size_t>(n));
+    void* grown = CountedRealloc(Items, sizeof(void*) * static_cast<size_t>(n));
     if (!grown) {
         throw std::bad_alloc();
     }
@@ -85,7 +86,7 @@ void PointerList::SetCapacity(int32_t n) {
 }
 
 void PointerList::Clear() {
-    std::free(Items);
+    CountedFree(Items);
     Items = nullptr;
     Count = 0;
     Capacity = 0;

@@ -9,7 +9,7 @@ namespace zam {
 
 class PointerList : public ToolkitObject {
 public:
-    void** Items = nullptr;  // malloc'ed; Capacity slots, the first Count in use
+    void** Items = nullptr;  // from CountedRealloc; Capacity slots, the first Count in use
     int32_t Count = 0;
     int32_t Capacity = 0;
     int32_t GrowBy = 4;

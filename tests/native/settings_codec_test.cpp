@@ -74,5 +74,15 @@ TEST(SettingsCodec, FilesEndingInsideARecordUseOnlyWholeRecords) {
     EXPECT_EQ(data.lastWidth, 0);
 }
 
+TEST(SettingsCodec, APlaceIsVisibleWhenItSharesAPixelWithAWorkArea) {
+    const Rect areas[] = {{0, 0, 1280, 994}, {-1024, 0, 0, 738}};
+    EXPECT_TRUE(PlaceIsVisible({-400, 100, -100, 300}, areas));  // on the left monitor
+    EXPECT_TRUE(PlaceIsVisible({1279, 993, 1600, 1200}, areas));  // one pixel in
+    EXPECT_FALSE(PlaceIsVisible({1280, 0, 1600, 200}, areas));    // just off the right edge
+    EXPECT_FALSE(PlaceIsVisible({-1500, 0, -1024, 200}, areas));
+    EXPECT_FALSE(PlaceIsVisible({-300, 738, -100, 900}, areas));  // below the smaller monitor
+    EXPECT_FALSE(PlaceIsVisible({0, 0, 100, 100}, {}));
+}
+
 }  // namespace
 }  // namespace zam

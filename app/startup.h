@@ -1,0 +1,20 @@
+#pragma once
+// Start-up and shutdown of the program.
+#include <memory>
+
+#include "app/app_state.h"
+
+namespace zam {
+
+// Creates the workspace and the lists, builds every window and applies the settings file of
+// the current directory; the message loop is not run. The frame skin must be started.
+std::unique_ptr<Application> StartApplication(ShellOpenProc shellOpen);
+
+// The main window's close: writes the settings, releases the windows and the workspace and
+// posts the quit message. Runs once, however often the close or the destruction comes.
+void Shutdown(Application& app);
+
+// The whole run: start-up, the message loop, the release of the skins. Returns the exit code.
+int RunZamenor();
+
+}  // namespace zam

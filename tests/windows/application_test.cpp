@@ -1,0 +1,374 @@
+// The running program as a user meets it: the window set after start-up, the commands of the
+// toolbar and the menu, the settings file between runs and the shutdown.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "app/settings_file.h"
+#include "app/startup.h"
+#include "skin/skin_bitmaps.h"
+#include "skin/skinned_form.h"
+#include "tests/windows/control_test_support.h"
+#include "tests/windows/window_driver.h"
+#include "workspace/document_file.h"
+#include "workspace/operations.h"
+
+namespace zam {
+namespace {
+
+using test::Inspecting;
+using test::PressButton;
+using test::Pump;
+using test::WindowDriver;
+using test::WindowText;
+
+std::vector<std::string> shellOpened;
+void RecordShellOpen(std::string_view target) {
+    shellOpened.emplace_back(target);
+}
+
+// Dispatches what is queued up to the quit message; false when none came.
+bool PumpUntilQuit() {
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            return true;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return false;
+}
+
+struct Place {
+    int left, top, width, height;
+    bool operator==(const Place&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Place& p) {
+    return out << p.left << "," << p.top << " " << p.width << "x" << p.height;
+}
+Place PlaceOf(const Control* form) {
+    return {form->Left(), form->Top(), form->Width(), form->Height()};
+}
+
+std::string Flags(int from, int count, char c) {
+    return std::string(static_cast<size_t>(from), '1') + std::string(static_cast<size_t>(count), c);
+}
+
+class Zamenor : public test::ControlTest {
+protected:
+    void SetUp() override {
+        ControlTest::SetUp();
+        shellOpened.clear();
+    }
+    void TearDown() override {
+        Stop();
+        ControlTest::TearDown();
+    }
+
+    void Start(const std::string* settings = nullptr) {
+        if (settings) {
+            test::WriteBytes(dir_ / L"settings.ini", *settings);
+        }
+        app_ = StartApplication(&RecordShellOpen);
+        Pump();
+    }
+    // Closes as the user does when the program still runs, and frees what the loop would.
+    void Stop() {
+        if (!app_) {
+            return;
+        }
+        if (app_->ShutdownRuns == 0) {
+            Shutdown(*app_);
+        }
+        Pump();
+        Free(app_->ApplicationWindow);
+        app_.reset();
+        Pump();
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    std::string SettingsBytes() { return test::ReadBytes(dir_ / L"settings.ini"); }
+
+    MenuEntry* Item(int32_t item) { return MenuItem(app_->MainMenu(), item); }
+    bool Checked(int32_t item) { return ItemChecked(Item(item)); }
+    void Choose(int32_t item) {
+        SendMessageW(app_->MenuWindow->Form->WindowHandle(), WM_COMMAND,
+                     static_cast<WPARAM>(Item(item)->CommandId()), 0);
+        Pump();
+    }
+    void ClickButton(ToolbarButton button) {
+        ToolbarClick(app_.get(), app_->MainWindow->Buttons[static_cast<size_t>(button)]);
+        Pump();
+    }
+    void LoadText(const char* text) {
+        const auto path = dir_ / L"code.txt";
+        test::WriteBytes(path, text);
+        ASSERT_TRUE(OpenDocument(*app_->Ws, app_->Screen, app_->Boxes, path));
+    }
+
+    FrameSkinModule skin_;
+    test::TempDir dir_{L"app"};
+    test::CurrentDirectoryScope inDir_{dir_.Path()};
+    std::unique_ptr<zam::Application> app_;
+};
+
+TEST_F(Zamenor, StartsWithTheDefaultLayoutWithoutSettings) {
+    Start();
+    const zam::Application& app = *app_;
+    ASSERT_EQ(app.Frames->Count, 9);
+    const std::pair<const char*, Place> expected[] = {
+        {"Zamenor", {0, 0, 527, 78}},
+        {"frmMenu", {3, 26, 368, 18}},
+        {"Шифротекст", {0, 78, 527, 196}},
+        {"Алфавит ", {0, 274, 527, 84}},
+        {"Открытый текст", {0, 358, 527, 196}},
+        {"Выделить в шифрограмме", {128, 111, 270, 130}},
+        {"Информация", {527, 0, 462, 662}},
+        {"Биграммы", {527, 27, 527, 548}},
+        {"График", {527, 54, 400, 240}},
+    };
+    for (int k = 0; k < 9; ++k) {
+        const Control* frame = app.Frames->At<Control>(k);
+        EXPECT_EQ(frame->Caption(), expected[k].first) << k;
+        EXPECT_EQ(PlaceOf(frame), expected[k].second) << k;
+        EXPECT_EQ(frame->Visible(), k != 5) << k;
+    }
+    EXPECT_FALSE(app.AboutWindow->Form->Visible());
+    EXPECT_EQ(PlaceOf(app.AboutWindow->Form).width, 290);
+    EXPECT_EQ(app.AboutWindow->Form->Caption(), "О программе");
+    EXPECT_EQ(app.MainWindow->Toolbar->Color(), 0x5EBBEEu);
+    EXPECT_EQ(app.MainWindow->MenuBar->Color(), 0x6ECCFFu);
+
+    for (int32_t item : {13, 14, 15, 17, 18, 19, 22, 23, 25, 26, 28, 30}) {
+        EXPECT_TRUE(Checked(item)) << item;
+    }
+    EXPECT_FALSE(Checked(kItemYellowScheme));
+    EXPECT_FALSE(ItemEnabled(Item(kItemUndo)));
+    EXPECT_FALSE(ItemEnabled(Item(kItemRedo)));
+    EXPECT_EQ(Item(kItemBigramLabel)->Text(), "биграммы");
+    EXPECT_TRUE(Item(kItemHomePage)->UncheckedBitmap());
+    EXPECT_TRUE(Item(kItemCipherWindow)->CheckedBitmap());
+    const Workspace& ws = *app.Ws;
+    EXPECT_TRUE(ws.HiliteCurrent && ws.HiliteSelected && ws.HiliteCurrentBigram &&
+                ws.HiliteSelectedBigram && ws.HilitePhrase);
+    EXPECT_EQ(app.Palette[4], 0x6ECCFFu);
+}
+
+TEST_F(Zamenor, MenuStripRidesWithTheMainWindow) {
+    Start();
+    Control* main = app_->MainForm();
+    main->SetPosition(100, 40);
+    Pump();
+    EXPECT_EQ(app_->MenuWindow->Form->Left(), 103);
+    EXPECT_EQ(app_->MenuWindow->Form->Top(), 66);
+    EXPECT_EQ(PlaceOf(app_->CipherWindow->Form), (Place{0, 78, 527, 196}));
+}
+
+TEST_F(Zamenor, WindowItemsFollowTheWindowsHoweverTheyChange) {
+    Start();
+    Control* cipher = app_->CipherWindow->Form;
+    Choose(kItemCipherWindow);
+    EXPECT_FALSE(cipher->Visible());
+    EXPECT_FALSE(Checked(kItemCipherWindow));
+    Choose(kItemCipherWindow);
+    EXPECT_TRUE(cipher->Visible());
+    EXPECT_TRUE(Checked(kItemCipherWindow));
+
+    // The close button only hides; the toolbar brings the window back.
+    FrameOf(cipher)->CloseButton->Click();
+    Pump();
+    EXPECT_FALSE(cipher->Visible());
+    EXPECT_FALSE(Checked(kItemCipherWindow));
+    ClickButton(kBtnLocked);
+    EXPECT_TRUE(cipher->Visible());
+    EXPECT_TRUE(Checked(kItemCipherWindow));
+
+    const std::pair<ToolbarButton, ToolWindowRecord*> shows[] = {
+        {kBtnAlph, app_->AlphabetWindow}, {kBtnUnLocked, app_->PlainWindow},
+        {kBtnGraph, app_->GraphWindow},   {kBtnDbl, app_->BigramWindow},
+        {kBtnInfo, app_->InfoWindow},     {kBtnFind, app_->PhraseDialog}};
+    for (auto [button, window] : shows) {
+        window->Form->Hide();
+        ClickButton(button);
+        EXPECT_TRUE(window->Form->Visible()) << window->Form->Caption();
+    }
+    Choose(kItemAbout);
+    EXPECT_TRUE(app_->AboutWindow->Form->Visible());
+}
+
+TEST_F(Zamenor, ClearingAsksOnlyFromTheToolbarAndOnlyWithAText) {
+    Start();
+    {
+        WindowDriver none({});
+        ClickButton(kBtnNew);
+        EXPECT_EQ(none.Handled(), 0);
+        EXPECT_TRUE(none.Unexpected().empty());
+    }
+    LoadText("АБВ_ВБА\r\n");
+    Workspace& ws = *app_->Ws;
+    Assign(ws, app_->Screen, 'А', 'О');
+    std::wstring caption, text;
+    {
+        WindowDriver no({Inspecting(
+            [&](HWND box) {
+                caption = WindowText(box);
+                text = WindowText(GetDlgItem(box, 0xFFFF));
+            },
+            [](HWND box) { PressButton(box, IDNO); })});
+        ClickButton(kBtnNew);
+        EXPECT_EQ(no.Handled(), 1);
+    }
+    EXPECT_EQ(caption, L"ВНИМАНИЕ");
+    EXPECT_EQ(text, L"Вы уверены что хотите сбросить результат дешифрования?");
+    EXPECT_EQ(ws.PlainText.text[0], 'О');
+    {
+        WindowDriver yes({[](HWND box) { PressButton(box, IDYES); }});
+        ClickButton(kBtnNew);
+    }
+    EXPECT_NE(ws.PlainText.text[0], 'О');
+
+    Assign(ws, app_->Screen, 'А', 'О');
+    WindowDriver none({});
+    Choose(kItemClear);
+    EXPECT_NE(ws.PlainText.text[0], 'О');
+    EXPECT_EQ(ws.CipherText.text, "АБВ_ВБА");
+    EXPECT_EQ(none.Handled(), 0);
+}
+
+TEST_F(Zamenor, ModesSchemesAndHelpItems) {
+    Start();
+    Workspace& ws = *app_->Ws;
+    const std::pair<int32_t, bool*> switches[] = {{22, &ws.HiliteCurrent},
+                                                  {23, &ws.HiliteSelected},
+                                                  {25, &ws.HiliteCurrentBigram},
+                                                  {26, &ws.HiliteSelectedBigram},
+                                                  {28, &ws.HilitePhrase}};
+    for (auto [item, flag] : switches) {
+        Choose(item);
+        EXPECT_FALSE(*flag) << item;
+        EXPECT_FALSE(Checked(item)) << item;
+        Choose(item);
+        EXPECT_TRUE(*flag) << item;
+    }
+    ws.SelectedBigram = "АБ";
+    ws.BigramSelectedCell = {1, 2};
+    Choose(kItemHiliteSelectedBigram);
+    EXPECT_TRUE(ws.SelectedBigram.empty());
+    EXPECT_EQ(ws.BigramSelectedCell, Cell{});
+
+    Choose(kItemYellowScheme);
+    EXPECT_TRUE(Checked(kItemYellowScheme));
+    EXPECT_FALSE(Checked(kItemBlackScheme));
+    EXPECT_EQ(app_->Palette[4], 0x777777u);
+    Choose(kItemBlackScheme);
+    EXPECT_EQ(app_->Palette[4], 0x6ECCFFu);
+
+    // Greyed items never reach a handler, whatever command arrives for them.
+    EXPECT_TRUE(GetMenuState(Item(kItemUndo)->ParentHandle(), Item(kItemUndo)->CommandId(),
+                             MF_BYCOMMAND) & MF_GRAYED);
+    Choose(kItemHelp);
+    Choose(kItemHomePage);
+    ASSERT_EQ(shellOpened.size(), 2u);
+    EXPECT_EQ(shellOpened[0], "Help/index.htm");
+    EXPECT_EQ(shellOpened[1].rfind("https://", 0), 0u);
+}
+
+TEST_F(Zamenor, CloseButtonAndExitShutDownOnce) {
+    Start();
+    FrameOf(app_->MainForm())->CloseButton->Click();
+    EXPECT_TRUE(PumpUntilQuit());
+    EXPECT_EQ(app_->ShutdownRuns, 1);
+    EXPECT_EQ(app_->MainWindow, nullptr);
+    EXPECT_EQ(SettingsBytes().size(), 52u);
+    Stop();
+
+    Start();
+    SendMessageW(app_->MenuWindow->Form->WindowHandle(), WM_COMMAND,
+                 static_cast<WPARAM>(Item(kItemExit)->CommandId()), 0);
+    EXPECT_TRUE(PumpUntilQuit());
+    EXPECT_EQ(app_->ShutdownRuns, 1);
+    EXPECT_EQ(app_->MainWindow, nullptr);
+}
+
+// ---- settings ----
+
+TEST_F(Zamenor, SettingsRoundTripThroughARestart) {
+    Start();
+    app_->MainForm()->SetPosition(-40, 10);
+    app_->InfoWindow->Form->SetPosition(600, 200);
+    app_->GraphWindow->Form->SetBoundsRect({300, 320, 700, 520});
+    app_->BigramWindow->Form->Hide();
+    Choose(kItemHiliteSelected);
+    Choose(kItemYellowScheme);
+    std::vector<Place> before;
+    for (int k = 0; k < 9; ++k) {
+        before.push_back(PlaceOf(app_->Frames->At<Control>(k)));
+    }
+    Choose(kItemExit);
+    const std::string saved = SettingsBytes();
+    EXPECT_EQ(saved.substr(0, 12), "111101101111");
+    Stop();
+
+    Start();
+    for (int k = 0; k < 9; ++k) {
+        EXPECT_EQ(PlaceOf(app_->Frames->At<Control>(k)), before[static_cast<size_t>(k)]) << k;
+    }
+    EXPECT_FALSE(app_->BigramWindow->Form->Visible());
+    EXPECT_FALSE(Checked(kItemBigramWindow));
+    EXPECT_FALSE(app_->Ws->HiliteSelected);
+    EXPECT_FALSE(Checked(kItemHiliteSelected));
+    EXPECT_TRUE(Checked(kItemYellowScheme));
+    EXPECT_EQ(app_->Palette[3], 0x5ECCFFu);
+}
+
+TEST_F(Zamenor, DamagedSettingsFallBackToTheDefaults) {
+    const Place defaultCipher{0, 78, 527, 196};
+    std::string place(4, '\0');
+    place[0] = 50;  // left 50, top 0
+    const std::string cases[] = {
+        "",
+        Flags(6, 6, ' ') + place,          // a space as seventh byte
+        Flags(11, 1, '\n') + place,        // a line end as twelfth byte
+        Flags(11, 1, '0') + place + "\x01",  // cut inside the menu strip's record
+    };
+    for (const std::string& bytes : cases) {
+        Start(&bytes);
+        EXPECT_EQ(PlaceOf(app_->CipherWindow->Form), defaultCipher);
+        EXPECT_TRUE(app_->GraphWindow->Form->Visible());
+        EXPECT_TRUE(Checked(kItemHiliteSelected));
+        EXPECT_TRUE(Checked(kItemBlackScheme)) << bytes.size();
+        Stop();
+    }
+    // Twelve "1": the defaults but for the yellow scheme; the main window took the one place.
+    const std::string allOn = Flags(12, 0, '1') + place;
+    Start(&allOn);
+    EXPECT_TRUE(Checked(kItemYellowScheme));
+    EXPECT_FALSE(Checked(kItemBlackScheme));
+    EXPECT_EQ(app_->Palette[3], 0x5ECCFFu);
+    EXPECT_EQ(app_->MainForm()->Left(), 50);
+    EXPECT_EQ(app_->MenuWindow->Form->Left(), 53);
+}
+
+TEST_F(Zamenor, AWindowSavedOffEveryMonitorComesBackAtItsDefaultPlace) {
+    std::string bytes = "111111101110";
+    for (int k = 0; k < 9; ++k) {
+        const int left = k == 6 ? 30000 : k == 0 ? -20 : 0;
+        bytes += static_cast<char>(left & 0xFF);
+        bytes += static_cast<char>((left >> 8) & 0xFF);
+        bytes += std::string(2, '\0');
+    }
+    bytes += std::string(4, '\0');  // no size: the graph window keeps its own
+    Start(&bytes);
+    EXPECT_EQ(PlaceOf(app_->InfoWindow->Form), (Place{527, 0, 462, 662}));
+    EXPECT_EQ(app_->MainForm()->Left(), -20);
+    EXPECT_EQ(PlaceOf(app_->GraphWindow->Form), (Place{0, 0, 400, 240}));
+    EXPECT_FALSE(app_->Ws->HiliteSelected);
+    EXPECT_FALSE(Checked(kItemHiliteSelected));
+}
+
+}  // namespace
+}  // namespace zam
