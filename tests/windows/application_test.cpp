@@ -9,6 +9,7 @@
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "skin/skin_bitmaps.h"
+#include "toolkit/heap_count.h"
 #include "skin/skinned_form.h"
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/window_driver.h"
@@ -95,9 +96,13 @@ protected:
 
     MenuEntry* Item(int32_t item) { return MenuItem(app_->MainMenu(), item); }
     bool Checked(int32_t item) { return ItemChecked(Item(item)); }
-    void Choose(int32_t item) {
+    // The menu command as the strip's window gets it.
+    void Send(int32_t item) {
         SendMessageW(app_->MenuWindow->Form->WindowHandle(), WM_COMMAND,
                      static_cast<WPARAM>(Item(item)->CommandId()), 0);
+    }
+    void Choose(int32_t item) {
+        Send(item);
         Pump();
     }
     void ClickButton(ToolbarButton button) {
@@ -287,11 +292,32 @@ TEST_F(Zamenor, CloseButtonAndExitShutDownOnce) {
     Stop();
 
     Start();
-    SendMessageW(app_->MenuWindow->Form->WindowHandle(), WM_COMMAND,
-                 static_cast<WPARAM>(Item(kItemExit)->CommandId()), 0);
+    Send(kItemExit);
     EXPECT_TRUE(PumpUntilQuit());
     EXPECT_EQ(app_->ShutdownRuns, 1);
     EXPECT_EQ(app_->MainWindow, nullptr);
+}
+
+TEST_F(Zamenor, ARunThatOpensEditsSavesAndQuitsLeavesNoHeapBehind) {
+    const std::wstring code = (dir_ / L"code.txt").wstring();
+    const std::wstring done = (dir_ / L"done.txt").wstring();
+    test::WriteBytes(code, "АБВ_ВБА\r\n");
+    const std::int64_t before = LiveHeapBytes();
+    Start();
+    {
+        WindowDriver driver({test::Accept(code), test::Accept(done)});
+        ClickButton(kBtnLoad);
+        Assign(*app_->Ws, app_->Screen, 'Б', 'Е');
+        ClickButton(kBtnSave);
+        EXPECT_EQ(driver.Handled(), 2);
+        const std::string saved = FormatResultFile(*app_->Ws);
+        EXPECT_EQ(test::ReadBytes(done), saved);
+        EXPECT_NE(saved.find('Е'), std::string::npos);
+    }
+    Send(kItemExit);
+    EXPECT_TRUE(PumpUntilQuit());
+    Stop();
+    EXPECT_EQ(LiveHeapBytes(), before);
 }
 
 // ---- settings ----
