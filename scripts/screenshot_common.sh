@@ -1,4 +1,4 @@
-# Shared by the screenshot scripts: runs one program of the Windows tree under Xvfb and Wine
+# For scripts/app_screenshot.sh: runs one program of the Windows tree under Xvfb and Wine
 # and drives its menu strip with the mouse. Source after common.sh; set OUT first.
 # LC_ALL picks the Wine code page the program runs under (C.UTF-8 unless set).
 
