@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cell_painter.h"
 #include "app/commands.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
@@ -12,6 +13,7 @@
 #include "toolkit/heap_count.h"
 #include "skin/skinned_form.h"
 #include "tests/windows/control_test_support.h"
+#include "tests/windows/drawing_test.h"
 #include "tests/windows/window_driver.h"
 #include "workspace/document_file.h"
 #include "workspace/operations.h"
@@ -291,11 +293,16 @@ TEST_F(Zamenor, CloseButtonAndExitShutDownOnce) {
     EXPECT_EQ(SettingsBytes().size(), 52u);
     Stop();
 
+    // A settings file that can be neither read nor written changes nothing of the run.
+    std::filesystem::remove(dir_ / L"settings.ini");
+    std::filesystem::create_directory(dir_ / L"settings.ini");
     Start();
+    EXPECT_TRUE(app_->GraphWindow->Form->Visible());
     Send(kItemExit);
     EXPECT_TRUE(PumpUntilQuit());
     EXPECT_EQ(app_->ShutdownRuns, 1);
     EXPECT_EQ(app_->MainWindow, nullptr);
+    EXPECT_TRUE(std::filesystem::is_directory(dir_ / L"settings.ini"));
 }
 
 TEST_F(Zamenor, ARunThatOpensEditsSavesAndQuitsLeavesNoHeapBehind) {
@@ -318,6 +325,48 @@ TEST_F(Zamenor, ARunThatOpensEditsSavesAndQuitsLeavesNoHeapBehind) {
     EXPECT_TRUE(PumpUntilQuit());
     Stop();
     EXPECT_EQ(LiveHeapBytes(), before);
+}
+
+// A grid view over a memory surface whose window shows the surface rows [top, bottom).
+class SurfaceView : public CellView {
+public:
+    SurfaceView(int32_t top, int32_t bottom) : top_(top), bottom_(bottom) {
+        canvas_->SetHandle(surface.Dc());
+    }
+    ~SurfaceView() { Free(canvas_); }
+    Canvas* CellCanvas() override { return canvas_; }
+    int32_t VisibleTop() override { return top_; }
+    int32_t VisibleBottom() override { return bottom_; }
+    bool HasScrollBar() const override { return true; }
+    void ScrollToTop() override {}
+    void ShrinkSurfaceToClient() override {}
+    void EnsureSurfaceHeight(int) override {}
+    void UpdateScrollBar() override {}
+    void Invalidate() override {}
+
+    test::Surface surface{16 * 31 + 8, 16 * 3 + 8, 0x123456};
+
+private:
+    Canvas* canvas_ = NewCanvas(nullptr);
+    int32_t top_;
+    int32_t bottom_;
+};
+
+TEST_F(Zamenor, CellsAreDrawnOnlyWhereTheirWindowShowsThem) {
+    Start();
+    LoadText("АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЬЫЭЮЯ_АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЬЫЭЮЯ_\r\n");
+    SurfaceView view(0, 19);  // line 2 starts at row 19
+    PrepareCellCanvas(view.CellCanvas(), app_->Palette);
+    TextObject& cipher = app_->Ws->CipherText;
+    cipher.view = &view;
+    for (std::uint16_t p : {31, 32, 62}) {
+        app_->Screen.DrawTextCell(cipher, p);
+    }
+    cipher.view = nullptr;
+    EXPECT_EQ(view.surface.At(16 * 30 + 3, 3), app_->Palette[1]);   // cell 31's border
+    EXPECT_EQ(view.surface.At(16 * 30 + 5, 5), app_->Palette[3]);   // and inside
+    EXPECT_EQ(view.surface.At(5, 16 + 5), 0x123456u);               // cell 32 skipped
+    EXPECT_EQ(view.surface.At(16 * 30 + 5, 16 + 5), 0x123456u);     // cell 62 skipped
 }
 
 // ---- settings ----
