@@ -7,25 +7,22 @@ namespace {
 
 std::string Bytes(std::initializer_list<int> values) {
     std::string out;
-    for (const int v : values) out += static_cast<char>(v);
+    for (const int v : values)
+        out += static_cast<char>(v);
     return out;
 }
 
-TEST(SettingsCodec, FlagStringsThatAreNotTwelveFlagsGiveTheDefaults) {
+TEST(SettingsCodec, OnlyTwelveFlagsAreTakenAndAloneTheyKeepEveryDefaultPlace) {
+    const std::string twelve = "111111111111";
     for (const std::string& text : {std::string(), std::string("1111"), std::string("111111 11111"),
-                                   std::string("11111111111\n") + std::string(40, '\x05'),
-                                   std::string("11111111111\r\n")}) {
+                                    std::string("11111111111\n") + std::string(40, '\x05'),
+                                    std::string("11111111111\r\n"), twelve}) {
         const SettingsData data = ParseSettings(text);
-        EXPECT_EQ(data.flags, "111111111110") << text;
-        for (const auto& place : data.places) EXPECT_FALSE(place.has_value());
+        EXPECT_EQ(data.flags, text == twelve ? twelve : "111111111110") << text;
+        for (const auto& place : data.places)
+            EXPECT_FALSE(place.has_value());
         EXPECT_EQ(data.lastWidth, 0);
     }
-}
-
-TEST(SettingsCodec, TwelveFlagsAloneKeepEveryDefaultPlace) {
-    const SettingsData data = ParseSettings("111111111111");
-    EXPECT_TRUE(SettingsFlag(data, 12));
-    for (const auto& place : data.places) EXPECT_FALSE(place.has_value());
     const SettingsData off = ParseSettings("101111101110");
     EXPECT_FALSE(SettingsFlag(off, 2));
     EXPECT_FALSE(SettingsFlag(off, 8));
@@ -36,7 +33,8 @@ TEST(SettingsCodec, TwelveFlagsAloneKeepEveryDefaultPlace) {
 TEST(SettingsCodec, ACompleteFileRoundTrips) {
     SettingsData data;
     data.flags = "010101010101";
-    for (int k = 0; k < kSavedFrameCount; ++k) data.places[k] = WindowPlace{100 * k - 300, 7 * k};
+    for (int k = 0; k < kSavedFrameCount; ++k)
+        data.places[k] = WindowPlace{100 * k - 300, 7 * k};
     data.lastWidth = 391;
     data.lastHeight = 300;
     const std::string bytes = FormatSettings(data);
@@ -76,7 +74,7 @@ TEST(SettingsCodec, FilesEndingInsideARecordUseOnlyWholeRecords) {
 
 TEST(SettingsCodec, APlaceIsVisibleWhenItSharesAPixelWithAWorkArea) {
     const Rect areas[] = {{0, 0, 1280, 994}, {-1024, 0, 0, 738}};
-    EXPECT_TRUE(PlaceIsVisible({-400, 100, -100, 300}, areas));  // on the left monitor
+    EXPECT_TRUE(PlaceIsVisible({-400, 100, -100, 300}, areas));   // on the left monitor
     EXPECT_TRUE(PlaceIsVisible({1279, 993, 1600, 1200}, areas));  // one pixel in
     EXPECT_FALSE(PlaceIsVisible({1280, 0, 1600, 200}, areas));    // just off the right edge
     EXPECT_FALSE(PlaceIsVisible({-1500, 0, -1024, 200}, areas));

@@ -63,13 +63,11 @@ TEST(Strings, PathsAndPositions) {
     EXPECT_EQ(ExtractFileName("a/b.txt"), "a/b.txt");
     EXPECT_EQ(IncludeTrailingChar("C:\\dir\\", '\\'), "C:\\dir\\");
     EXPECT_EQ(IncludeTrailingChar("", '\\'), "\\");
-}
-
-TEST(Strings, GetStartDirIsTheCurrentDirectoryWithOneSeparator) {
+    // The start directory is the current one with one separator.
     EXPECT_EQ(GetStartDir(), IncludeTrailingChar(std::filesystem::current_path().string(), '/'));
 }
 
-TEST(Geometry, RectCenterRoundsHalfDifferencesTowardZero) {
+TEST(Geometry, RectCenterRoundsHalfDifferencesTowardZeroAndAbsValueNeverNegative) {
     Point center = RectCenter(MakeRect(1, -7, 4, -2));
     EXPECT_EQ(center.x, 2);                       // 1 + 3/2
     EXPECT_EQ(center.y, -5);                      // -7 + 5/2
@@ -79,9 +77,6 @@ TEST(Geometry, RectCenterRoundsHalfDifferencesTowardZero) {
     center = RectCenter(MakeRect(INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN));
     EXPECT_EQ(center.x, -1);
     EXPECT_EQ(center.y, 0);
-}
-
-TEST(Geometry, AbsValueNeverNegative) {
     EXPECT_EQ(AbsValue(-5), 5);
     EXPECT_EQ(AbsValue(INT32_MIN), INT32_MAX);
 }

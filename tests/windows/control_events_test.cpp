@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/windows/control_test_support.h"
+#include "tests/windows/window_driver.h"
 #include "toolkit/application.h"
 #include "toolkit/canvas.h"
 #include "toolkit/control.h"
@@ -16,37 +17,26 @@
 namespace zam {
 namespace {
 
-using test::ControlTest;
-using test::FreeAtExit;
 using test::Printed;
 using test::Pump;
-
-using ControlEvents = ControlTest;
+using test::WindowText;
 
 constexpr UINT kProbe = WM_APP + 7;
 
-// A borderless form at a known place, freed with the test.
-class ShownForm {
-public:
-    explicit ShownForm(int width = 200, int height = 150) : form_(NewForm(nullptr, "Проба")) {
-        form_->HasBorder(false);
-        form_->SetPosition(20, 20)->SetSize(width, height);
+// A borderless form at a known place, freed before the fixture counts what is left.
+class ControlEvents : public test::ControlTest {
+protected:
+    void SetUp() override {
+        ControlTest::SetUp();
+        form = NewForm(nullptr, "Проба");
+        form->HasBorder(false);
+        form->SetPosition(20, 20)->SetSize(200, 150);
     }
-    ~ShownForm() { Free(form_); }
-    Control* operator->() const { return form_; }
-    Control* get() const { return form_; }
-    // Only the keyboard tests activate the window (see ShowQuietly).
-    void Show(bool activate = false) {
-        if (!activate) {
-            return test::ShowQuietly(form_);
-        }
-        form_->Show();
-        UpdateWindow(form_->Handle());
-        Pump();
+    void TearDown() override {
+        Free(form);
+        ControlTest::TearDown();
     }
-
-private:
-    Control* form_;
+    Control* form = nullptr;
 };
 
 // Appends a letter to a std::string for each notification.
@@ -55,7 +45,6 @@ void Mark(void* log, Control*) {
     *static_cast<std::string*>(log) += Letter;
 }
 
-// Counts WM_PAINT of the controls it is attached to.
 int paints = 0;
 bool CountPaints(Control*, Message& m) {
     paints += m.Msg == WM_PAINT;
@@ -75,7 +64,6 @@ bool Recorder(Control*, Message& m) {
 }
 
 TEST_F(ControlEvents, HandlersRunNewestFirstEachOnceAndAConsumerEndsTheChain) {
-    ShownForm form;
     calls.clear();
     form->AttachMessageHandler(Recorder<1>);
     form->AttachMessageHandler(Recorder<2>);
@@ -106,11 +94,9 @@ void KeepMouse(void* last, Control*, MouseEventData& e) {
 }
 
 TEST_F(ControlEvents, MouseRecordsCarryButtonShiftWithAltAndClientPositions) {
-    ShownForm form;
     MouseEventData last;
     form->OnMouseDown = MakeEvent<Control*, MouseEventData&>(&last, KeepMouse);
     form->OnMouseWheel = MakeEvent<Control*, MouseEventData&>(&last, KeepMouse);
-
     form->Perform(WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, MAKELPARAM(-5, 7));
     EXPECT_EQ(last.Button, 2);
     EXPECT_EQ(last.Shift, static_cast<uint32_t>(MK_RBUTTON | MK_SHIFT));
@@ -132,10 +118,8 @@ TEST_F(ControlEvents, MouseRecordsCarryButtonShiftWithAltAndClientPositions) {
         &keyShift, +[](void* s, Control*, int32_t&, uint32_t shift) {
             *static_cast<int32_t*>(s) = static_cast<int32_t>(shift);
         });
-    BYTE saved[256] = {};
+    BYTE saved[256] = {}, state[256] = {};
     ASSERT_TRUE(GetKeyboardState(saved));
-    BYTE state[256];
-    memcpy(state, saved, sizeof state);
     state[VK_MENU] = state[VK_LMENU] = state[VK_SHIFT] = 0x80;
     ASSERT_TRUE(SetKeyboardState(state));
     form->Perform(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, 0);
@@ -172,18 +156,22 @@ void Type(const std::wstring& text) {
     Pump();
 }
 
-std::wstring WideText(HWND window) {
-    wchar_t text[64] = {};
-    GetWindowTextW(window, text, 64);
-    return text;
-}
+TEST_F(ControlEvents, TextCrossesAsUnicodeAndTypedCharactersReachOnCharAsCp1251) {
+    EXPECT_EQ(WindowText(form->Handle()), L"Проба");
+    form->SetCaption("Открытый текст: «Ёё» №1");
+    EXPECT_EQ(WindowText(form->Handle()), L"Открытый текст: «Ёё» №1");
+    EXPECT_EQ(form->Caption(), "Открытый текст: «Ёё» №1");
 
-TEST_F(ControlEvents, TypedCharactersReachOnCharAsCp1251AndOnlyTheFocusedBox) {
-    ShownForm form;
-    Control* edit = NewEditBox(form.get(), kEditUpperCase);
-    Control* multi = NewEditBox(form.get(), kEditMultiline);
+    Control* edit = NewEditBox(form, kEditUpperCase);
+    Control* multi = NewEditBox(form, kEditMultiline);
     multi->SetPosition(0, 30);
-    form.Show(true);
+    form->Show();  // typing needs an active window, unlike ShowQuietly
+    UpdateWindow(form->Handle());
+    Pump();
+    // Text set by anyone else comes back as Windows-1251.
+    SetWindowTextW(multi->Handle(), L"съешь ещё \u03A9");
+    EXPECT_EQ(multi->Caption(), "съешь ещё ?");
+    multi->SetCaption("");
     edit->Focus();
     ASSERT_EQ(GetFocus(), edit->WindowHandle());
     KeyLog log;
@@ -192,8 +180,7 @@ TEST_F(ControlEvents, TypedCharactersReachOnCharAsCp1251AndOnlyTheFocusedBox) {
     // The system hands a W window "ж" as WM_CHAR 0x0436; OnChar sees its 1251 code.
     Type(L"жaё");
     EXPECT_EQ(log.keys, (std::vector<int32_t>{0xE6, 'a', 0xB8}));
-    EXPECT_EQ(edit->Caption(), "ЖAЁ");
-    EXPECT_EQ(WideText(edit->WindowHandle()), L"ЖAЁ");
+    EXPECT_EQ(WindowText(edit->WindowHandle()), L"ЖAЁ");
 
     // No 1251 code, or half a surrogate pair: no handler sees it, the box still does.
     log.keys.clear();
@@ -208,11 +195,10 @@ TEST_F(ControlEvents, TypedCharactersReachOnCharAsCp1251AndOnlyTheFocusedBox) {
     edit->Perform(WM_CHAR, 0x0436, 0);
     log.replaceWith = 0;
     edit->Perform(WM_CHAR, 'z', 0);
-    EXPECT_EQ(WideText(edit->WindowHandle()), L"С");
+    EXPECT_EQ(WindowText(edit->WindowHandle()), L"С");
 
     // Without the focus the handler sees a key, the box does not; Tab is swallowed.
     multi->Focus();
-    EXPECT_EQ(form->CurrentControl(), multi);
     log = KeyLog{};
     edit->Perform(WM_CHAR, 'x', 0);
     EXPECT_EQ(log.keys, (std::vector<int32_t>{'x'}));
@@ -223,27 +209,12 @@ TEST_F(ControlEvents, TypedCharactersReachOnCharAsCp1251AndOnlyTheFocusedBox) {
     EXPECT_EQ(multi->Caption(), "ab");
 }
 
-TEST_F(ControlEvents, CaptionsCrossAsUnicodeWhateverTheCodePage) {
-    Control* form = NewForm(nullptr, "Шифротекст");
-    FreeAtExit release(form);
-    EXPECT_EQ(WideText(form->Handle()), L"Шифротекст");
-    form->SetCaption("Открытый текст: «Ёё» №1");
-    EXPECT_EQ(WideText(form->Handle()), L"Открытый текст: «Ёё» №1");
-    EXPECT_EQ(form->Caption(), "Открытый текст: «Ёё» №1");
-
-    // Text typed or set by anyone else comes back as Windows-1251.
-    Control* edit = NewEditBox(form, 0);
-    SetWindowTextW(edit->Handle(), L"съешь ещё \u03A9");
-    EXPECT_EQ(edit->Caption(), "съешь ещё ?");
-}
-
 TEST_F(ControlEvents, ShowHideMoveHoverAndClickEventsFireOnRealChangesOnly) {
-    ShownForm form;
-    Control* panel = NewPanel(form.get(), 2);
+    Control* panel = NewPanel(form, 2);
     panel->SetSize(50, 50);
-    Control* button = NewChildControl(form.get(), "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
+    Control* button = NewChildControl(form, "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
     button->SetPosition(80, 0);
-    form.Show();
+    test::ShowQuietly(form);
     std::string log;
     panel->OnShow = MakeEvent(&log, Mark<'S'>);
     panel->OnHide = MakeEvent(&log, Mark<'H'>);
@@ -280,19 +251,45 @@ TEST_F(ControlEvents, ShowHideMoveHoverAndClickEventsFireOnRealChangesOnly) {
     EXPECT_EQ(log, "BP");
 }
 
-TEST_F(ControlEvents, OnlyANewColourRepaintsAndTheCanvasPaintsWithTheControlsBrush) {
-    ShownForm form(60, 40);
-    form->SetColor(RGB(0, 0, 255));
-    Control* panel = NewPanel(form.get(), 2);
-    panel->SetPosition(10, 10)->SetSize(20, 20);
+TEST_F(ControlEvents, PaintGetsTheUpdateRegionAndContextAndOnlyANewColourRepaints) {
+    form->SetSize(60, 40);
+    form->SetColor(RGB(255, 0, 0));
+    RECT box{};
+    form->OnPaint = MakeEvent(
+        &box, +[](void* b, Control* c, HDC dc) {
+            RECT& box = *static_cast<RECT*>(b);
+            box = {};
+            if (c->UpdateRegion()) {
+                GetRgnBox(c->UpdateRegion(), &box);
+            }
+            RECT square{10, 10, 20, 20};
+            FillRect(dc, &square, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        });
+    Control* panel = NewPanel(form, 2);
+    panel->SetPosition(30, 10)->SetSize(20, 20);
     panel->SetColor(RGB(0, 160, 0));
     panel->OnPaint = MakeEvent(
         nullptr, +[](void*, Control* c, HDC) {
             c->Canvas()->FillRect(Rect{0, 0, 20, 20});
         });
-    form.Show();
-    EXPECT_EQ(Printed(panel->WindowHandle(), 20, 20).Pixel(5, 5), RGB(0, 160, 0));
+    test::ShowQuietly(form);
 
+    RECT part{5, 6, 15, 16};
+    InvalidateRect(form->WindowHandle(), &part, FALSE);
+    UpdateWindow(form->WindowHandle());
+    EXPECT_EQ(box.left, 5);
+    EXPECT_EQ(box.bottom, 16);
+    EXPECT_EQ(form->UpdateRegion(), nullptr) << "only during the paint";
+    {
+        // WM_PRINT paints into the given context: the erased background and the square.
+        Printed picture(form->WindowHandle(), 60, 40);
+        EXPECT_EQ(box.right, 0) << "no update region for WM_PRINT";
+        EXPECT_EQ(picture.Pixel(2, 2), RGB(255, 0, 0));
+        EXPECT_EQ(picture.Pixel(15, 15), RGB(255, 255, 255));
+        EXPECT_EQ(picture.Pixel(25, 25), RGB(255, 0, 0));
+    }
+
+    Pump();
     paints = 0;
     form->AttachMessageHandler(CountPaints);
     panel->AttachMessageHandler(CountPaints);
@@ -304,55 +301,18 @@ TEST_F(ControlEvents, OnlyANewColourRepaintsAndTheCanvasPaintsWithTheControlsBru
     panel->SetColor(RGB(0, 0, 90));
     Pump();
     EXPECT_EQ(paints, 1);
-    EXPECT_EQ(panel->ControlBrush()->Color(), RGB(0, 0, 90));
+    // The canvas fills with the control's brush, in the new colour.
     EXPECT_EQ(Printed(panel->WindowHandle(), 20, 20).Pixel(5, 5), RGB(0, 0, 90));
     // The brush's colour is the control's Color the other way too.
     panel->ControlBrush()->SetColor(RGB(200, 0, 0));
     EXPECT_EQ(panel->Color(), RGB(200, 0, 0));
 }
 
-TEST_F(ControlEvents, PaintHandsTheUpdateRegionAndTheGivenContextToOnPaint) {
-    ShownForm form(60, 40);
-    form->SetColor(RGB(255, 0, 0));
-    struct Seen {
-        int paints = 0;
-        RECT box{};
-    } seen;
-    form->OnPaint = MakeEvent(
-        &seen, +[](void* s, Control* c, HDC dc) {
-            auto* seen = static_cast<Seen*>(s);
-            ++seen->paints;
-            seen->box = {};
-            if (c->UpdateRegion()) {
-                GetRgnBox(c->UpdateRegion(), &seen->box);
-            }
-            RECT square{10, 10, 20, 20};
-            FillRect(dc, &square, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        });
-    form.Show();
-    ASSERT_GE(seen.paints, 1);
-
-    RECT part{5, 6, 15, 16};
-    InvalidateRect(form->WindowHandle(), &part, FALSE);
-    UpdateWindow(form->WindowHandle());
-    EXPECT_EQ(seen.box.left, 5);
-    EXPECT_EQ(seen.box.bottom, 16);
-    EXPECT_EQ(form->UpdateRegion(), nullptr) << "only during the paint";
-
-    // WM_PRINT paints into the given context: the erased background and the handler's square.
-    Printed picture(form->WindowHandle(), 60, 40);
-    EXPECT_EQ(seen.box.right, 0) << "no update region for WM_PRINT";
-    EXPECT_EQ(picture.Pixel(2, 2), RGB(255, 0, 0));
-    EXPECT_EQ(picture.Pixel(15, 15), RGB(255, 255, 255));
-    EXPECT_EQ(picture.Pixel(25, 25), RGB(255, 0, 0));
-}
-
 TEST_F(ControlEvents, ChildrenGetTheRussianFontTheirColoursAndTheirCursor) {
-    ShownForm form;
-    Control* edit = NewEditBox(form.get(), 0);
+    Control* edit = NewEditBox(form, 0);
     edit->SetColor(RGB(0, 200, 0));
     edit->SetTextColor(RGB(10, 20, 30));
-    form.Show();
+    test::ShowQuietly(form);
     HWND window = edit->WindowHandle();
     auto sentFont = [&] {
         LOGFONTW font{};

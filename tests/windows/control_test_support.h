@@ -45,8 +45,7 @@ private:
 // The client area of a window drawn by WM_PRINT into a memory bitmap.
 class Printed {
 public:
-    Printed(HWND window, int width, int height, LPARAM flags = PRF_CLIENT | PRF_ERASEBKGND)
-        : width_(width), height_(height) {
+    Printed(HWND window, int width, int height, LPARAM flags = PRF_CLIENT | PRF_ERASEBKGND) {
         HDC screen = GetDC(nullptr);
         dc_ = CreateCompatibleDC(screen);
         bitmap_ = CreateCompatibleBitmap(screen, width, height);
@@ -67,8 +66,6 @@ public:
     COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
 
 private:
-    int width_;
-    int height_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;

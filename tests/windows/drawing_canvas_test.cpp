@@ -24,18 +24,26 @@ Canvas* On(const test::Surface& surface) {
     return canvas;
 }
 
-TEST(Canvas, SelectsOnlyWhatEachOperationNeedsAndStockObjectsAfterAChange) {
-    test::Surface surface(20, 20);
+TEST(Canvas, SelectsOnlyWhatEachOperationNeedsAndItsToolsSetTheContextsModes) {
+    test::Surface surface(60, 8, RGB(10, 20, 30));
     Canvas* canvas = On(surface);
     canvas->Pixel(1, 1);
     EXPECT_EQ(canvas->State(), Canvas::kHasContext);
     canvas->FillRect({0, 0, 2, 2});
     EXPECT_EQ(canvas->State(), Canvas::kHasContext | Canvas::kBrushSelected);
-    canvas->TextOut(0, 5, "x");
+    canvas->Brush()->SetColor(kGreen);
+    canvas->TextOut(0, 0, "");
     EXPECT_EQ(canvas->State(),
               Canvas::kHasContext | Canvas::kBrushSelected | Canvas::kFontSelected);
-    canvas->LineTo(5, 1);
+    EXPECT_EQ(GetBkColor(surface.Dc()), kGreen) << "the brush sets the background";
+    EXPECT_EQ(GetBkMode(surface.Dc()), OPAQUE);
+    // A dashed pen selects the brush: its gaps take the background colour.
+    canvas->Pen()->SetPenStyle(PS_DASH);
+    canvas->DrawLine({0, 1}, {60, 1});
     EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), canvas->Pen()->ToolHandle());
+    EXPECT_GT(surface.Count(kBlack), 0);
+    EXPECT_GT(surface.Count(kGreen), 0);
+    EXPECT_EQ(surface.Count(kBlack) + surface.Count(kGreen), 60);
 
     // Any tool change puts the stock objects in and forgets every selection.
     canvas->Font()->SetFontHeight(-20);
@@ -43,30 +51,13 @@ TEST(Canvas, SelectsOnlyWhatEachOperationNeedsAndStockObjectsAfterAChange) {
     EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
     EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_BRUSH), GetStockObject(NULL_BRUSH));
     EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), GetStockObject(SYSTEM_FONT));
-    Free(canvas);
-}
-
-TEST(Canvas, BrushSetsTheBackgroundAndPenModeIsTheRop2CodeMinusOne) {
-    test::Surface surface(60, 3, RGB(10, 20, 30));
-    Canvas* canvas = On(surface);
-    canvas->Brush()->SetColor(kGreen);
-    canvas->TextOut(0, 0, "");
-    EXPECT_EQ(GetBkColor(surface.Dc()), kGreen);
-    EXPECT_EQ(GetBkMode(surface.Dc()), OPAQUE);
-
-    // A dashed pen selects the brush: its gaps take the background colour.
-    canvas->Pen()->SetPenStyle(PS_DASH);
-    canvas->DrawLine({0, 1}, {60, 1});
-    EXPECT_GT(surface.Count(kBlack), 0);
-    EXPECT_GT(surface.Count(kGreen), 0);
-    EXPECT_EQ(surface.Count(kBlack) + surface.Count(kGreen), 60);
 
     // A clear brush: transparent, with the inverse colour as background.
     canvas->Brush()->SetBrushStyle(kBrushClear);
     canvas->TextOut(0, 0, "");
     EXPECT_EQ(GetBkColor(surface.Dc()), RGB(255, 0, 255)) << "the inverse of green";
     EXPECT_EQ(GetBkMode(surface.Dc()), TRANSPARENT);
-
+    // The pen mode is the ROP2 code minus one.
     canvas->Pen()->SetPenStyle(PS_SOLID);
     canvas->Pen()->SetPenMode(5);
     canvas->DrawLine({0, 2}, {60, 2});
@@ -75,39 +66,31 @@ TEST(Canvas, BrushSetsTheBackgroundAndPenModeIsTheRop2CodeMinusOne) {
     Free(canvas);
 }
 
-TEST(Canvas, FillFallsBackToTheOwnersBrushThenItsColour) {
+TEST(Canvas, AnOwnersContextIsAcquiredOnceGivenBackWhenAskedAndItsBrushFills) {
     test::Surface surface(6, 6);
     const int objects = LiveGdiCounts().objects;
-    test::RecordingOwner owner(surface.Dc(), false);
-    Canvas* canvas = NewCanvas(&owner);
+    test::RecordingOwner releasing(surface.Dc(), true);  // as from GetDC
+    Canvas* canvas = NewCanvas(&releasing);
+    // Without a brush of its own the canvas fills with the owner's brush, else its colour.
     canvas->FillRect({0, 0, 6, 6});
-    EXPECT_EQ(surface.At(2, 2), owner.color);
+    EXPECT_EQ(surface.At(2, 2), releasing.color);
     EXPECT_EQ(LiveGdiCounts().objects, objects) << "the temporary brush is gone";
-
+    canvas->LineTo(3, 3);
+    EXPECT_EQ(releasing.acquired, 1);
+    EXPECT_EQ(releasing.prepared, 1);
     GraphicTool* ownerBrush = NewBrush();
     ownerBrush->SetColor(kRed);
-    owner.brush = ownerBrush;
+    releasing.brush = ownerBrush;
     canvas->FillRect({0, 0, 3, 3});
     EXPECT_EQ(surface.At(1, 1), kRed);
     canvas->Brush()->SetColor(kGreen);  // the canvas's own brush wins
     canvas->FillRect({0, 0, 6, 6});
     EXPECT_EQ(surface.At(2, 2), kGreen);
-    Free(canvas);
-    Free(ownerBrush);
-}
-
-TEST(Canvas, AnOwnersContextIsAcquiredOnceAndGivenBackOnlyWhenAsked) {
-    test::Surface surface(4, 4);
-    test::RecordingOwner releasing(surface.Dc(), true);  // as from GetDC
-    Canvas* canvas = NewCanvas(&releasing);
-    canvas->FillRect({0, 0, 1, 1});
-    canvas->LineTo(3, 3);
-    EXPECT_EQ(releasing.acquired, 1);
-    EXPECT_EQ(releasing.prepared, 1);
     canvas->Release();
     EXPECT_EQ(releasing.releases, 1);
     canvas->Pixel(0, 0);
     Free(canvas);  // freeing gives the context back too
+    Free(ownerBrush);
     EXPECT_EQ(releasing.acquired, 2);
     EXPECT_EQ(releasing.releases, 2);
 

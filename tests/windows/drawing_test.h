@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "toolkit/bitmap.h"
 #include "toolkit/canvas.h"
+#include "toolkit/gdi.h"
+#include "toolkit/graphic_tool.h"
 
 namespace zam::test {
 
@@ -102,5 +105,13 @@ public:
     int releases = 0;
     int prepared = 0;
 };
+
+// Everything the drawing layer counts, to compare before and after as one value: GDI objects,
+// memory and window contexts, icons, graphic tools, canvases, bitmaps.
+inline std::vector<int> LiveDrawingCounts() {
+    const GdiCounts gdi = LiveGdiCounts();
+    return {gdi.objects,        gdi.memoryDcs,  gdi.windowDcs, gdi.icons,
+            LiveGraphicTools(), LiveCanvases(), LiveBitmaps()};
+}
 
 }  // namespace zam::test

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <filesystem>
@@ -23,41 +22,31 @@ size_t EntriesIn(const std::filesystem::path& dir) {
 }
 
 // Replacing a file goes through a rename over it, which Windows refuses unless asked to
-// replace; a save over last time's result file must still work.
-TEST(FileReplace, ASaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
+// replace; a save over last time's result file must still work, and a file in use must be
+// reported and kept as it was.
+TEST(FileReplace, ASaveReplacesAnExistingFileOrReportsOneInUseAndLeavesNoTemporaryFile) {
     test::TempDir dir;
     const auto target = dir / L"-\u0436.txt";
     test::WriteBytes(target, std::string(5000, 'x'));
-
     Workspace ws;
     ws.CipherText.text = "ЖА";
     ws.PlainText.text = "О ";
     NoMessages messages;
     ASSERT_TRUE(SaveDocument(ws, messages, target));
-    EXPECT_EQ(test::ReadBytes(target), FormatResultFile(ws));
+    const std::string saved = FormatResultFile(ws);
+    EXPECT_EQ(test::ReadBytes(target), saved);
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
     EXPECT_TRUE(messages.shown.empty());
-}
 
-TEST(FileReplace, AFileInUseIsReportedAndKeptAsItWas) {
-    test::TempDir dir;
-    const auto target = dir / L"locked.txt";
-    test::WriteBytes(target, "old");
     // Open without FILE_SHARE_DELETE: nothing may replace the file while this handle lives.
-    HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-
-    Workspace ws;
-    ws.CipherText.text = "ЖА";
     ws.PlainText.text = "  ";
-    NoMessages messages;
-    const bool saved = SaveDocument(ws, messages, target);
+    EXPECT_FALSE(SaveDocument(ws, messages, target));
     CloseHandle(held);
-
-    EXPECT_FALSE(saved);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(test::ReadBytes(target), "old");
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(test::ReadBytes(target), saved);
     EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 

@@ -5,11 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "tests/windows/drawing_test.h"
 #include "toolkit/gdi.h"
 
 namespace zam {
@@ -18,41 +19,19 @@ namespace {
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-// A bitmap's pixels, top-down, or nothing when it does not load.
-class Pixels {
-public:
-    explicit Pixels(HBITMAP bitmap) {
-        BITMAP info{};
-        if (!bitmap || !GetObjectW(bitmap, sizeof info, &info))
-            return;
-        BITMAPINFO request{};
-        request.bmiHeader = {
-            sizeof request.bmiHeader, info.bmWidth, -info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        std::vector<std::uint32_t> raw(static_cast<size_t>(info.bmWidth) * info.bmHeight);
-        MemoryDC dc(nullptr);
-        if (GetDIBits(dc.Get(), bitmap, 0, info.bmHeight, raw.data(), &request, DIB_RGB_COLORS) !=
-            info.bmHeight)
-            return;
-        width = info.bmWidth;
-        height = info.bmHeight;
-        for (std::uint32_t bgra : raw)
-            pixels.push_back(RGB((bgra >> 16) & 0xFF, (bgra >> 8) & 0xFF, bgra & 0xFF));
-    }
-    explicit Pixels(const char* resource)
-        : Pixels(
-              OwnedBitmap(static_cast<HBITMAP>(LoadImageA(GetModuleHandleW(nullptr), resource,
-                                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
-                  .Get()) {}
-
-    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-    int Count(COLORREF colour) const {
-        return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
-    }
-
-    int width = 0;
-    int height = 0;
-    std::vector<COLORREF> pixels;
-};
+// A bitmap resource copied onto a surface of its size; null when it does not load.
+std::unique_ptr<test::Surface> Load(const char* name) {
+    OwnedBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    if (!bitmap || !GetObjectW(bitmap.Get(), sizeof info, &info))
+        return nullptr;
+    auto surface = std::make_unique<test::Surface>(info.bmWidth, info.bmHeight);
+    MemoryDC dc(nullptr);
+    SelectGuard selected(dc.Get(), bitmap.Get());
+    BitBlt(surface->Dc(), 0, 0, info.bmWidth, info.bmHeight, dc.Get(), 0, 0, SRCCOPY);
+    return surface;
+}
 
 TEST(Resources, EveryBitmapHasItsSizeAndStandsOnMagentaOnlyWhereItIsKeyed) {
     const struct {
@@ -81,9 +60,11 @@ TEST(Resources, EveryBitmapHasItsSizeAndStandsOnMagentaOnlyWhereItIsKeyed) {
             end = std::min(names.find(' ', start), names.size());
             const std::string name = names.substr(start, end - start);
             SCOPED_TRACE(name);
-            const Pixels image(name.c_str());
-            ASSERT_EQ(image.width, group.width);
-            ASSERT_EQ(image.height, group.height);
+            const std::unique_ptr<test::Surface> loaded = Load(name.c_str());
+            ASSERT_TRUE(loaded);
+            const test::Surface& image = *loaded;
+            ASSERT_EQ(image.Width(), group.width);
+            ASSERT_EQ(image.Height(), group.height);
             if (!group.keyed) {
                 EXPECT_EQ(image.Count(kMagenta), 0);
                 continue;
@@ -105,23 +86,15 @@ TEST(Resources, EveryBitmapHasItsSizeAndStandsOnMagentaOnlyWhereItIsKeyed) {
             EXPECT_EQ(edge, 0);
         }
     }
-    EXPECT_NE(Pixels("btnClose").At(6, 1), Pixels("btnClose_p").At(6, 1)) << "highlight shows";
-    EXPECT_NE(Pixels("sbbtn").At(8, 3), Pixels("sbbtn_p").At(8, 3)) << "pressed looks pressed";
+    EXPECT_NE(Load("btnClose")->At(6, 1), Load("btnClose_p")->At(6, 1)) << "highlight shows";
+    EXPECT_NE(Load("sbbtn")->At(8, 3), Load("sbbtn_p")->At(8, 3)) << "pressed looks pressed";
 }
 
 // What an icon or cursor leaves of a magenta square it is drawn on, the way the program draws.
-Pixels DrawnOnMagenta(HICON icon, int size) {
-    WindowDC screen(nullptr);
-    MemoryDC dc(screen.Get());
-    OwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), size, size));
-    {
-        SelectGuard selected(dc.Get(), bitmap.Get());
-        OwnedBrush magenta(CreateSolidBrush(kMagenta));
-        RECT all{0, 0, size, size};
-        FillRect(dc.Get(), &all, magenta.Get());
-        DrawIconEx(dc.Get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    }
-    return Pixels(bitmap.Get());
+std::unique_ptr<test::Surface> DrawnOnMagenta(HICON icon, int size) {
+    auto surface = std::make_unique<test::Surface>(size, size, kMagenta);
+    DrawIconEx(surface->Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    return surface;
 }
 
 // The sizes an icon group lists (GRPICONDIR: 6 bytes, then 14 a size), smallest first.
@@ -145,11 +118,12 @@ TEST(Resources, TheHandCursorPointsWithItsFingertipAndTheIconIsShapedAtEverySize
     ASSERT_TRUE(GetIconInfo(cursor.Get(), &info));
     OwnedBitmap mask(info.hbmMask), colour(info.hbmColor);
     const int hx = static_cast<int>(info.xHotspot), hy = static_cast<int>(info.yHotspot);
-    const Pixels hand = DrawnOnMagenta(cursor.Get(), 32);
-    EXPECT_NE(hand.At(hx, hy), kMagenta) << "the hotspot is on the hand";
-    EXPECT_EQ(std::count(hand.pixels.begin(), hand.pixels.begin() + 32 * hy, kMagenta), 32 * hy)
+    const auto hand = DrawnOnMagenta(cursor.Get(), 32);
+    const std::vector<COLORREF> pixels = hand->Pixels();
+    EXPECT_NE(hand->At(hx, hy), kMagenta) << "the hotspot is on the hand";
+    EXPECT_EQ(std::count(pixels.begin(), pixels.begin() + 32 * hy, kMagenta), 32 * hy)
         << "nothing above the fingertip";
-    EXPECT_GT(32 * 32 - hand.Count(kMagenta), 150) << "a hand, not a dot";
+    EXPECT_GT(32 * 32 - hand->Count(kMagenta), 150) << "a hand, not a dot";
 
     for (const wchar_t* name : {L"ZAM", L"MAINICON"}) {
         EXPECT_EQ(IconGroupSizes(name), (std::vector<int>{16, 32, 48}));
@@ -157,9 +131,9 @@ TEST(Resources, TheHandCursorPointsWithItsFingertipAndTheIconIsShapedAtEverySize
             SCOPED_TRACE(size);
             OwnedIcon icon(static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, size, size, 0)));
             ASSERT_TRUE(icon);
-            const Pixels drawn = DrawnOnMagenta(icon.Get(), size);
-            EXPECT_EQ(drawn.At(size - 1, 0), kMagenta) << "a shaped icon, not a square";
-            EXPECT_NE(drawn.At(size / 2, size / 2), kMagenta);
+            const auto drawn = DrawnOnMagenta(icon.Get(), size);
+            EXPECT_EQ(drawn->At(size - 1, 0), kMagenta) << "a shaped icon, not a square";
+            EXPECT_NE(drawn->At(size / 2, size / 2), kMagenta);
         }
     }
 }

@@ -1,6 +1,5 @@
 // Skinned buttons with real windows: sizes and image places of the kinds, their looks through
-// a mouse and focus sequence, the images they draw (highlighted, pushed, magenta keyed out),
-// and the bottom label buttons of dialogs.
+// a mouse and focus sequence, the images they draw, and the bottom label buttons of dialogs.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -24,12 +23,16 @@ using test::Surface;
 
 constexpr COLORREF kHostColor = RGB(10, 200, 30);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
+const LPARAM kInside = MAKELPARAM(5, 5);
+
+void CountClick(void* clicks, Control*) {
+    ++*static_cast<int*>(clicks);
+}
 
 class SkinButton : public test::ControlTest {
 protected:
     void SetUp() override {
         ControlTest::SetUp();
-        StartFrameSkin();
         // Away from the screen's centre, where message boxes open.
         host_ = NewForm(nullptr, "Кнопки");
         host_->HasBorder(false);
@@ -40,7 +43,6 @@ protected:
     }
     void TearDown() override {
         Free(host_);
-        FinishFrameSkin();
         ControlTest::TearDown();
     }
 
@@ -49,7 +51,13 @@ protected:
         Pump();
         return button;
     }
+    // Puts the cursor over the button as a press needs it, then presses.
+    void Press(Control* button) {
+        SetCursorPos(host_->Left() + button->Left() + 8, host_->Top() + button->Top() + 8);
+        SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, kInside);
+    }
 
+    FrameSkinModule skin_;
     Control* host_ = nullptr;
 };
 
@@ -99,20 +107,14 @@ Look LookOf(Control* button) {
     return Look{r->ImageState, r->ImageX != r->ImageOffsetX, button->Color()};
 }
 
-LPARAM Inside() {
-    return MAKELPARAM(5, 5);
-}
-
 TEST_F(SkinButton, EachKindHasItsSizeImagesAndImagePlace) {
     Control* caption = Button("btnClose", 0);
     ASSERT_NE(SkinButtonOf(caption), nullptr);
     EXPECT_EQ(AsBox(caption->BoundsRect()), (Box{10, 10, 27, 27}));
-    EXPECT_EQ(SkinButtonOf(caption)->ImageOffsetX, 2);
-    EXPECT_EQ(caption->Color(), kHostColor) << "the parent's colour";
 
     Control* free = Button("btnClose", 1, 30, 40);
     EXPECT_EQ(free->Width(), 64) << "kind 1 keeps its size";
-    EXPECT_EQ(SkinButtonOf(free)->ImageOffsetX, 32 - 6);
+    EXPECT_EQ(SkinButtonOf(free)->ImageOffsetX, 32 - 6) << "centred";
 
     Control* toolbar = Button("btnLoad", 2, 100, 5);
     EXPECT_EQ(AsBox(toolbar->BoundsRect()), (Box{100, 5, 126, 31}));
@@ -142,11 +144,11 @@ TEST_F(SkinButton, LooksFollowTheMouseAndFocusKindByKind) {
         HWND window = button->Handle();
         // Sent, not posted, and nothing pumped: the cursor is elsewhere, and the system's
         // leave notification that this brings is not wanted yet.
-        SendMessageW(window, WM_MOUSEMOVE, 0, Inside());
+        SendMessageW(window, WM_MOUSEMOVE, 0, kInside);
         EXPECT_TRUE(LookOf(button) == e.afterMove);
-        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, Inside());
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, kInside);
         EXPECT_TRUE(LookOf(button) == e.afterDown);
-        SendMessageW(window, WM_LBUTTONUP, 0, Inside());
+        SendMessageW(window, WM_LBUTTONUP, 0, kInside);
         EXPECT_TRUE(LookOf(button) == e.afterUp);
         SendMessageW(window, WM_MOUSELEAVE, 0, 0);
         EXPECT_TRUE(LookOf(button) == e.afterLeave);
@@ -157,44 +159,31 @@ TEST_F(SkinButton, LooksFollowTheMouseAndFocusKindByKind) {
     }
 }
 
-TEST_F(SkinButton, AFocusThatComesWithAClickPushesTheImage) {
-    Control* caption = Button("btnMax", 0, 10, 10);
+TEST_F(SkinButton, ImagesAreDrawnKeyedAndAClickWithItsFocusPushesThem) {
+    Control* caption = Button("btnClose", 0);
     Control* toolbar = Button("btnLoad", 2, 60, 10);
     int clicks = 0;
-    caption->OnClick = MakeEvent(
-        static_cast<void*>(&clicks), +[](void* count, Control*) { ++*static_cast<int*>(count); });
-
-    SetCursorPos(host_->Left() + 18, host_->Top() + 18);
-    SendMessageW(caption->Handle(), WM_MOUSEMOVE, 0, Inside());
-    SendMessageW(caption->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Inside());
-    EXPECT_TRUE(LookOf(caption) == (Look{2, true, kSkinPressedColor}));
-    SendMessageW(caption->Handle(), WM_LBUTTONUP, 0, Inside());
-    EXPECT_TRUE(LookOf(caption) == (Look{1, false, kHostColor}));
-    EXPECT_EQ(clicks, 1);
-
-    // The toolbar kind stays down until the focus goes.
-    SetCursorPos(host_->Left() + 70, host_->Top() + 20);
-    SendMessageW(toolbar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Inside());
-    SendMessageW(toolbar->Handle(), WM_LBUTTONUP, 0, Inside());
-    EXPECT_TRUE(LookOf(toolbar) == (Look{1, true, kSkinPressedColor}));
-    SetFocus(nullptr);
-    EXPECT_TRUE(LookOf(toolbar) == (Look{1, false, kHostColor}));
-}
-
-TEST_F(SkinButton, ImagesAreDrawnKeyedOnTheButtonsColour) {
-    Control* caption = Button("btnClose", 0);
+    caption->OnClick = MakeEvent(static_cast<void*>(&clicks), CountClick);
     EXPECT_EQ(Mismatches(*Print(caption), L"btnClose", 2, 2, kHostColor), 0);
-    SendMessageW(caption->Handle(), WM_MOUSEMOVE, 0, Inside());
+    SendMessageW(caption->Handle(), WM_MOUSEMOVE, 0, kInside);
     auto lit = Print(caption);
     EXPECT_EQ(Mismatches(*lit, L"btnClose_p", 2, 2, kSkinHoverColor), 0);
     EXPECT_EQ(lit->At(2, 2), kSkinHoverColor) << "the image's magenta corner";
 
-    Control* toolbar = Button("btnLoad", 2, 80, 10);
-    SetCursorPos(host_->Left() + 90, host_->Top() + 20);
-    SendMessageW(toolbar->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Inside());
+    Press(caption);
+    EXPECT_TRUE(LookOf(caption) == (Look{2, true, kSkinPressedColor}));
+    SendMessageW(caption->Handle(), WM_LBUTTONUP, 0, kInside);
+    EXPECT_TRUE(LookOf(caption) == (Look{1, false, kHostColor}));
+    EXPECT_EQ(clicks, 1);
+
+    // The toolbar kind stays down until the focus goes.
+    Press(toolbar);
     EXPECT_EQ(Mismatches(*Print(toolbar), L"btnLoad", 2, 2, kSkinPressedColor), 0);
+    SendMessageW(toolbar->Handle(), WM_LBUTTONUP, 0, kInside);
+    EXPECT_TRUE(LookOf(toolbar) == (Look{1, true, kSkinPressedColor}));
     SetCursorPos(1000, 20);
     SetFocus(nullptr);
+    EXPECT_TRUE(LookOf(toolbar) == (Look{1, false, kHostColor}));
 }
 
 TEST_F(SkinButton, BottomLabelButtonsTakeTheHalvesOfTheFormsFootAndLightUp) {
@@ -214,13 +203,12 @@ TEST_F(SkinButton, BottomLabelButtonsTakeTheHalvesOfTheFormsFootAndLightUp) {
 
     // Mouse colours and the click.
     int clicks = 0;
-    yes->OnClick = MakeEvent(
-        static_cast<void*>(&clicks), +[](void* count, Control*) { ++*static_cast<int*>(count); });
+    yes->OnClick = MakeEvent(static_cast<void*>(&clicks), CountClick);
     EXPECT_EQ(yes->Color(), kBottomButtonColor);
-    SendMessageW(yes->Handle(), WM_MOUSEMOVE, 0, Inside());
+    SendMessageW(yes->Handle(), WM_MOUSEMOVE, 0, kInside);
     EXPECT_EQ(yes->Color(), kSkinHoverColor);
-    SendMessageW(yes->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Inside());
-    SendMessageW(yes->Handle(), WM_LBUTTONUP, 0, Inside());
+    SendMessageW(yes->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, kInside);
+    SendMessageW(yes->Handle(), WM_LBUTTONUP, 0, kInside);
     EXPECT_EQ(clicks, 1);
     SendMessageW(yes->Handle(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(yes->Color(), kBottomButtonColor);

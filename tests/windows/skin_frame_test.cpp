@@ -25,15 +25,7 @@ using test::Pump;
 using test::Surface;
 
 class SkinFrame : public test::ControlTest {
-protected:
-    void SetUp() override {
-        ControlTest::SetUp();
-        StartFrameSkin();
-    }
-    void TearDown() override {
-        FinishFrameSkin();
-        ControlTest::TearDown();
-    }
+    FrameSkinModule skin_;
 };
 
 using Box = std::array<int32_t, 4>;
@@ -75,7 +67,7 @@ void Activate(Control* form, WORD state, HWND other = nullptr) {
     SendMessageW(form->Handle(), WM_ACTIVATE, state, reinterpret_cast<LPARAM>(other));
 }
 
-TEST_F(SkinFrame, CaptionBarFrameAndButtonsFollowTheWindowSize) {
+TEST_F(SkinFrame, CaptionBarFrameButtonsAndHitTestingFollowTheWindowSizeAndKind) {
     Control* form = NewSkinnedForm(nullptr, "Окно");
     FreeAtExit release(form);
     FrameRecord* f = FrameOf(form);
@@ -90,11 +82,16 @@ TEST_F(SkinFrame, CaptionBarFrameAndButtonsFollowTheWindowSize) {
     EXPECT_EQ(AsBox(f->CloseButton->BoundsRect()), (Box{278, 5, 295, 22}));
     EXPECT_EQ(AsBox(f->RestoreButton->BoundsRect()), (Box{259, 5, 276, 22}));
     EXPECT_EQ(AsBox(f->MinButton->BoundsRect()), (Box{240, 5, 257, 22}));
-
+    EXPECT_EQ(HitAt(form, 2, 10), HTTOPLEFT);
+    EXPECT_EQ(HitAt(form, 298, 190), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitAt(form, 100, 10), HTCAPTION);
+    EXPECT_EQ(HitAt(form, 100, 100), HTCLIENT);
+    EXPECT_EQ(HitAt(form, 400, 100), HTNOWHERE) << "outside, the default answer stands";
     form->SetSize(400, 250);
     EXPECT_EQ(f->MinButton->Left(), 340);
 
-    // Fixed: minimise takes the second place, and showing hides maximise and restore.
+    // Fixed: minimise takes the second place, showing hides maximise and restore, and the
+    // window drags but does not size.
     f->Sizeable = 0;
     form->SetSize(320, 100);
     EXPECT_EQ(f->CloseButton->Left(), 298);
@@ -102,49 +99,41 @@ TEST_F(SkinFrame, CaptionBarFrameAndButtonsFollowTheWindowSize) {
     form->SetVisible(false);
     form->SetVisible(true);
     EXPECT_FALSE(f->MaxButton->Visible() || f->RestoreButton->Visible());
+    EXPECT_EQ(HitAt(form, 2, 10), HTCLIENT);
+    EXPECT_EQ(HitAt(form, 100, 10), HTCAPTION);
 
     form->SetSize(320, 26);
     EXPECT_EQ(AsBox(FrameClientRect(form)), (Box{0, 0, 0, 0})) << "nothing below the caption";
 }
 
-TEST_F(SkinFrame, HitTestingDragsByTheCaptionAndSizesAtTheEdges) {
-    Control* form = ShownSkinnedForm(300, 200);
-    FreeAtExit release(form);
-    EXPECT_EQ(HitAt(form, 2, 10), HTTOPLEFT);
-    EXPECT_EQ(HitAt(form, 298, 190), HTBOTTOMRIGHT);
-    EXPECT_EQ(HitAt(form, 100, 10), HTCAPTION);
-    EXPECT_EQ(HitAt(form, 100, 100), HTCLIENT);
-    EXPECT_EQ(HitAt(form, 400, 100), HTNOWHERE) << "outside, the default answer stands";
-
-    // A fixed window drags but does not size.
-    FrameOf(form)->Sizeable = 0;
-    EXPECT_EQ(HitAt(form, 2, 10), HTCLIENT);
-    EXPECT_EQ(HitAt(form, 100, 10), HTCAPTION);
-}
-
-TEST_F(SkinFrame, CaptionColoursFollowActivationAndTheFrameComesFromItsPieces) {
+TEST_F(SkinFrame, WindowsOfTheFormKeepItsCaptionActive) {
     Control* form = ShownSkinnedForm(300, 120);
     FreeAtExit release(form);
-    EXPECT_EQ(Print(form)->At(285, 12), kInactiveCaptionColor) << "not activated yet";
+    Control* owned = NewForm(form, "Своё");
+    owned->SetPosition(400, 300)->SetSize(100, 60);
+    // A real activation of a window the form owns.
+    form->Show();
+    owned->Show();
+    Pump();
+    ASSERT_EQ(GetActiveWindow(), owned->Handle());
+    EXPECT_EQ(Print(form)->At(285, 12), kActiveCaptionColor);
 
+    // Only a window of the form keeps it active.
+    test::TestWindow stranger(L"Чужое");
     Activate(form, WA_ACTIVE);
-    auto active = Print(form);
-    EXPECT_EQ(active->At(285, 12), kActiveCaptionColor);
-    // Two-pixel pieces stretched over the three-pixel frame.
-    EXPECT_EQ(active->At(0, 60), ResourcePixel(L"fb_l", 0, 0));
-    EXPECT_EQ(active->At(299, 119), ResourcePixel(L"fb_br", 1, 1));
-
-    Activate(form, WA_INACTIVE);
-    EXPECT_EQ(Print(form)->At(285, 12), kInactiveCaptionColor);
+    Activate(form, WA_INACTIVE, owned->Handle());
+    EXPECT_EQ(FrameOf(form)->CaptionColor, kActiveCaptionColor);
+    Activate(form, WA_INACTIVE, stranger.Handle());
+    EXPECT_EQ(FrameOf(form)->CaptionColor, kInactiveCaptionColor);
 }
 
-TEST_F(SkinFrame, CaptionTextAndIconSitAtTheirOrigins) {
-    Control* form = ShownSkinnedForm(300, 80, "Шифр");
+TEST_F(SkinFrame, CaptionTextIconColoursAndFrameSitWhereTheyBelong) {
+    Control* form = ShownSkinnedForm(300, 120, "Шифр");
     FreeAtExit release(form);
     auto shot = Print(form);
 
-    // The same bar drawn by hand: icon at (6, 6), text at (25, 5) in Arial 16 bold italic.
-    Surface expected(300, 80, RGB(1, 2, 3));
+    // The inactive bar drawn by hand: icon at (6, 6), text at (25, 5) in Arial 16 bold italic.
+    Surface expected(300, 120, RGB(1, 2, 3));
     OwnedBrush bar(CreateSolidBrush(kInactiveCaptionColor));
     const RECT barRect{3, 3, 297, 24};
     FillRect(expected.Dc(), &barRect, bar.Get());
@@ -157,7 +146,6 @@ TEST_F(SkinFrame, CaptionTextAndIconSitAtTheirOrigins) {
     SetTextColor(expected.Dc(), kSkinFormColor);
     SetBkColor(expected.Dc(), kInactiveCaptionColor);
     TextOutW(expected.Dc(), 25, 5, L"Шифр", 4);
-
     int differences = 0;
     for (int32_t y = 3; y < 24; ++y) {
         for (int32_t x = 3; x < 297; ++x) {
@@ -165,6 +153,15 @@ TEST_F(SkinFrame, CaptionTextAndIconSitAtTheirOrigins) {
         }
     }
     EXPECT_EQ(differences, 0);
+
+    Activate(form, WA_ACTIVE);
+    auto active = Print(form);
+    EXPECT_EQ(active->At(285, 12), kActiveCaptionColor);
+    // Two-pixel pieces stretched over the three-pixel frame.
+    EXPECT_EQ(active->At(0, 60), ResourcePixel(L"fb_l", 0, 0));
+    EXPECT_EQ(active->At(299, 119), ResourcePixel(L"fb_br", 1, 1));
+    Activate(form, WA_INACTIVE);
+    EXPECT_EQ(Print(form)->At(285, 12), kInactiveCaptionColor);
 }
 
 TEST_F(SkinFrame, DoubleClickOnTheCaptionRollsUpAndDown) {
@@ -190,29 +187,6 @@ TEST_F(SkinFrame, DoubleClickOnTheCaptionRollsUpAndDown) {
     EXPECT_EQ(form->Height(), 200);
     EXPECT_TRUE(shown->Visible());
     EXPECT_FALSE(hiddenBefore->Visible()) << "hidden before the roll-up";
-}
-
-TEST_F(SkinFrame, WindowsOfTheFormKeepItsCaptionActive) {
-    Control* form = ShownSkinnedForm(300, 120);
-    FreeAtExit release(form);
-    FrameRecord* f = FrameOf(form);
-    Control* owned = NewForm(form, "Своё");
-    owned->SetPosition(400, 300)->SetSize(100, 60);
-
-    // A real activation of a window the form owns.
-    form->Show();
-    owned->Show();
-    Pump();
-    ASSERT_EQ(GetActiveWindow(), owned->Handle());
-    EXPECT_EQ(Print(form)->At(285, 12), kActiveCaptionColor);
-
-    // Only a window of the form keeps it active.
-    test::TestWindow stranger(L"Чужое");
-    Activate(form, WA_ACTIVE);
-    Activate(form, WA_INACTIVE, owned->Handle());
-    EXPECT_EQ(f->CaptionColor, kActiveCaptionColor);
-    Activate(form, WA_INACTIVE, stranger.Handle());
-    EXPECT_EQ(f->CaptionColor, kInactiveCaptionColor);
 }
 
 TEST_F(SkinFrame, ClosingHidesAFormThatAsksForItAndOtherwiseDestroysIt) {
@@ -243,9 +217,8 @@ TEST_F(SkinFrame, FormsButtonsAndTheSharedBitmapsLeaveNothingBehind) {
     // Counted with the module stopped: the shared bitmaps keep transparency masks of their
     // own while it runs.
     FinishFrameSkin();
-    const GdiCounts gdi = LiveGdiCounts();
+    const std::vector<int> before = test::LiveDrawingCounts();
     const int bitmaps = LiveBitmaps();
-    const int controls = LiveControls();
 
     // Nested starts share one set of bitmaps; the last finish frees it.
     StartFrameSkin();
@@ -271,12 +244,7 @@ TEST_F(SkinFrame, FormsButtonsAndTheSharedBitmapsLeaveNothingBehind) {
     FinishFrameSkin();  // one too many changes nothing
     EXPECT_EQ(FrameSkinStarts(), 0);
 
-    const GdiCounts after = LiveGdiCounts();
-    EXPECT_EQ(after.objects, gdi.objects);
-    EXPECT_EQ(after.memoryDcs + after.windowDcs + after.icons,
-              gdi.memoryDcs + gdi.windowDcs + gdi.icons);
-    EXPECT_EQ(LiveBitmaps(), bitmaps);
-    EXPECT_EQ(LiveControls(), controls);
+    EXPECT_EQ(test::LiveDrawingCounts(), before);
     StartFrameSkin();  // for TearDown's finish
 }
 

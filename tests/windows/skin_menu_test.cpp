@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 #include <utility>
+#include <vector>
 
 #include "skin/menu_skin.h"
 #include "tests/windows/control_test_support.h"
@@ -34,22 +35,16 @@ bool IsDark(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c) < 300;
 }
 
-// A 16 x 16 picture: the left half magenta (transparent), the right half the colour.
+// A 16 x 16 device-dependent picture, as the program's bitmap resources are loaded: the left
+// half magenta (transparent), the right half the colour.
 HBITMAP HalfBitmap(COLORREF color) {
-    Surface source(16, 16, RGB(255, 0, 255));
-    HBRUSH brush = CreateSolidBrush(color);
-    const RECT right{8, 0, 16, 16};
-    FillRect(source.Dc(), &right, brush);
-    DeleteObject(brush);
-    // A device-dependent copy, as the program's bitmap resources are loaded.
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-    ReleaseDC(nullptr, screen);
-    HDC dc = CreateCompatibleDC(source.Dc());
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    BitBlt(dc, 0, 0, 16, 16, source.Dc(), 0, 0, SRCCOPY);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    WindowDC screen(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen.Get(), 16, 16);
+    MemoryDC dc(screen.Get());
+    SelectGuard selected(dc.Get(), bitmap);
+    const RECT left{0, 0, 8, 16}, right{8, 0, 16, 16};
+    FillRect(dc.Get(), &left, OwnedBrush(CreateSolidBrush(RGB(255, 0, 255))).Get());
+    FillRect(dc.Get(), &right, OwnedBrush(CreateSolidBrush(color)).Get());
     return bitmap;
 }
 
@@ -95,10 +90,7 @@ protected:
         EXPECT_EQ(CurrentMenuStyle(), nullptr) << "the style went with the last skinned menu";
         ControlTest::TearDown();
         EXPECT_EQ(LiveMenus(), menus_);
-        EXPECT_EQ(LiveGraphicTools(), tools_);
-        EXPECT_EQ(LiveBitmaps(), bitmaps_);
-        EXPECT_EQ(LiveGdiCounts().objects, gdi_.objects);
-        EXPECT_EQ(LiveGdiCounts().memoryDcs, gdi_.memoryDcs);
+        EXPECT_EQ(test::LiveDrawingCounts(), drawing_);
     }
     MenuEntry* Item(int i) { return MenuItem(menu_, i); }
 
@@ -107,34 +99,23 @@ protected:
 
 private:
     int menus_ = LiveMenus();
-    int tools_ = LiveGraphicTools();
-    int bitmaps_ = LiveBitmaps();
-    GdiCounts gdi_ = LiveGdiCounts();
+    std::vector<int> drawing_ = test::LiveDrawingCounts();
 };
 
-using SkinMenuMeasures = SkinMenuTest;
-using SkinMenuColours = SkinMenuTest;
-using SkinMenuBar = SkinMenuTest;
-using SkinMenuPopup = SkinMenuTest;
-using SkinMenuLifetime = SkinMenuTest;
-
-TEST_F(SkinMenuMeasures, BarEntriesPopupItemsAndSeparators) {
-    auto size = [](const MenuEntry* item) {
-        const int32_t packed = MeasureItem(item);
-        return std::pair<int, int>{packed >> 16, packed & 0xFFFF};
-    };
-    EXPECT_EQ(size(Item(0)), (std::pair<int, int>{45, 22})) << "five characters on the bar";
-    EXPECT_EQ(size(Item(3)), (std::pair<int, int>{38, 8}));
+TEST_F(SkinMenuTest, MeasuresOfBarEntriesPopupItemsAndSeparators) {
+    // Width in the high word, height in the low one.
+    EXPECT_EQ(MeasureItem(Item(0)), 45 << 16 | 22) << "five characters on the bar";
+    EXPECT_EQ(MeasureItem(Item(3)), 38 << 16 | 8);
     SetItemText(Item(4), "биграммы");
-    EXPECT_EQ(size(Item(4)), (std::pair<int, int>{94, 14}));
+    EXPECT_EQ(MeasureItem(Item(4)), 94 << 16 | 14);
 
     const char* const popupEntries[] = {"&Файл", ""};
     Menu* popup = NewMenu(form_, popupEntries);
     SkinMenu(popup);
-    EXPECT_EQ(size(MenuItem(popup, 0)), (std::pair<int, int>{73, 22})) << "the same in a popup";
+    EXPECT_EQ(MeasureItem(MenuItem(popup, 0)), 73 << 16 | 22) << "the same in a popup";
 }
 
-TEST_F(SkinMenuColours, GradientCorners) {
+TEST_F(SkinMenuTest, GradientCorners) {
     Surface s(120, 40, RGB(9, 9, 9));
     GradientFill(s.Dc(), {10, 5, 110, 27}, RGB(255, 255, 255), kMenuGradientEnd);
     EXPECT_EQ(s.At(10, 5), RGB(255, 255, 255));
@@ -144,7 +125,7 @@ TEST_F(SkinMenuColours, GradientCorners) {
     EXPECT_EQ(s.Count(RGB(9, 9, 9)), 120 * 40 - 100 * 22) << "nothing outside the rectangle";
 }
 
-TEST_F(SkinMenuBar, ClosedEntryAndOpenTabWithShadow) {
+TEST_F(SkinMenuTest, BarEntryClosedAndAsAnOpenTabWithShadow) {
     const Rect bounds{20, 2, 80, 24};
     Surface closed(100, 30);
     EXPECT_TRUE(DrawBarItem(Item(0), {closed.Dc(), bounds, ODA_DRAWENTIRE, 0}));
@@ -170,7 +151,7 @@ TEST_F(SkinMenuBar, ClosedEntryAndOpenTabWithShadow) {
     EXPECT_GT(open.Count(RGB(255, 255, 255)), 10);
 }
 
-TEST_F(SkinMenuPopup, IconColumnGradientAndBitmap) {
+TEST_F(SkinMenuTest, PopupItemIconColumnGradientBitmapAndDisabledMonochrome) {
     const Rect bounds{0, 0, 200, 22};
     SetItemBitmaps(Item(1), HalfBitmap(RGB(0, 0, 255)), HalfBitmap(RGB(0, 160, 0)));
     Surface plain(200, 22);
@@ -195,55 +176,48 @@ TEST_F(SkinMenuPopup, IconColumnGradientAndBitmap) {
     const auto litText = Marked(lit, &gradient, 1, 21, 26, 199);
     EXPECT_GT(litText.first, 100) << "right-aligned caption";
     EXPECT_LE(litText.second, 194);
-}
 
-TEST_F(SkinMenuPopup, DisabledItemIsMonochrome) {
-    SetItemBitmaps(Item(1), HalfBitmap(RGB(0, 0, 255)), HalfBitmap(RGB(0, 160, 0)));
+    // Disabled: no gradient, an orange caption and a black and orange bitmap.
     SetSystemState(Item(1), MFS_HILITE | MFS_GRAYED);
     Surface grey(200, 22);
-    DrawPopupItem(Item(1), {grey.Dc(), {0, 0, 200, 22}, ODA_SELECT, ODS_SELECTED | ODS_DISABLED});
-    EXPECT_EQ(grey.At(199, 21), kBackground) << "no gradient";
+    DrawPopupItem(Item(1), {grey.Dc(), bounds, ODA_SELECT, ODS_SELECTED | ODS_DISABLED});
+    EXPECT_EQ(grey.At(199, 21), kBackground);
     int orange = 0;
-    for (int x = 26; x < 200; ++x) {
+    for (int x = 5; x < 200; ++x) {
         for (int y = 0; y < 22; ++y) {
             const COLORREF c = grey.At(x, y);
-            EXPECT_TRUE(c == kBackground || (GetRValue(c) == 255 && GetBValue(c) < 94));
-            orange += c == kAccent;
+            if (x >= 26) {
+                EXPECT_TRUE(c == kBackground || (GetRValue(c) == 255 && GetBValue(c) < 94));
+                orange += c == kAccent;
+            } else if (x < 21 && y >= 3 && y < 19) {
+                EXPECT_TRUE(c == kAccent || c == RGB(0, 0, 0)) << x << "," << y;
+            }
         }
     }
     EXPECT_GT(orange, 5) << "orange caption";
-    for (int x = 5; x < 21; ++x) {
-        for (int y = 3; y < 19; ++y) {
-            const COLORREF c = grey.At(x, y);
-            EXPECT_TRUE(c == kAccent || c == RGB(0, 0, 0)) << x << "," << y;
-        }
-    }
 }
 
-TEST_F(SkinMenuPopup, TitledSeparatorDrawsRussianText) {
-    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+TEST_F(SkinMenuTest, TitledSeparatorDrawsRussianText) {
     SetItemText(Item(4), "биграммы");
     Surface titled(150, 14);
     DrawPopupItem(Item(4), {titled.Dc(), {0, 0, 150, 14}, ODA_DRAWENTIRE, 0});
     EXPECT_EQ(titled.At(89, 6), kBackground);
-    EXPECT_EQ(titled.At(90, 6), shadow) << "the line starts after the title";
+    EXPECT_EQ(titled.At(90, 6), GetSysColor(COLOR_BTNSHADOW)) << "the line starts after the title";
     EXPECT_EQ(titled.At(90, 7), GetSysColor(COLOR_BTNHIGHLIGHT));
     // The title matches the Russian word drawn by the W function in the accent colour.
     Surface word(150, 14, kBackground);
-    HFONT font = CreateFontW(12, 0, 0, 0, 1, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 4, 0,
-                             Widen(DefaultFont().name).c_str());
-    HGDIOBJ old = SelectObject(word.Dc(), font);
+    OwnedFont font(CreateFontW(12, 0, 0, 0, 1, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 4, 0,
+                               Widen(DefaultFont().name).c_str()));
+    SelectGuard selected(word.Dc(), font.Get());
     SetBkMode(word.Dc(), TRANSPARENT);
     SetTextColor(word.Dc(), kAccent);
     TextOutW(word.Dc(), 26, 1, L"биграммы", 8);
-    SelectObject(word.Dc(), old);
-    DeleteObject(font);
     const auto title = Marked(titled, &word, 0, 14, 24, 89);
     EXPECT_EQ(title.first, INT_MAX) << "differs at x " << title.first;
     EXPECT_GT(word.Count(kAccent), 10);
 }
 
-TEST_F(SkinMenuLifetime, RepeatedDrawingRestoresTheContextAndLeaksNothing) {
+TEST_F(SkinMenuTest, RepeatedDrawingRestoresTheContextAndLeaksNothing) {
     SetItemBitmaps(Item(1), HalfBitmap(RGB(0, 0, 255)), HalfBitmap(RGB(0, 160, 0)));
     SetItemText(Item(4), "биграммы");
     Surface s(220, 30);
@@ -254,15 +228,12 @@ TEST_F(SkinMenuLifetime, RepeatedDrawingRestoresTheContextAndLeaksNothing) {
     const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
     const HGDIOBJ brush = GetCurrentObject(dc, OBJ_BRUSH);
     // Counted after a first round of every state: the style's tools keep their last objects.
-    int tools = 0;
-    int bitmaps = 0;
-    GdiCounts gdi;
-    const UINT states[] = {0, ODS_SELECTED, ODS_SELECTED | ODS_CHECKED, ODS_DISABLED | ODS_SELECTED};
+    std::vector<int> counts;
+    const UINT states[] = {0, ODS_SELECTED, ODS_SELECTED | ODS_CHECKED,
+                           ODS_DISABLED | ODS_SELECTED};
     for (int round = 0; round < 44; ++round) {
         if (round == 4) {
-            tools = LiveGraphicTools();
-            bitmaps = LiveBitmaps();
-            gdi = LiveGdiCounts();
+            counts = test::LiveDrawingCounts();
         }
         const UINT state = states[round % 4];
         SetSystemState(Item(1), round % 2 ? MFS_HILITE : 0);
@@ -276,10 +247,7 @@ TEST_F(SkinMenuLifetime, RepeatedDrawingRestoresTheContextAndLeaksNothing) {
     EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
-    EXPECT_EQ(LiveGraphicTools(), tools);
-    EXPECT_EQ(LiveBitmaps(), bitmaps);
-    EXPECT_EQ(LiveGdiCounts().objects, gdi.objects);
-    EXPECT_EQ(LiveGdiCounts().memoryDcs, gdi.memoryDcs);
+    EXPECT_EQ(test::LiveDrawingCounts(), counts);
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
+
 #include "skin/scroll_bar.h"
 #include "tests/windows/control_test_support.h"
+#include "tests/windows/drawing_test.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/control.h"
-#include "toolkit/gdi.h"
 
 namespace zam {
 namespace {
@@ -17,13 +19,10 @@ using test::ControlTest;
 using test::Printed;
 using test::Pump;
 
-::testing::AssertionResult RectIs(const Rect& actual, const Rect& expected) {
-    if (actual.left == expected.left && actual.top == expected.top &&
-        actual.right == expected.right && actual.bottom == expected.bottom) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "(" << actual.left << ", " << actual.top << ", "
-                                         << actual.right << ", " << actual.bottom << ")";
+using Box = std::array<int32_t, 4>;
+
+Box AsBox(const Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 // A form with a viewport at (10, 10) holding a content panel, and a bar for them. The viewport
@@ -34,7 +33,7 @@ public:
         : form(NewForm(nullptr, "Полосы")) {
         form->HasBorder(false);
         form->SetPosition(40, 40)->SetSize(420, 420);
-        viewport = NewPanel(form, 2);
+        Control* viewport = NewPanel(form, 2);
         content = NewPanel(viewport, 2);
         const bool vertical = orientation == kScrollVertical;
         viewport->SetBoundsRect(vertical ? Rect{10, 10, 110, 10 + viewLength}
@@ -55,7 +54,6 @@ public:
     }
 
     Control* form;
-    Control* viewport = nullptr;
     Control* content = nullptr;
     Control* bar = nullptr;
 };
@@ -86,41 +84,39 @@ void TrackPress(Control* bar, int32_t y) {
 
 using SkinScroll = ControlTest;
 
-TEST_F(SkinScroll, BarAndButtonsSitBesideTheViewportWithTheThumbInProportion) {
+TEST_F(SkinScroll, BarAndButtonsSitBesideTheViewportWithTheThumbInProportionAndClamped) {
     Scene scene(1000, 232);
     // Track 200 long under the start button, the end button below it.
-    EXPECT_TRUE(RectIs(scene.bar->BoundsRect(), {110, 26, 126, 226}));
-    EXPECT_TRUE(RectIs(scene.Record()->StartButton->BoundsRect(), {110, 10, 126, 26}));
-    EXPECT_TRUE(RectIs(scene.Record()->EndButton->BoundsRect(), {110, 226, 126, 242}));
-    EXPECT_TRUE(RectIs(scene.Thumb(), {0, 0, 16, 46}));  // 232 x 200 / 1000
+    EXPECT_EQ(AsBox(scene.bar->BoundsRect()), (Box{110, 26, 126, 226}));
+    EXPECT_EQ(AsBox(scene.Record()->StartButton->BoundsRect()), (Box{110, 10, 126, 26}));
+    EXPECT_EQ(AsBox(scene.Record()->EndButton->BoundsRect()), (Box{110, 226, 126, 242}));
+    EXPECT_EQ(AsBox(scene.Thumb()), (Box{0, 0, 16, 46}));  // 232 x 200 / 1000
     scene.content->SetTop(-500);
     UpdateScrollBar(scene.bar);
-    EXPECT_TRUE(RectIs(scene.Thumb(), {0, 100, 16, 146}));
+    EXPECT_EQ(AsBox(scene.Thumb()), (Box{0, 100, 16, 146}));
     scene.content->SetTop(-990);  // past the end: the thumb stays inside the track
     UpdateScrollBar(scene.bar);
-    EXPECT_TRUE(RectIs(scene.Thumb(), {0, 154, 16, 200}));
+    EXPECT_EQ(AsBox(scene.Thumb()), (Box{0, 154, 16, 200}));
 
-    Scene across(1000, 232, kScrollHorizontal);
-    EXPECT_TRUE(RectIs(across.bar->BoundsRect(), {26, 110, 226, 126}));
-    across.content->SetLeft(-500);
-    UpdateScrollBar(across.bar);
-    EXPECT_TRUE(RectIs(across.Thumb(), {100, 0, 146, 16}));
-}
-
-TEST_F(SkinScroll, ScrollingStopsAtBothEndsAndOnlyAlongTheBar) {
-    Scene scene(1000, 232);
+    // Scrolling stops at both ends and moves only along the bar.
+    ScrollBy(scene.bar, 0, -100000);  // the origin does not pass the viewport's
+    EXPECT_EQ(scene.content->Top(), 0);
     ScrollBy(scene.bar, 0, 10);
     EXPECT_EQ(scene.content->Top(), -50);  // 1000 x 10 / 200
     ScrollBy(scene.bar, 0, 100000);        // the bottom meets the viewport's bottom
     EXPECT_EQ(scene.content->Top(), 232 - 1000);
-    ScrollBy(scene.bar, 0, -100000);  // the origin does not pass the viewport's
-    EXPECT_EQ(scene.content->Top(), 0);
-    ScrollBy(scene.bar, 77, 0);  // across a vertical bar: nothing
+    ScrollBy(scene.bar, 77, 0);
     EXPECT_EQ(scene.content->Left(), 0);
+
+    Scene across(1000, 232, kScrollHorizontal);
+    EXPECT_EQ(AsBox(across.bar->BoundsRect()), (Box{26, 110, 226, 126}));
+    across.content->SetLeft(-500);
+    UpdateScrollBar(across.bar);
+    EXPECT_EQ(AsBox(across.Thumb()), (Box{100, 0, 146, 16}));
 
     // Content shorter than the viewport: both clamps meet and the near edge wins.
     Scene shorter(100, 232);
-    EXPECT_TRUE(RectIs(shorter.Thumb(), {0, 0, 16, 200}));
+    EXPECT_EQ(AsBox(shorter.Thumb()), (Box{0, 0, 16, 200}));
     ScrollBy(shorter.bar, 0, 10);
     EXPECT_EQ(shorter.content->Top(), 0);
 }
@@ -128,7 +124,7 @@ TEST_F(SkinScroll, ScrollingStopsAtBothEndsAndOnlyAlongTheBar) {
 TEST_F(SkinScroll, ZeroLengthContentOrBarShowsAFullOrEmptyThumbWithoutDividingByZero) {
     {
         Scene scene(0, 232);  // no content: a full thumb
-        EXPECT_TRUE(RectIs(scene.Thumb(), {0, 0, 16, 200}));
+        EXPECT_EQ(AsBox(scene.Thumb()), (Box{0, 0, 16, 200}));
         ScrollBy(scene.bar, 0, 10);
         EXPECT_EQ(scene.content->Top(), 0);
         UpdateWindow(scene.bar->Handle());
@@ -137,7 +133,7 @@ TEST_F(SkinScroll, ZeroLengthContentOrBarShowsAFullOrEmptyThumbWithoutDividingBy
         SCOPED_TRACE(view);
         Scene scene(1000, view);  // a track of no length: an empty thumb on an empty bar
         EXPECT_EQ(scene.bar->Height(), 0);
-        EXPECT_TRUE(RectIs(scene.Thumb(), {0, 0, 16, 0}));
+        EXPECT_EQ(AsBox(scene.Thumb()), (Box{0, 0, 16, 0}));
         ScrollBy(scene.bar, 0, 10);
         scene.PressEnd();
         UpdateWindow(scene.bar->Handle());
@@ -219,7 +215,7 @@ TEST_F(SkinScroll, BadInputAndEarlyFreesNeverCrash) {
 
 TEST_F(SkinScroll, BarsReleaseEverythingAndTheBitmapsGoWithTheLastBar) {
     const int bitmaps = LiveBitmaps();
-    const GdiCounts gdi = LiveGdiCounts();
+    const std::vector<int> drawing = test::LiveDrawingCounts();
     for (int round = 0; round < 2; ++round) {
         Scene scene(1000, 232);
         ASSERT_NE(NewSkinnedScrollBar(scene.content, kScrollHorizontal), nullptr);
@@ -228,10 +224,7 @@ TEST_F(SkinScroll, BarsReleaseEverythingAndTheBitmapsGoWithTheLastBar) {
         Printed shown(scene.bar->Handle(), 16, 200);
         Pump();
     }
-    EXPECT_EQ(LiveBitmaps(), bitmaps);
-    const GdiCounts after = LiveGdiCounts();
-    EXPECT_EQ(after.objects, gdi.objects);
-    EXPECT_EQ(after.memoryDcs + after.windowDcs, gdi.memoryDcs + gdi.windowDcs);
+    EXPECT_EQ(test::LiveDrawingCounts(), drawing);
 
     // A program-wide start keeps them across bars.
     StartScrollBarSkin();
