@@ -10,11 +10,11 @@
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "skin/skin_bitmaps.h"
-#include "toolkit/heap_count.h"
 #include "skin/skinned_form.h"
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/drawing_test.h"
 #include "tests/windows/window_driver.h"
+#include "toolkit/heap_count.h"
 #include "workspace/document_file.h"
 #include "workspace/operations.h"
 
