@@ -103,6 +103,8 @@ void BuildMainWindow(Application& app, void (*shutdown)(void*, ToolkitObject*)) 
     frame->MinButton->Show();
     main->OnMove = MakeEvent<Control*>(&app, &MainWindowMoved);
     main->OnMessage = MakeEvent<Control*, Message&, bool&>(&app, &KeepStripAbove);
+    main->OnShow = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
+    main->OnHide = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
 
     const Rect client = FrameClientRect(main);
     MainWindowRecord& record = *app.MainWindow;

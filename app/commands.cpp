@@ -219,6 +219,12 @@ void MainWindowMoved(void* data, Control* main) {
     }
 }
 
+void MainWindowShownOrHidden(void* data, Control* main) {
+    if (MenuWindowRecord* strip = AppOf(data).MenuWindow) {
+        strip->Form->SetVisible(main->Visible());
+    }
+}
+
 void ToolWindowShown(void* record, Control*) {
     auto* tool = static_cast<ToolWindowRecord*>(record);
     SetItemChecked(MenuItem(tool->Owner->MainMenu(), tool->MenuItem), true);

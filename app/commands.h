@@ -22,6 +22,8 @@ void SchemeCommand(void* app, Menu* menu, int32_t item);
 void HelpCommand(void* app, Menu* menu, int32_t item);
 // The menu strip and the application window ride along with the main window.
 void MainWindowMoved(void* app, Control* main);
+// The menu strip is shown and hidden with the main window (minimising hides the main window).
+void MainWindowShownOrHidden(void* app, Control* main);
 // A tool window's menu item follows its visibility.
 void ToolWindowShown(void* record, Control* form);
 void ToolWindowHidden(void* record, Control* form);

@@ -173,6 +173,11 @@ TEST_F(Zamenor, MenuStripRidesWithTheMainWindow) {
     EXPECT_EQ(app_->MenuWindow->Form->Left(), 103);
     EXPECT_EQ(app_->MenuWindow->Form->Top(), 66);
     EXPECT_EQ(PlaceOf(app_->CipherWindow->Form), (Place{0, 78, 527, 196}));
+    // Minimising hides the main window; the strip must not float on without it.
+    main->Hide();
+    EXPECT_FALSE(app_->MenuWindow->Form->Visible());
+    main->Show();
+    EXPECT_TRUE(app_->MenuWindow->Form->Visible());
 }
 
 TEST_F(Zamenor, WindowItemsFollowTheWindowsHoweverTheyChange) {
