@@ -9,6 +9,7 @@
 #include "toolkit/message_box.h"
 #include "toolkit/open_save_dialog.h"
 #include "workspace/document_file.h"
+#include "workspace/file_io.h"
 
 namespace zam {
 namespace {
@@ -19,20 +20,6 @@ constexpr std::string_view kSaveTitle = "Выберите файл для сох
 constexpr std::string_view kSaveFilter = "DeCODE files (*.txt)|*.txt";
 constexpr std::string_view kOutOfMemory = "Недостаточно памяти для выполнения команды.";
 constexpr std::string_view kInternalError = "Команда не выполнена из-за внутренней ошибки.";
-
-std::filesystem::path CurrentDirectory() {
-    std::wstring dir(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
-        if (length == 0)
-            return {};
-        if (length < dir.size()) {
-            dir.resize(length);
-            return dir;
-        }
-        dir.resize(length);  // too small: length is the size needed, terminator included
-    }
-}
 
 // One run of a document dialog: made with the current directory as its starting place, run
 // with the main form disabled, and freed. The main form comes back even if something throws.

@@ -8,24 +8,10 @@
 #include "skin/scroll_bar.h"
 #include "skin/skin_bitmaps.h"
 #include "toolkit/application.h"
+#include "workspace/file_io.h"
 
 namespace zam {
 namespace {
-
-std::filesystem::path CurrentDirectory() {
-    std::wstring dir(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
-        if (length == 0) {
-            return {};
-        }
-        if (length < dir.size()) {
-            dir.resize(length);
-            return dir;
-        }
-        dir.resize(length);  // the size needed, terminator included
-    }
-}
 
 void ShutdownOnDestroy(void* app, ToolkitObject*) {
     Shutdown(*static_cast<Application*>(app));

@@ -70,4 +70,10 @@ bool WriteFileReplacing(const std::filesystem::path& path, std::string_view byte
     return written;
 }
 
+std::filesystem::path CurrentDirectory() {
+    std::error_code error;
+    std::filesystem::path dir = std::filesystem::current_path(error);
+    return error ? std::filesystem::path() : dir;
+}
+
 }  // namespace zam

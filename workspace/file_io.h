@@ -15,6 +15,9 @@ enum class ReadStatus { Ok, CannotRead, TooLarge };
 
 ReadStatus ReadFileBytes(const std::filesystem::path& path, std::string& bytes);
 
+// The process's current directory as the system spells it; empty when it cannot be told.
+std::filesystem::path CurrentDirectory();
+
 // Writes the bytes to a temporary file beside the target and only then puts it in the target's
 // place, so a failure never damages a file that was there before. False on any failure.
 bool WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes);
