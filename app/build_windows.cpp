@@ -86,8 +86,8 @@ ToolWindowRecord* NewToolWindow(Application& app, Control* owner, std::string_vi
     record->Owner = &app;
     record->MenuItem = menuItem;
     if (menuItem != 0) {
-        form->OnShow = MakeEvent<Control*>(record, &ToolWindowShown);
-        form->OnHide = MakeEvent<Control*>(record, &ToolWindowHidden);
+        form->OnShow = MakeEvent<Control*>(record, &ToolWindowShownOrHidden);
+        form->OnHide = MakeEvent<Control*>(record, &ToolWindowShownOrHidden);
     }
     return record;
 }
@@ -140,43 +140,36 @@ void BuildMainMenu(Application& app) {
 
     Menu* menu = NewMenu(strip, kMainMenuTemplate);
     app.MenuWindow->MainMenu = menu;
-    const auto handle = [&](int32_t item, void (*command)(void*, Menu*, int32_t)) {
-        if (MenuEntry* entry = MenuItem(menu, item)) {
+    // Items first to last get the command; separators and submenu entries are passed over,
+    // and checkable ones start checked with the check-mark bitmap.
+    const auto handle = [&](int32_t first, int32_t last, void (*command)(void*, Menu*, int32_t),
+                            bool checkable) {
+        for (int32_t item = first; item <= last; ++item) {
+            MenuEntry* entry = MenuItem(menu, item);
+            if (!entry || entry->IsSeparator() || entry->HasSubmenu()) {
+                continue;
+            }
             entry->OnCommand = MakeEvent<Menu*, int32_t>(&app, command);
+            if (checkable) {
+                SetItemChecked(entry, true);
+                SetItemBitmaps(entry, nullptr, MenuBitmap("mnuChecked"));
+            }
         }
     };
     SetItemBitmaps(MenuItem(menu, kItemOpen), MenuBitmap("mnuLoad"), nullptr);
     SetItemBitmaps(MenuItem(menu, kItemSave), MenuBitmap("mnuSave"), nullptr);
-    for (int32_t item = 1; item <= 11; ++item) {
-        if (item != 3 && item != 5 && item != 7) {
-            handle(item, &FileEditCommand);
-        }
-    }
-    for (int32_t item = kItemCipherWindow; item <= kItemInfoWindow; ++item) {
-        if (item != 16) {
-            SetItemChecked(MenuItem(menu, item), true);
-            SetItemBitmaps(MenuItem(menu, item), nullptr, MenuBitmap("mnuChecked"));
-            handle(item, &WindowToggleCommand);
-        }
-    }
-    for (int32_t item = kItemHiliteCurrent; item <= kItemHilitePhrase; ++item) {
-        if (item != kItemBigramLabel && item != 27) {
-            SetItemChecked(MenuItem(menu, item), true);
-            SetItemBitmaps(MenuItem(menu, item), nullptr, MenuBitmap("mnuChecked"));
-            handle(item, &HighlightCommand);
-        }
-    }
+    handle(kItemOpen, kItemClear, &FileEditCommand, false);
+    handle(kItemCipherWindow, kItemInfoWindow, &WindowToggleCommand, true);
+    handle(kItemHiliteCurrent, kItemHilitePhrase, &HighlightCommand, true);
     SetItemText(MenuItem(menu, kItemBigramLabel), "биграммы");
     for (int32_t item : {kItemBlackScheme, kItemYellowScheme}) {
         SetItemBitmaps(MenuItem(menu, item), MenuBitmap("mnuRadio"), MenuBitmap("mnuRadioChecked"));
-        handle(item, &SchemeCommand);
     }
+    handle(kItemBlackScheme, kItemYellowScheme, &SchemeCommand, false);
     SetItemEnabled(MenuItem(menu, kItemUndo), false);
     SetItemEnabled(MenuItem(menu, kItemRedo), false);
     SetItemBitmaps(MenuItem(menu, kItemHomePage), MenuBitmap("mnuWeb"), nullptr);
-    for (int32_t item : {kItemHelp, kItemHomePage, kItemAbout}) {
-        handle(item, &HelpCommand);
-    }
+    handle(kItemHelp, kItemAbout, &HelpCommand, false);
     SkinMenu(menu);
 }
 

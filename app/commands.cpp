@@ -225,14 +225,9 @@ void MainWindowShownOrHidden(void* data, Control* main) {
     }
 }
 
-void ToolWindowShown(void* record, Control*) {
+void ToolWindowShownOrHidden(void* record, Control* form) {
     auto* tool = static_cast<ToolWindowRecord*>(record);
-    SetItemChecked(MenuItem(tool->Owner->MainMenu(), tool->MenuItem), true);
-}
-
-void ToolWindowHidden(void* record, Control*) {
-    auto* tool = static_cast<ToolWindowRecord*>(record);
-    SetItemChecked(MenuItem(tool->Owner->MainMenu(), tool->MenuItem), false);
+    SetItemChecked(MenuItem(tool->Owner->MainMenu(), tool->MenuItem), form->Visible());
 }
 
 void ShellOpenTarget(std::string_view target) {

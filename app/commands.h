@@ -25,8 +25,7 @@ void MainWindowMoved(void* app, Control* main);
 // The menu strip is shown and hidden with the main window (minimising hides the main window).
 void MainWindowShownOrHidden(void* app, Control* main);
 // A tool window's menu item follows its visibility.
-void ToolWindowShown(void* record, Control* form);
-void ToolWindowHidden(void* record, Control* form);
+void ToolWindowShownOrHidden(void* record, Control* form);
 
 // The shell's "open" of a relative path or an address, owned by the desktop.
 void ShellOpenTarget(std::string_view target);
