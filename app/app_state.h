@@ -16,7 +16,6 @@
 #include "skin/tooltip.h"
 #include "toolkit/control.h"
 #include "toolkit/menu.h"
-#include "toolkit/pointer_list.h"
 #include "workspace/colouring.h"
 #include "workspace/workspace.h"
 
@@ -65,40 +64,52 @@ enum MainMenuItem : int32_t {
     kItemAbout = 36,
 };
 
-// A window of the program and what it needs; released with its form.
+// A window of the program and what it needs. The record frees its form when it goes; a form
+// freed first (its parent went, or the window tree was torn down) leaves Form null.
 struct WindowRecord {
-    virtual ~WindowRecord() = default;
+    explicit WindowRecord(Control* form);
+    virtual ~WindowRecord();
+    WindowRecord(const WindowRecord&) = delete;
+    WindowRecord& operator=(const WindowRecord&) = delete;
+
     Control* Form = nullptr;
+
+private:
+    static void FormGone(void* record);
 };
 
 struct MainWindowRecord : WindowRecord {
+    using WindowRecord::WindowRecord;
     Control* MenuBar = nullptr;
     Control* Toolbar = nullptr;
     std::array<Control*, kToolbarButtonCount> Buttons{};
 };
 
 struct MenuWindowRecord : WindowRecord {
+    using WindowRecord::WindowRecord;
     Menu* MainMenu = nullptr;  // owned by the form
 };
 
 // A tool window; its "&Окна " item follows its visibility (0 for none).
 struct Application;
 struct ToolWindowRecord : WindowRecord {
-    Application* Owner = nullptr;
-    int32_t MenuItem = 0;
+    ToolWindowRecord(Control* form, Application& owner, int32_t menuItem)
+        : WindowRecord(form), Owner(&owner), MenuItem(menuItem) {}
+    Application* Owner;
+    int32_t MenuItem;
 };
 
 // Asks the shell to open a file or an address; replaced by tests.
-using ShellOpenProc = void (*)(std::string_view target);
+using ShellOpenProc = void (*)(const std::wstring& target);
 
 struct Application {
     std::filesystem::path StartupDirectory;
     std::unique_ptr<Workspace> Ws;
     ColourPalette Palette;
-    // Every window record in creation order (item 0 the main window), of WindowRecord*.
-    PointerList* WindowRecords = nullptr;
-    // The nine forms whose places the settings file keeps, in its record order, of Control*.
-    PointerList* Frames = nullptr;
+    // Every window record in creation order (item 0 the main window); released last to first.
+    std::vector<std::unique_ptr<WindowRecord>> WindowRecords;
+    // The nine forms whose places the settings file keeps, in its record order.
+    std::vector<Control*> Frames;
     // The drawing views repainted together.
     std::vector<View*> Views;
 
@@ -119,6 +130,22 @@ struct Application {
     MessageBoxMessages Boxes;
     ShellOpenProc ShellOpen = nullptr;
     int32_t ShutdownRuns = 0;
+    // Above 0 while a file dialog or question box of the program runs: no command starts.
+    int32_t ModalDepth = 0;
+    // The windows that the program's minimise put away, to come back on restore.
+    std::vector<HWND> Minimised;
+
+    // Adds a record to WindowRecords, and its form to Frames when the settings keep its place.
+    template <class Record, class... Args>
+    Record* AddRecord(bool inFrames, Control* form, Args&&... args) {
+        auto record = std::make_unique<Record>(form, std::forward<Args>(args)...);
+        Record* raw = record.get();
+        WindowRecords.push_back(std::move(record));
+        if (inFrames) {
+            Frames.push_back(form);
+        }
+        return raw;
+    }
 
     Menu* MainMenu() const { return MenuWindow ? MenuWindow->MainMenu : nullptr; }
     Control* MainForm() const { return MainWindow ? MainWindow->Form : nullptr; }
@@ -126,6 +153,8 @@ struct Application {
     std::array<ToolWindowRecord*, 6> FlaggedWindows() const {
         return {CipherWindow, AlphabetWindow, PlainWindow, InfoWindow, BigramWindow, GraphWindow};
     }
+    // Whether the form shows now, or showed when the program's minimise put it away.
+    bool ShownToUser(const Control* form) const;
 };
 
 }  // namespace zam

@@ -1,177 +1,11 @@
 #include "app/build_windows.h"
 
-#include "app/commands.h"
-#include "app/main_menu_template.h"
-#include "skin/menu_skin.h"
-#include "skin/skinned_button.h"
+#include "app/main_window.h"
+#include "app/tool_window.h"
 #include "skin/skinned_form.h"
-#include "toolkit/wide_text.h"
 
 namespace zam {
 namespace {
-
-struct ButtonSpec {
-    const char* name;
-    int32_t left;
-    const char* hint;
-};
-
-// In the order of ToolbarButton.
-constexpr ButtonSpec kButtons[kToolbarButtonCount] = {
-    {"btnLoad", 18, "Открыть"},
-    {"btnSave", 44, "Сохранить"},
-    {"btnNew", 78, "Очистить"},
-    {"btnFind", 113, "Фраза"},
-    {"btnLocked", 148, "Шифротекст"},
-    {"btnAlph", 174, "Алфавит"},
-    {"btnUnLocked", 200, "Открытый текст"},
-    {"btnGraph", 234, "График частот"},
-    {"btnDbl", 260, "Биграммы"},
-    {"btnInfo", 286, "Информация"},
-};
-
-constexpr int32_t kMainWidth = 527;
-constexpr int32_t kMainHeight = 78;
-constexpr int32_t kMenuBarHeight = 21;
-constexpr int32_t kToolbarHeight = 28;
-constexpr int32_t kStripWidth = 368;
-constexpr int32_t kStripHeight = 18;
-constexpr int32_t kStripOffset = 2;
-
-HBITMAP MenuBitmap(const char* name) {
-    return static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), Widen(name).c_str(), IMAGE_BITMAP, 0, 0, 0));
-}
-
-// Wine without a window manager raises a clicked window above the windows it owns, after
-// activating it and without telling it; Windows never does. Once the main window is activated,
-// the menu strip is put back on top when the queue is next idle.
-// The strip's window, not its control: the timer may outlive both.
-HWND raisedStrip = nullptr;
-
-void CALLBACK RaiseStrip(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    if (raisedStrip && IsWindow(raisedStrip)) {
-        SetWindowPos(raisedStrip, HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    }
-}
-
-void KeepStripAbove(void* app, Control*, Message& message, bool&) {
-    if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE) {
-        MenuWindowRecord* strip = static_cast<Application*>(app)->MenuWindow;
-        raisedStrip = strip ? strip->Form->WindowHandle() : nullptr;
-        SetTimer(nullptr, 0, 50, RaiseStrip);
-    }
-}
-
-template <class Record>
-Record* AddRecord(Application& app, Control* form, bool inFrames) {
-    auto* record = new Record;
-    record->Form = form;
-    app.WindowRecords->Add(record);
-    if (inFrames) {
-        app.Frames->Add(form);
-    }
-    return record;
-}
-
-// A skinned tool window whose close button only hides it.
-ToolWindowRecord* NewToolWindow(Application& app, Control* owner, std::string_view caption,
-                                int32_t menuItem, bool inFrames) {
-    Control* form = NewSkinnedForm(owner, caption);
-    FrameOf(form)->Sizeable = 0;
-    FrameOf(form)->CloseHides = 1;
-    auto* record = AddRecord<ToolWindowRecord>(app, form, inFrames);
-    record->Owner = &app;
-    record->MenuItem = menuItem;
-    if (menuItem != 0) {
-        form->OnShow = MakeEvent<Control*>(record, &ToolWindowShownOrHidden);
-        form->OnHide = MakeEvent<Control*>(record, &ToolWindowShownOrHidden);
-    }
-    return record;
-}
-
-void BuildMainWindow(Application& app, void (*shutdown)(void*, ToolkitObject*)) {
-    Control* main = NewSkinnedForm(app.ApplicationWindow, "Zamenor");
-    app.MainWindow = AddRecord<MainWindowRecord>(app, main, true);
-    main->OnDestroy = MakeEvent<ToolkitObject*>(&app, shutdown);
-    FrameRecord* frame = FrameOf(main);
-    frame->Sizeable = 0;
-    main->SetSize(kMainWidth, kMainHeight);
-    main->SetPosition(0, 0);
-    frame->MinButton->Show();
-    main->OnMove = MakeEvent<Control*>(&app, &MainWindowMoved);
-    main->OnMessage = MakeEvent<Control*, Message&, bool&>(&app, &KeepStripAbove);
-    main->OnShow = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
-    main->OnHide = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
-
-    const Rect client = FrameClientRect(main);
-    MainWindowRecord& record = *app.MainWindow;
-    record.MenuBar = NewPanel(main, 2);
-    record.MenuBar->SetBoundsRect(
-        {client.left, client.top, client.right, client.top + kMenuBarHeight});
-    record.MenuBar->SetColor(app.Palette[4]);
-    record.Toolbar = NewPanel(main, 2);
-    const int32_t toolbarTop = client.top + kMenuBarHeight + 1;
-    record.Toolbar->SetBoundsRect(
-        {client.left, toolbarTop, client.right, toolbarTop + kToolbarHeight});
-    record.Toolbar->SetColor(app.Palette[5]);
-    for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
-        Control* button = NewSkinnedButton(record.Toolbar, kButtons[i].name, kButtons[i].left, 2, 0);
-        button->OnClick = MakeEvent<Control*>(&app, &ToolbarClick);
-        record.Buttons[static_cast<size_t>(i)] = button;
-    }
-    app.ToolTip = std::make_unique<TADToolTip>(nullptr);
-    for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
-        app.ToolTip->AddTool(record.Buttons[static_cast<size_t>(i)]->Handle(), kButtons[i].hint);
-    }
-}
-
-void BuildMainMenu(Application& app) {
-    Control* main = app.MainForm();
-    Control* strip = NewForm(main, "frmMenu");
-    app.MenuWindow = AddRecord<MenuWindowRecord>(app, strip, true);
-    strip->HasBorder(false);
-    strip->Border = 0;
-    const Rect client = FrameClientRect(main);
-    strip->SetPosition(main->Left() + client.left, main->Top() + client.top + kStripOffset);
-    strip->SetSize(kStripWidth, kStripHeight);
-
-    Menu* menu = NewMenu(strip, kMainMenuTemplate);
-    app.MenuWindow->MainMenu = menu;
-    // Items first to last get the command; separators and submenu entries are passed over,
-    // and checkable ones start checked with the check-mark bitmap.
-    const auto handle = [&](int32_t first, int32_t last, void (*command)(void*, Menu*, int32_t),
-                            bool checkable) {
-        for (int32_t item = first; item <= last; ++item) {
-            MenuEntry* entry = MenuItem(menu, item);
-            if (!entry || entry->IsSeparator() || entry->HasSubmenu()) {
-                continue;
-            }
-            entry->OnCommand = MakeEvent<Menu*, int32_t>(&app, command);
-            if (checkable) {
-                SetItemChecked(entry, true);
-                SetItemBitmaps(entry, nullptr, MenuBitmap("mnuChecked"));
-            }
-        }
-    };
-    SetItemBitmaps(MenuItem(menu, kItemOpen), MenuBitmap("mnuLoad"), nullptr);
-    SetItemBitmaps(MenuItem(menu, kItemSave), MenuBitmap("mnuSave"), nullptr);
-    handle(kItemOpen, kItemClear, &FileEditCommand, false);
-    handle(kItemCipherWindow, kItemInfoWindow, &WindowToggleCommand, true);
-    handle(kItemHiliteCurrent, kItemHilitePhrase, &HighlightCommand, true);
-    SetItemText(MenuItem(menu, kItemBigramLabel), "биграммы");
-    for (int32_t item : {kItemBlackScheme, kItemYellowScheme}) {
-        SetItemBitmaps(MenuItem(menu, item), MenuBitmap("mnuRadio"), MenuBitmap("mnuRadioChecked"));
-    }
-    handle(kItemBlackScheme, kItemYellowScheme, &SchemeCommand, false);
-    SetItemEnabled(MenuItem(menu, kItemUndo), false);
-    SetItemEnabled(MenuItem(menu, kItemRedo), false);
-    SetItemBitmaps(MenuItem(menu, kItemHomePage), MenuBitmap("mnuWeb"), nullptr);
-    handle(kItemHelp, kItemAbout, &HelpCommand, false);
-    SkinMenu(menu);
-}
 
 void BuildToolWindows(Application& app) {
     Control* main = app.MainForm();
@@ -233,11 +67,10 @@ void BuildWindows(Application& app, void (*shutdown)(void*, ToolkitObject*)) {
         LoadImageW(GetModuleHandleW(nullptr), L"ZAM", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
 
     BuildMainWindow(app, shutdown);
-    BuildMainMenu(app);
     BuildToolWindows(app);
 
-    for (int32_t i = 0; i < app.Frames->Count; ++i) {
-        app.Frames->At<Control>(i)->Show();
+    for (Control* frame : app.Frames) {
+        frame->Show();
     }
     app.PhraseDialog->Form->Hide();
     app.AboutWindow->Form->Hide();

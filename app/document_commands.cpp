@@ -34,11 +34,14 @@ public:
         // The UTF-16 form reaches the dialog; the 1251 one is what the toolkit shows.
         dialog_->InitialDirPath = std::move(dir);
         dialog_->InitialDir = std::move(dir1251);
-        if (mainForm_)
+        if (mainForm_) {
+            wasEnabled_ = IsWindowEnabled(mainForm_) != FALSE;
             EnableWindow(mainForm_, FALSE);
+        }
     }
     ~DialogSession() {
-        if (mainForm_) {
+        // A caller that disabled the form for longer (around its message boxes) keeps it so.
+        if (mainForm_ && wasEnabled_) {
             EnableWindow(mainForm_, TRUE);
             SetForegroundWindow(mainForm_);
         }
@@ -57,6 +60,7 @@ public:
 private:
     OpenSaveDialog* dialog_ = nullptr;
     HWND mainForm_;
+    bool wasEnabled_ = false;
 };
 
 void ReportFailure(Messages& messages, const std::exception& error) {

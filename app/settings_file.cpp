@@ -35,12 +35,12 @@ constexpr int32_t kHighlightItems[] = {kItemHiliteCurrent, kItemHiliteSelected,
 
 void PlaceFrames(Application& app, const SettingsData& data) {
     const std::vector<Rect> areas = WorkAreas();
-    for (int32_t k = 0; k < kSavedFrameCount && k < app.Frames->Count; ++k) {
+    for (int32_t k = 0; k < kSavedFrameCount && k < static_cast<int32_t>(app.Frames.size()); ++k) {
         const auto& place = data.places[static_cast<size_t>(k)];
         if (!place) {
             continue;
         }
-        Control* frame = app.Frames->At<Control>(k);
+        Control* frame = app.Frames[static_cast<size_t>(k)];
         if (k == kSavedFrameCount - 1) {
             frame->SetSize(data.lastWidth, data.lastHeight);  // a side of 0 stays as it is
         }
@@ -100,7 +100,7 @@ void WriteSettings(const Application& app) {
     SettingsData data;
     data.flags.clear();
     for (ToolWindowRecord* window : app.FlaggedWindows()) {
-        data.flags += window->Form->Visible() ? '1' : '0';
+        data.flags += app.ShownToUser(window->Form) ? '1' : '0';
     }
     Menu* menu = app.MainMenu();
     for (int32_t item : kHighlightItems) {
@@ -108,11 +108,14 @@ void WriteSettings(const Application& app) {
     }
     data.flags += ItemChecked(MenuItem(menu, kItemYellowScheme)) ? '1' : '0';
 
-    for (int32_t k = 0; k < kSavedFrameCount && k < app.Frames->Count; ++k) {
-        const Control* frame = app.Frames->At<Control>(k);
+    for (int32_t k = 0; k < kSavedFrameCount && k < static_cast<int32_t>(app.Frames.size()); ++k) {
+        const Control* frame = app.Frames[static_cast<size_t>(k)];
         data.places[static_cast<size_t>(k)] = WindowPlace{frame->Left(), frame->Top()};
     }
     const Control* graph = app.GraphWindow->Form;
+    if (!graph) {
+        return;  // the window tree is gone: what it would say is not what the user saw
+    }
     data.lastWidth = static_cast<std::uint16_t>(graph->Width());
     data.lastHeight = static_cast<std::uint16_t>(graph->Height());
     WriteFileReplacing(SettingsPath(app), FormatSettings(data));

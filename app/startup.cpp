@@ -21,6 +21,10 @@ void ShutdownOnClose(void* app, Control*, bool&) {
     Shutdown(*static_cast<Application*>(app));
 }
 
+void ShutdownOnEnding(void* app) {
+    Shutdown(*static_cast<Application*>(app));
+}
+
 }  // namespace
 
 std::unique_ptr<Application> StartApplication(ShellOpenProc shellOpen) {
@@ -28,14 +32,15 @@ std::unique_ptr<Application> StartApplication(ShellOpenProc shellOpen) {
     app->ShellOpen = shellOpen;
     app->StartupDirectory = CurrentDirectory();
     app->Ws = std::make_unique<Workspace>();
-    app->WindowRecords = NewList();
-    app->Frames = NewList();
     app->Palette.Choose(Scheme::Black);
 
     BuildWindows(*app, &ShutdownOnDestroy);
     // Settings are written while every window still stands: the destruction that follows a
     // close hides the tool windows first.
     app->MainForm()->OnClose = MakeEvent<Control*, bool&>(app.get(), &ShutdownOnClose);
+    // Any other end of the run (the application window's close, the end of the session) comes
+    // here before the window tree is torn down.
+    SetEndingHook(&ShutdownOnEnding, app.get());
     ReadSettings(*app);
     app->MainForm()->Focus();
     return app;
@@ -45,33 +50,35 @@ void Shutdown(Application& app) {
     if (app.ShutdownRuns++ > 0) {
         return;
     }
+    SetEndingHook(nullptr, nullptr);
     WriteSettings(app);
-    for (int32_t i = 0; i < app.WindowRecords->Count; ++i) {
-        Control* form = app.WindowRecords->At<WindowRecord>(i)->Form;
-        form->OnHide = {};
-        form->OnShow = {};
+    // No menu update or shutdown from the destruction that follows.
+    for (const auto& record : app.WindowRecords) {
+        if (Control* form = record->Form) {
+            form->OnHide = {};
+            form->OnShow = {};
+        }
     }
-    Control* main = app.MainForm();
-    main->OnDestroy = {};
-    main->OnClose = {};
+    if (Control* main = app.MainForm()) {
+        main->OnDestroy = {};
+        main->OnClose = {};
+    }
 
-    Free(app.GraphWindow->Form);
-    app.GraphWindow->Form = nullptr;
+    if (app.GraphWindow && app.GraphWindow->Form) {
+        Free(app.GraphWindow->Form);
+    }
     app.Ws.reset();
     app.ToolTip.reset();
     app.Views.clear();
-    for (int32_t i = app.WindowRecords->Count - 1; i >= 0; --i) {
-        auto* record = app.WindowRecords->At<WindowRecord>(i);
-        Free(record->Form);
-        delete record;
+    // Last to first: owned windows go before their owners.
+    while (!app.WindowRecords.empty()) {
+        app.WindowRecords.pop_back();
     }
     app.MainWindow = nullptr;
     app.MenuWindow = nullptr;
     app.CipherWindow = app.AlphabetWindow = app.PlainWindow = app.PhraseDialog = nullptr;
     app.InfoWindow = app.BigramWindow = app.GraphWindow = app.AboutWindow = nullptr;
-    Free(app.WindowRecords);
-    Free(app.Frames);
-    app.WindowRecords = app.Frames = nullptr;
+    app.Frames.clear();
     PostQuitMessage(0);
 }
 

@@ -53,6 +53,19 @@ void SetGlobalKeyHook(GlobalMessageHook hook) {
 void SetArrangeHook(ArrangeHook hook) {
     App().arrangeHook = hook;
 }
+void SetEndingHook(EndingHook hook, void* data) {
+    App().endingHook = hook;
+    App().endingData = data;
+}
+void RunEndingHook() {
+    AppState& app = App();
+    EndingHook hook = app.endingHook;
+    app.endingHook = nullptr;
+    if (hook) {
+        hook(app.endingData);
+    }
+}
+
 void SetGlobalCursor(HCURSOR cursor) {
     App().globalCursor = cursor;
 }
@@ -102,6 +115,8 @@ void RunApplication(Control* form) {
         }
     }
     --app.loopDepth;
+    // Before anything is torn down: the teardown below destroys children first.
+    RunEndingHook();
 
     // Shutdown order: no more repaints and no Applet (so the form's close is a plain one), the
     // queue emptied, then the form closed and freed with all its forms and controls.

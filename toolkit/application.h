@@ -27,6 +27,13 @@ Control* CurrentForm();
 // down: terminating, no Applet, pending messages processed, WM_CLOSE sent to the form and the
 // form freed (its child forms with it).
 void RunApplication(Control* form);
+// Called once when the application ends, whatever ends it (the loop's quit message, the end
+// of the session), while every window still stands; cleared once called.
+using EndingHook = void (*)(void* data);
+void SetEndingHook(EndingHook hook, void* data);
+// Runs the ending hook now, if one is set.
+void RunEndingHook();
+
 // Removes and dispatches every queued message; WM_QUIT sets AppTerminated.
 void ProcessMessages();
 // WM_QUIT was seen by the loop.

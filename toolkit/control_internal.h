@@ -23,6 +23,8 @@ struct AppState {
     GlobalMessageHook messageHook = nullptr;
     GlobalMessageHook keyHook = nullptr;
     ArrangeHook arrangeHook = nullptr;
+    EndingHook endingHook = nullptr;
+    void* endingData = nullptr;
     HCURSOR globalCursor = nullptr;
     int32_t nextMenuCommand = 4096;
 };

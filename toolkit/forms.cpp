@@ -140,6 +140,7 @@ bool ControlInternals::FormFocusHandler(Control* control, Message& m) {
     }
     if (m.Msg == WM_ENDSESSION && m.WParam) {
         // The session ends: there is no later chance to release anything.
+        RunEndingHook();
         Free(app.applet);
         ExitProcess(0);
     }

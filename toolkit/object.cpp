@@ -82,4 +82,17 @@ void AddToAutoFree(ToolkitObject* obj, AutoFreeProc proc, void* arg) {
     obj->AutoFree->Insert(0, reinterpret_cast<void*>(proc));
 }
 
+void RemoveFromAutoFree(ToolkitObject* obj, AutoFreeProc proc, void* arg) {
+    PointerList* pairs = obj ? obj->AutoFree : nullptr;
+    if (!pairs) {
+        return;
+    }
+    for (int32_t i = 0; i + 1 < pairs->Count; i += 2) {
+        if (pairs->Items[i] == reinterpret_cast<void*>(proc) && pairs->Items[i + 1] == arg) {
+            pairs->DeleteRange(i, 2);
+            return;
+        }
+    }
+}
+
 }  // namespace zam

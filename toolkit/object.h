@@ -20,6 +20,8 @@ void RefInc(ToolkitObject* obj);
 void RefDec(ToolkitObject* obj);
 // Runs proc(arg) when obj is destroyed, after OnDestroy; the newest pair runs first.
 void AddToAutoFree(ToolkitObject* obj, AutoFreeProc proc, void* arg);
+// Takes back a pair, for an argument that goes before the object does.
+void RemoveFromAutoFree(ToolkitObject* obj, AutoFreeProc proc, void* arg);
 
 class ToolkitObject {
 public:

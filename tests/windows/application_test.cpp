@@ -7,6 +7,7 @@
 
 #include "app/cell_painter.h"
 #include "app/commands.h"
+#include "app/main_window.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "skin/skin_bitmaps.h"
@@ -27,9 +28,9 @@ using test::Pump;
 using test::WindowDriver;
 using test::WindowText;
 
-std::vector<std::string> shellOpened;
-void RecordShellOpen(std::string_view target) {
-    shellOpened.emplace_back(target);
+std::vector<std::wstring> shellOpened;
+void RecordShellOpen(const std::wstring& target) {
+    shellOpened.push_back(target);
 }
 
 // Dispatches what is queued up to the quit message; false when none came.
@@ -126,7 +127,7 @@ protected:
 TEST_F(Zamenor, StartsWithTheDefaultLayoutWithoutSettings) {
     Start();
     const zam::Application& app = *app_;
-    ASSERT_EQ(app.Frames->Count, 9);
+    ASSERT_EQ(app.Frames.size(), 9u);
     const std::pair<const char*, Place> expected[] = {
         {"Zamenor", {0, 0, 527, 78}},
         {"frmMenu", {3, 26, 368, 18}},
@@ -139,7 +140,7 @@ TEST_F(Zamenor, StartsWithTheDefaultLayoutWithoutSettings) {
         {"График", {527, 54, 400, 240}},
     };
     for (int k = 0; k < 9; ++k) {
-        const Control* frame = app.Frames->At<Control>(k);
+        const Control* frame = app.Frames[static_cast<size_t>(k)];
         EXPECT_EQ(frame->Caption(), expected[k].first) << k;
         EXPECT_EQ(PlaceOf(frame), expected[k].second) << k;
         EXPECT_EQ(frame->Visible(), k != 5) << k;
@@ -282,11 +283,14 @@ TEST_F(Zamenor, ModesSchemesAndHelpItems) {
     // Greyed items never reach a handler, whatever command arrives for them.
     EXPECT_TRUE(GetMenuState(Item(kItemUndo)->ParentHandle(), Item(kItemUndo)->CommandId(),
                              MF_BYCOMMAND) & MF_GRAYED);
+    // The guide is where the program started, wherever a file dialog has been since.
+    const test::TempDir elsewhere(L"elsewhere");
+    SetCurrentDirectoryW(elsewhere.Path().c_str());
     Choose(kItemHelp);
     Choose(kItemHomePage);
     ASSERT_EQ(shellOpened.size(), 2u);
-    EXPECT_EQ(shellOpened[0], "Help/index.htm");
-    EXPECT_EQ(shellOpened[1].rfind("https://", 0), 0u);
+    EXPECT_EQ(shellOpened[0], (dir_.Path() / L"Help\\index.htm").wstring());
+    EXPECT_EQ(shellOpened[1].rfind(L"https://", 0), 0u);
 }
 
 TEST_F(Zamenor, CloseButtonAndExitShutDownOnce) {
@@ -386,7 +390,7 @@ TEST_F(Zamenor, SettingsRoundTripThroughARestart) {
     Choose(kItemYellowScheme);
     std::vector<Place> before;
     for (int k = 0; k < 9; ++k) {
-        before.push_back(PlaceOf(app_->Frames->At<Control>(k)));
+        before.push_back(PlaceOf(app_->Frames[static_cast<size_t>(k)]));
     }
     Choose(kItemExit);
     const std::string saved = SettingsBytes();
@@ -395,7 +399,7 @@ TEST_F(Zamenor, SettingsRoundTripThroughARestart) {
 
     Start();
     for (int k = 0; k < 9; ++k) {
-        EXPECT_EQ(PlaceOf(app_->Frames->At<Control>(k)), before[static_cast<size_t>(k)]) << k;
+        EXPECT_EQ(PlaceOf(app_->Frames[static_cast<size_t>(k)]), before[static_cast<size_t>(k)]) << k;
     }
     EXPECT_FALSE(app_->BigramWindow->Form->Visible());
     EXPECT_FALSE(Checked(kItemBigramWindow));

@@ -1,0 +1,432 @@
+#include "app/main_window.h"
+
+#include <string>
+
+#include "app/app_config.h"
+#include "app/commands.h"
+#include "app/main_menu_template.h"
+#include "app/modal_scope.h"
+#include "skin/menu_skin.h"
+#include "skin/skinned_button.h"
+#include "skin/skinned_form.h"
+#include "toolkit/wide_text.h"
+#include "workspace/operations.h"
+
+namespace zam {
+namespace {
+
+struct ButtonSpec {
+    const char* name;
+    int32_t left;
+    const char* hint;
+};
+
+// In the order of ToolbarButton.
+constexpr ButtonSpec kButtons[kToolbarButtonCount] = {
+    {"btnLoad", 18, "Открыть"},
+    {"btnSave", 44, "Сохранить"},
+    {"btnNew", 78, "Очистить"},
+    {"btnFind", 113, "Фраза"},
+    {"btnLocked", 148, "Шифротекст"},
+    {"btnAlph", 174, "Алфавит"},
+    {"btnUnLocked", 200, "Открытый текст"},
+    {"btnGraph", 234, "График частот"},
+    {"btnDbl", 260, "Биграммы"},
+    {"btnInfo", 286, "Информация"},
+};
+
+constexpr int32_t kMainWidth = 527;
+constexpr int32_t kMainHeight = 78;
+constexpr int32_t kMenuBarHeight = 21;
+constexpr int32_t kToolbarHeight = 28;
+constexpr int32_t kStripWidth = 368;
+constexpr int32_t kStripHeight = 18;
+constexpr int32_t kStripOffset = 2;
+
+constexpr std::string_view kResetCaption = "ВНИМАНИЕ";
+constexpr std::string_view kResetQuestion =
+    "Вы уверены что хотите сбросить результат дешифрования?";
+
+Application& AppOf(void* data) {
+    return *static_cast<Application*>(data);
+}
+
+HBITMAP MenuBitmap(const char* name) {
+    return static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), Widen(name).c_str(), IMAGE_BITMAP, 0, 0, 0));
+}
+
+void ShowTool(ToolWindowRecord* record) {
+    if (record && record->Form) {
+        record->Form->Show();
+    }
+}
+
+// The question has no owner window, as the program's other boxes; its caption is its own.
+bool ConfirmReset(Application& app) {
+    ModalScope modal(app);
+    const std::wstring text = Widen(kResetQuestion);
+    const std::wstring caption = Widen(kResetCaption);
+    return MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING) ==
+           IDYES;
+}
+
+void OpenFile(Application& app) {
+    ModalScope modal(app);
+    OpenCommand(*app.Ws, app.Screen, app.Boxes, app.MainForm()->WindowHandle());
+}
+
+void SaveFile(Application& app) {
+    ModalScope modal(app);
+    SaveCommand(*app.Ws, app.Boxes, app.MainForm()->WindowHandle());
+}
+
+ToolWindowRecord* WindowOfItem(Application& app, int32_t item) {
+    for (ToolWindowRecord* record : app.FlaggedWindows()) {
+        if (record && record->MenuItem == item) {
+            return record;
+        }
+    }
+    return nullptr;
+}
+
+// ---- menu commands ----
+
+void FileEditCommand(void* data, Menu*, int32_t item) {
+    Application& app = AppOf(data);
+    if (!CommandsAllowed(app)) {
+        return;
+    }
+    switch (item) {
+        case kItemOpen:
+            OpenFile(app);
+            break;
+        case kItemSave:
+            SaveFile(app);
+            break;
+        case kItemExit:
+            app.MainForm()->Close();
+            break;
+        case kItemSelectPhrase:
+            ShowTool(app.PhraseDialog);
+            break;
+        case kItemClear:
+            Reset(*app.Ws, app.Screen, false);
+            break;
+        default:
+            break;
+    }
+}
+
+void WindowToggleCommand(void* data, Menu* menu, int32_t item) {
+    Application& app = AppOf(data);
+    if (!CommandsAllowed(app)) {
+        return;
+    }
+    MenuEntry* entry = MenuItem(menu, item);
+    SetItemChecked(entry, !ItemChecked(entry));
+    if (ToolWindowRecord* record = WindowOfItem(app, item); record && record->Form) {
+        if (record->Form->Visible()) {
+            record->Form->Hide();
+        } else {
+            record->Form->Show();
+        }
+    }
+}
+
+void HighlightCommand(void* data, Menu*, int32_t item) {
+    if (CommandsAllowed(AppOf(data))) {
+        HighlightSwitch(AppOf(data), item);
+    }
+}
+
+void SchemeCommand(void* data, Menu*, int32_t item) {
+    if (CommandsAllowed(AppOf(data))) {
+        ChooseScheme(AppOf(data), item == kItemYellowScheme ? Scheme::Yellow : Scheme::Black);
+    }
+}
+
+void HelpCommand(void* data, Menu*, int32_t item) {
+    Application& app = AppOf(data);
+    if (!CommandsAllowed(app)) {
+        return;
+    }
+    switch (item) {
+        case kItemHelp:
+            // The file dialogs move the current directory; the guide lies where we started.
+            app.ShellOpen((app.StartupDirectory / std::wstring(kHelpFile.begin(), kHelpFile.end()))
+                              .make_preferred()
+                              .wstring());
+            break;
+        case kItemHomePage:
+            app.ShellOpen(Widen(kHomePageAddress));
+            break;
+        case kItemAbout:
+            ShowTool(app.AboutWindow);
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- the main form and the strip ----
+
+void MainWindowMoved(void* data, Control* main) {
+    Application& app = AppOf(data);
+    const Rect client = FrameClientRect(main);
+    if (app.MenuWindow && app.MenuWindow->Form) {
+        app.MenuWindow->Form->SetPosition(main->Left() + client.left,
+                                          main->Top() + client.top + kStripOffset);
+    }
+    if (app.ApplicationWindow) {
+        app.ApplicationWindow->SetPosition(main->Left(), main->Top());
+    }
+}
+
+void MainWindowShownOrHidden(void* data, Control* main) {
+    MenuWindowRecord* strip = AppOf(data).MenuWindow;
+    if (strip && strip->Form) {
+        strip->Form->SetVisible(main->Visible());
+    }
+}
+
+// Wine without a window manager raises a clicked window above the windows it owns, after
+// activating it and without telling it; Windows never does. Once the main window is activated,
+// the menu strip is put back on top when the queue is next idle.
+// The strip's window, not its control: the timer may outlive both.
+HWND raisedStrip = nullptr;
+
+void CALLBACK RaiseStrip(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (raisedStrip && IsWindow(raisedStrip)) {
+        SetWindowPos(raisedStrip, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+}
+
+void MainFormMessage(void* data, Control*, Message& message, bool& handled) {
+    Application& app = AppOf(data);
+    if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE) {
+        MenuWindowRecord* strip = app.MenuWindow;
+        raisedStrip = strip && strip->Form ? strip->Form->WindowHandle() : nullptr;
+        SetTimer(nullptr, 0, 50, RaiseStrip);
+    } else if (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_MINIMIZE) {
+        // Ours rather than the system's: Wine does not minimise a hidden owner window.
+        MinimiseProgram(app);
+        message.Result = 0;
+        handled = true;
+    }
+}
+
+// The strip is part of the main window: a close that reaches it (Alt+F4 while it has the
+// focus) closes the main window instead of destroying the menu.
+bool StripMessage(Control* strip, Message& message) {
+    if (message.Msg != WM_CLOSE) {
+        return false;
+    }
+    if (Control* owner = strip->Parent()) {
+        owner->Close();
+    }
+    message.Result = 0;
+    return true;
+}
+
+// The application window stands for the program on the taskbar while it is minimised.
+void AppletMessage(void* data, Control* applet, Message& message, bool& handled) {
+    Application& app = AppOf(data);
+    if (message.Window != applet->WindowHandle() || app.Minimised.empty()) {
+        return;
+    }
+    const bool restore =
+        (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_RESTORE) ||
+        message.Msg == WM_QUERYOPEN;
+    if (restore) {
+        RestoreProgram(app);
+        message.Result = message.Msg == WM_QUERYOPEN ? FALSE : 0;
+        handled = true;
+    }
+}
+
+void BuildToolbar(Application& app, MainWindowRecord& record, const Rect& client) {
+    Control* main = record.Form;
+    record.MenuBar = NewPanel(main, 2);
+    record.MenuBar->SetBoundsRect(
+        {client.left, client.top, client.right, client.top + kMenuBarHeight});
+    record.MenuBar->SetColor(app.Palette[4]);
+    record.Toolbar = NewPanel(main, 2);
+    const int32_t toolbarTop = client.top + kMenuBarHeight + 1;
+    record.Toolbar->SetBoundsRect(
+        {client.left, toolbarTop, client.right, toolbarTop + kToolbarHeight});
+    record.Toolbar->SetColor(app.Palette[5]);
+    for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
+        Control* button = NewSkinnedButton(record.Toolbar, kButtons[i].name, kButtons[i].left, 2, 0);
+        button->OnClick = MakeEvent<Control*>(&app, &ToolbarClick);
+        record.Buttons[static_cast<size_t>(i)] = button;
+    }
+    app.ToolTip = std::make_unique<TADToolTip>(nullptr);
+    for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
+        app.ToolTip->AddTool(record.Buttons[static_cast<size_t>(i)]->Handle(), kButtons[i].hint);
+    }
+}
+
+// Gives items first to last the command; separators and submenu entries are passed over, and
+// checkable ones start checked with the check-mark bitmap.
+void SetCommands(Application& app, Menu* menu, int32_t first, int32_t last,
+                 void (*command)(void*, Menu*, int32_t), bool checkable) {
+    for (int32_t item = first; item <= last; ++item) {
+        MenuEntry* entry = MenuItem(menu, item);
+        if (!entry || entry->IsSeparator() || entry->HasSubmenu()) {
+            continue;
+        }
+        entry->OnCommand = MakeEvent<Menu*, int32_t>(&app, command);
+        if (checkable) {
+            SetItemChecked(entry, true);
+            SetItemBitmaps(entry, nullptr, MenuBitmap("mnuChecked"));
+        }
+    }
+}
+
+void BuildMenuStrip(Application& app) {
+    Control* main = app.MainForm();
+    Control* strip = NewForm(main, "frmMenu");
+    app.MenuWindow = app.AddRecord<MenuWindowRecord>(true, strip);
+    strip->HasBorder(false);
+    strip->Border = 0;
+    const Rect client = FrameClientRect(main);
+    strip->SetPosition(main->Left() + client.left, main->Top() + client.top + kStripOffset);
+    strip->SetSize(kStripWidth, kStripHeight);
+    strip->AttachMessageHandler(&StripMessage);
+
+    Menu* menu = NewMenu(strip, kMainMenuTemplate);
+    app.MenuWindow->MainMenu = menu;
+    SetItemBitmaps(MenuItem(menu, kItemOpen), MenuBitmap("mnuLoad"), nullptr);
+    SetItemBitmaps(MenuItem(menu, kItemSave), MenuBitmap("mnuSave"), nullptr);
+    SetCommands(app, menu, kItemOpen, kItemClear, &FileEditCommand, false);
+    SetCommands(app, menu, kItemCipherWindow, kItemInfoWindow, &WindowToggleCommand, true);
+    SetCommands(app, menu, kItemHiliteCurrent, kItemHilitePhrase, &HighlightCommand, true);
+    SetItemText(MenuItem(menu, kItemBigramLabel), "биграммы");
+    for (int32_t item : {kItemBlackScheme, kItemYellowScheme}) {
+        SetItemBitmaps(MenuItem(menu, item), MenuBitmap("mnuRadio"), MenuBitmap("mnuRadioChecked"));
+    }
+    SetCommands(app, menu, kItemBlackScheme, kItemYellowScheme, &SchemeCommand, false);
+    SetItemEnabled(MenuItem(menu, kItemUndo), false);
+    SetItemEnabled(MenuItem(menu, kItemRedo), false);
+    SetItemBitmaps(MenuItem(menu, kItemHomePage), MenuBitmap("mnuWeb"), nullptr);
+    SetCommands(app, menu, kItemHelp, kItemAbout, &HelpCommand, false);
+    SkinMenu(menu);
+}
+
+}  // namespace
+
+void BuildMainWindow(Application& app, void (*shutdown)(void*, ToolkitObject*)) {
+    Control* main = NewSkinnedForm(app.ApplicationWindow, "Zamenor");
+    app.MainWindow = app.AddRecord<MainWindowRecord>(true, main);
+    main->OnDestroy = MakeEvent<ToolkitObject*>(&app, shutdown);
+    FrameRecord* frame = FrameOf(main);
+    frame->Sizeable = 0;
+    main->SetSize(kMainWidth, kMainHeight);
+    main->SetPosition(0, 0);
+    frame->MinButton->Show();
+    main->OnMove = MakeEvent<Control*>(&app, &MainWindowMoved);
+    main->OnMessage = MakeEvent<Control*, Message&, bool&>(&app, &MainFormMessage);
+    main->OnShow = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
+    main->OnHide = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
+    app.ApplicationWindow->OnMessage =
+        MakeEvent<Control*, Message&, bool&>(&app, &AppletMessage);
+
+    BuildToolbar(app, *app.MainWindow, FrameClientRect(main));
+    BuildMenuStrip(app);
+}
+
+void ToolbarClick(void* data, Control* button) {
+    Application& app = AppOf(data);
+    MainWindowRecord& main = *app.MainWindow;
+    // The button keeps its pressed look until it hears that the focus went.
+    button->Perform(WM_KILLFOCUS, reinterpret_cast<WPARAM>(main.Form->WindowHandle()), 0);
+    if (!CommandsAllowed(app)) {
+        return;
+    }
+    int32_t index = 0;
+    while (index < kToolbarButtonCount && main.Buttons[static_cast<size_t>(index)] != button) {
+        ++index;
+    }
+    switch (index) {
+        case kBtnLoad:
+            OpenFile(app);
+            break;
+        case kBtnSave:
+            SaveFile(app);
+            break;
+        case kBtnNew:
+            if (!app.Ws->CipherText.text.empty() && ConfirmReset(app)) {
+                Reset(*app.Ws, app.Screen, false);
+            }
+            break;
+        case kBtnFind:
+            ShowTool(app.PhraseDialog);
+            break;
+        case kBtnLocked:
+            ShowTool(app.CipherWindow);
+            break;
+        case kBtnAlph:
+            ShowTool(app.AlphabetWindow);
+            break;
+        case kBtnUnLocked:
+            ShowTool(app.PlainWindow);
+            break;
+        case kBtnGraph:
+            ShowTool(app.GraphWindow);
+            break;
+        case kBtnDbl:
+            ShowTool(app.BigramWindow);
+            break;
+        case kBtnInfo:
+            ShowTool(app.InfoWindow);
+            break;
+        default:
+            break;
+    }
+}
+
+void MinimiseProgram(Application& app) {
+    if (!app.Minimised.empty() || !app.ApplicationWindow) {
+        return;
+    }
+    // Last to first, so that owners go after the windows they own.
+    for (auto it = app.WindowRecords.rbegin(); it != app.WindowRecords.rend(); ++it) {
+        Control* form = (*it)->Form;
+        HWND window = form ? form->WindowHandle() : nullptr;
+        if (window && IsWindowVisible(window)) {
+            app.Minimised.push_back(window);
+        }
+    }
+    for (HWND window : app.Minimised) {
+        ShowWindow(window, SW_HIDE);
+    }
+    // The application window carries the taskbar button while the program is away.
+    if (HWND applet = app.ApplicationWindow->Handle()) {
+        ShowWindow(applet, SW_SHOWMINNOACTIVE);
+    }
+}
+
+void RestoreProgram(Application& app) {
+    if (app.Minimised.empty()) {
+        return;
+    }
+    std::vector<HWND> windows = std::move(app.Minimised);
+    app.Minimised.clear();
+    if (HWND applet = app.ApplicationWindow ? app.ApplicationWindow->WindowHandle() : nullptr) {
+        ShowWindow(applet, SW_HIDE);
+    }
+    // First to last: owners come back before the windows they own.
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if (IsWindow(*it)) {
+            ShowWindow(*it, SW_SHOWNOACTIVATE);
+        }
+    }
+    if (Control* main = app.MainForm(); main && main->WindowHandle()) {
+        SetForegroundWindow(main->WindowHandle());
+    }
+}
+
+}  // namespace zam
