@@ -4,9 +4,11 @@
 set -euo pipefail
 . "$(dirname "$0")/scripts/common.sh"
 cd "$ZAM_ROOT"
+# Whatever fails says so: set -e alone would end the script without a word.
+trap 'zam_log "run.sh: failed (exit $?): $BASH_COMMAND"' ERR
 
-zam_ensure_packages
-zam_build_windows
+zam_ensure_packages || { zam_log "package installation failed"; exit 1; }
+zam_build_windows || { zam_log "the Windows build failed"; exit 1; }
 exe=$ZAM_BUILD/win64/zamenor.exe
 
 if [ -n "${DISPLAY:-}" ]; then

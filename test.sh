@@ -74,7 +74,7 @@ else
 fi
 
 zam_start_xvfb || die "no virtual display"
-zam_start_wine
+zam_start_wine || die "could not start the Wine server"
 # Both code pages: an English locale (ANSI 1252) and a Russian one (ANSI 1251).
 for locale in C.UTF-8 ru_RU.UTF-8; do
     zam_log "running the Windows tests under $locale"

@@ -82,8 +82,19 @@ zam_start_wine() {
         # Liberation Sans has Arial's metrics.
         "$ZAM_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
             /d 'Liberation Sans' /f >/dev/null 2>&1
+        # The registry step leaves its own server running for a while; a persistent one
+        # cannot start beside it.
+        "$ZAM_WINESERVER" -w
     fi
-    "$ZAM_WINESERVER" -p
+    # A server that is already running (of an earlier command) is stopped for a persistent one.
+    if ! "$ZAM_WINESERVER" -p >/dev/null 2>&1 </dev/null; then
+        "$ZAM_WINESERVER" -k 2>/dev/null
+        "$ZAM_WINESERVER" -w
+        "$ZAM_WINESERVER" -p >/dev/null 2>&1 </dev/null || {
+            zam_log "could not start the Wine server"
+            return 1
+        }
+    fi
     # Without a window manager Wine waits two seconds for one whenever a managed window
     # closes; unmanaged windows close at once and look the same here.
     "$ZAM_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \

@@ -15,6 +15,7 @@
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/drawing_test.h"
 #include "tests/windows/window_driver.h"
+#include "toolkit/application.h"
 #include "toolkit/heap_count.h"
 #include "workspace/document_file.h"
 #include "workspace/operations.h"
@@ -452,6 +453,154 @@ TEST_F(Zamenor, AWindowSavedOffEveryMonitorComesBackAtItsDefaultPlace) {
     EXPECT_EQ(PlaceOf(app_->GraphWindow->Form), (Place{0, 0, 400, 240}));
     EXPECT_FALSE(app_->Ws->HiliteSelected);
     EXPECT_FALSE(Checked(kItemHiliteSelected));
+}
+
+// ---- every end of the run, the strip, modal boxes and minimise ----
+
+void ClickReally(Control* button) {
+    HWND window = button->Handle();
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+TEST_F(Zamenor, MinimiseTakesEveryWindowAwayAndRestoreBringsThemBack) {
+    Start();
+    Choose(kItemGraphWindow);  // hidden by the user: stays hidden after a restore
+    ClickReally(FrameOf(app_->MainForm())->MinButton);
+    Pump();
+    HWND applet = app_->ApplicationWindow->WindowHandle();
+    EXPECT_TRUE(IsIconic(applet));
+    for (Control* frame : app_->Frames) {
+        EXPECT_FALSE(frame->Visible()) << frame->Caption();
+    }
+    EXPECT_TRUE(Checked(kItemCipherWindow));
+
+    SendMessageW(applet, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(applet));
+    for (size_t k = 0; k < app_->Frames.size(); ++k) {
+        const bool hidden = app_->Frames[k] == app_->GraphWindow->Form ||
+                            app_->Frames[k] == app_->PhraseDialog->Form;
+        EXPECT_EQ(app_->Frames[k]->Visible(), !hidden) << k;
+    }
+    EXPECT_TRUE(Checked(kItemCipherWindow));
+    EXPECT_FALSE(Checked(kItemGraphWindow));
+}
+
+// The application window's close (its taskbar button while minimised) ends the loop without
+// the main window's close: the settings must still be what the user saw, not the torn-down tree.
+TEST_F(Zamenor, ClosingTheApplicationWindowWhileMinimisedSavesWhatTheUserSaw) {
+    const std::int64_t before = LiveHeapBytes();
+    Start();
+    Choose(kItemGraphWindow);
+    Choose(kItemHiliteCurrent);
+    ClickReally(FrameOf(app_->MainForm())->MinButton);
+    Pump();
+    PostMessageW(app_->ApplicationWindow->WindowHandle(), WM_CLOSE, 0, 0);
+    RunApplication(app_->ApplicationWindow);  // frees the window tree when the loop ends
+    EXPECT_EQ(app_->ShutdownRuns, 1);
+    app_.reset();
+    EXPECT_EQ(SettingsBytes().substr(0, 12), "111110011110");
+    EXPECT_EQ(SettingsBytes().size(), 52u);
+    EXPECT_EQ(LiveHeapBytes(), before);
+}
+
+TEST_F(Zamenor, AltF4OnTheMenuStripClosesTheProgramInOrder) {
+    Start();
+    Choose(kItemInfoWindow);
+    HWND strip = app_->MenuWindow->Form->WindowHandle();
+    SendMessageW(strip, WM_SYSKEYDOWN, VK_F4, 1 << 29);
+    SendMessageW(strip, WM_CLOSE, 0, 0);
+    // The strip and its menu stood until the shutdown saved the layout.
+    EXPECT_TRUE(PumpUntilQuit());
+    EXPECT_EQ(app_->ShutdownRuns, 1);
+    EXPECT_EQ(SettingsBytes().substr(0, 12), "111011111110");
+}
+
+TEST_F(Zamenor, NoCommandStartsWhileADialogOrQuestionRuns) {
+    Start();
+    LoadText("АБВ_ВБА");
+    std::vector<Control*> forms;
+    for (const auto& record : app_->WindowRecords) {
+        forms.push_back(record->Form);
+    }
+    const auto tryEverything = [&](HWND) {
+        for (Control* form : forms) {
+            EXPECT_FALSE(IsWindowEnabled(form->WindowHandle())) << form->Caption();
+        }
+        Send(kItemOpen);
+        Send(kItemSave);
+        Send(kItemClear);
+        ToolbarClick(app_.get(), app_->MainWindow->Buttons[kBtnLoad]);
+        ToolbarClick(app_.get(), app_->MainWindow->Buttons[kBtnNew]);
+    };
+    {
+        WindowDriver driver({Inspecting(tryEverything, test::Cancel())});
+        ClickButton(kBtnLoad);
+        EXPECT_EQ(driver.Handled(), 1);
+        EXPECT_TRUE(driver.Unexpected().empty());
+    }
+    {
+        WindowDriver driver({Inspecting(tryEverything, [](HWND box) { PressButton(box, IDNO); })});
+        ClickButton(kBtnNew);
+        EXPECT_EQ(driver.Handled(), 1);
+        EXPECT_TRUE(driver.Unexpected().empty());
+    }
+    EXPECT_EQ(app_->Ws->CipherText.text, "АБВ_ВБА");
+    for (Control* form : forms) {
+        EXPECT_TRUE(IsWindowEnabled(form->WindowHandle())) << form->Caption();
+    }
+}
+
+// The end of the session reaches the real program as Windows sends it: the layout is saved
+// from the windows as they stand, not from a torn-down tree.
+TEST(ZamenorProcess, TheEndOfTheSessionSavesTheLayout) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::filesystem::path exe = std::filesystem::path(self).parent_path() / L"zamenor.exe";
+    ASSERT_TRUE(std::filesystem::exists(exe));
+    const test::TempDir dir(L"session");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring command = L"\"" + exe.wstring() + L"\"";
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               dir.Path().c_str(), &startup, &process));
+    struct Found {
+        DWORD pid;
+        HWND applet = nullptr, graph = nullptr;
+    } found{process.dwProcessId};
+    const auto find = [](HWND window, LPARAM data) -> BOOL {
+        auto* f = reinterpret_cast<Found*>(data);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == f->pid) {
+            const std::wstring title = WindowText(window);
+            RECT r{};
+            GetWindowRect(window, &r);
+            if (title == L"Zamenor" && !IsWindowVisible(window)) {
+                f->applet = window;
+            } else if (title == L"График" && IsWindowVisible(window)) {
+                f->graph = window;
+            }
+        }
+        return TRUE;
+    };
+    for (int tries = 0; tries < 200 && !(found.applet && found.graph); ++tries) {
+        Sleep(50);
+        EnumWindows(find, reinterpret_cast<LPARAM>(&found));
+    }
+    ASSERT_TRUE(found.applet && found.graph) << found.applet << " " << found.graph;
+    SendMessageW(found.graph, WM_CLOSE, 0, 0);  // hides it: a layout of the user's own
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(found.applet, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &result);
+    SendMessageTimeoutW(found.applet, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 5000, &result);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const std::string settings = test::ReadBytes(dir.Path() / L"settings.ini");
+    EXPECT_EQ(settings.size(), 52u);
+    EXPECT_EQ(settings.substr(0, 12), "111110111110");
 }
 
 }  // namespace
