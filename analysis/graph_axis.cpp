@@ -148,9 +148,9 @@ void GraphAxes::Fit(int32_t letterWidth, int32_t digitHeight) {
     FitVertical(vertical, digitHeight);
 }
 
-Point GraphAxes::ToPixel(int32_t x, int32_t y) const {
-    const double dx = static_cast<double>(x - horizontal.minimum) * horizontal.scale;
-    const double dy = static_cast<double>(y - vertical.minimum) * vertical.scale;
+Point GraphAxes::ToPixel(double x, double y) const {
+    const double dx = (x - horizontal.minimum) * horizontal.scale;
+    const double dy = (y - vertical.minimum) * vertical.scale;
     return Point{ToInt32(int64_t{Nearest(dx)} + horizontal.lowPixel),
                  ToInt32(int64_t{Nearest(dy)} + vertical.lowPixel)};
 }

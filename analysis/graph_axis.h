@@ -54,7 +54,8 @@ struct GraphAxes {
     void SetRanges(int32_t xMin, int32_t xMax, int32_t yMin, int32_t yMax);
     // Horizontal first: the vertical fit follows it.
     void Fit(int32_t letterWidth, int32_t digitHeight);
-    Point ToPixel(int32_t x, int32_t y) const;
+    // Shares enter as fractional data values.
+    Point ToPixel(double x, double y) const;
     // Data values outside 0..65535 are cut to it, so that a corner dragged beyond the plot
     // cannot wrap round into a huge range.
     Point ToData(int32_t px, int32_t py) const;
