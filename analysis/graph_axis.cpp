@@ -163,9 +163,13 @@ Point GraphAxes::ToData(int32_t px, int32_t py) const {
 }
 
 std::string PercentLabel(int32_t value, std::string_view decimalSeparator) {
-    const int32_t magnitude = value < 0 ? -value : value;
-    std::string text = (value < 0 ? "-" : "") + std::to_string(magnitude / 100);
-    const int32_t hundredths = magnitude % 100;
+    const int64_t magnitude = value < 0 ? -int64_t{value} : value;
+    std::string text;
+    if (value < 0) {
+        text += '-';
+    }
+    text += std::to_string(magnitude / 100);
+    const auto hundredths = static_cast<int32_t>(magnitude % 100);
     if (hundredths != 0) {
         text += decimalSeparator;
         text += static_cast<char>('0' + hundredths / 10);
@@ -216,8 +220,7 @@ bool InHorizontalStrip(const Rect& client, const Rect& plot, Point p) {
 }
 
 bool MarkerHit(Point marker, Point p) {
-    return p.x >= marker.x - 5 && p.x < marker.x + 5 && p.y >= marker.y - 5 &&
-           p.y < marker.y + 5;
+    return p.x >= marker.x - 5 && p.x < marker.x + 5 && p.y >= marker.y - 5 && p.y < marker.y + 5;
 }
 
 bool BandActive(const Rect& band, const Rect& plot) {

@@ -112,8 +112,8 @@ bool GraphWindow::CanDraw() const {
     }
     const Rect client = FrameClientRect(form);
     const Rect plot = axes_.Plot();
-    return client.top <= plot.top && client.top <= plot.bottom &&
-           form->Width() >= kMinDrawWidth && form->Height() >= kMinDrawHeight;
+    return client.top <= plot.top && client.top <= plot.bottom && form->Width() >= kMinDrawWidth &&
+           form->Height() >= kMinDrawHeight;
 }
 
 void GraphWindow::Refit() {
@@ -223,8 +223,9 @@ void GraphWindow::DrawLines(Canvas* canvas, MarkerKind kind, bool erase) {
 
 Point GraphWindow::MarkerPoint(MarkerKind kind, int position) const {
     const int column = order_[static_cast<size_t>(position)];
-    const float share = kind == MarkerKind::Cipher ? host_.ws->TextStats.share[column]
-                                                   : host_.ws->KeyTable.referenceFrequencies[column];
+    const float share = kind == MarkerKind::Cipher
+                            ? host_.ws->TextStats.share[column]
+                            : host_.ws->KeyTable.referenceFrequencies[column];
     return axes_.ToPixel(position * 100.0, static_cast<double>(share) * 100.0);
 }
 

@@ -15,17 +15,17 @@ constexpr int32_t kCellHeight = 17;
 constexpr int32_t kRowPitch = 16;  // neighbouring cells share their border line
 
 struct Strip {
-    int32_t first;      // first frequent-combinations entry
+    int32_t first;  // first frequent-combinations entry
     int32_t count;
-    int32_t top;        // of its cells, below the client top
+    int32_t top;  // of its cells, below the client top
     int32_t cellWidth;
     int32_t backgroundRight;
 };
 
 constexpr Strip kStrips[] = {
-    {1, 4, 30, 30, 228},    // doubled letters
-    {5, 10, 50, 30, 402},   // bigrams
-    {15, 6, 70, 40, 346},   // trigrams
+    {1, 4, 30, 30, 228},   // doubled letters
+    {5, 10, 50, 30, 402},  // bigrams
+    {15, 6, 70, 40, 346},  // trigrams
 };
 
 void DrawCell(Canvas* canvas, const ColourPalette& palette, const Rect& cell,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -164,9 +165,11 @@ TEST(GraphAxis, PercentLabelsUseTheGivenSeparator) {
         int32_t value;
         const char* separator;
         std::string text;
-    } cases[] = {{0, ",", "0"},      {200, ",", "2"},     {1200, ".", "12"},
-                 {50, ",", "0,5"},   {150, ".", "1.5"},   {1230, ",", "12,3"},
-                 {5, ",", "0,05"},   {1990, "::", "19::9"}};
+    } cases[] = {{0, ",", "0"},       {200, ",", "2"},
+                 {1200, ".", "12"},   {50, ",", "0,5"},
+                 {150, ".", "1.5"},   {1230, ",", "12,3"},
+                 {5, ",", "0,05"},    {1990, "::", "19::9"},
+                 {-250, ",", "-2,5"}, {INT32_MIN, ".", "-21474836.48"}};
     for (const auto& c : cases) {
         EXPECT_EQ(PercentLabel(c.value, c.separator), c.text) << c.value;
     }
@@ -198,14 +201,14 @@ TEST(GraphAxis, StripsMarkersAndTheActiveBand) {
         int32_t x, y;
         bool vertical, horizontal, active;
     } points[] = {
-        {3, 100, true, false, true},      {31, 100, true, false, true},
-        {32, 100, false, false, true},    {2, 100, false, false, true},
-        {10, 44, true, false, false},     {10, 43, false, false, false},
-        {10, 217, false, false, false},   {33, 216, false, true, true},
-        {34, 236, false, true, true},     {34, 237, false, false, true},
-        {376, 230, false, true, true},    {377, 230, false, false, false},
-        {200, 215, false, false, true},   {-5, 100, false, false, true},
-        {100, -5, false, false, true},    {-5, -5, false, false, false},
+        {3, 100, true, false, true},    {31, 100, true, false, true},
+        {32, 100, false, false, true},  {2, 100, false, false, true},
+        {10, 44, true, false, false},   {10, 43, false, false, false},
+        {10, 217, false, false, false}, {33, 216, false, true, true},
+        {34, 236, false, true, true},   {34, 237, false, false, true},
+        {376, 230, false, true, true},  {377, 230, false, false, false},
+        {200, 215, false, false, true}, {-5, 100, false, false, true},
+        {100, -5, false, false, true},  {-5, -5, false, false, false},
     };
     for (const auto& p : points) {
         SCOPED_TRACE(std::to_string(p.x) + ", " + std::to_string(p.y));

@@ -57,21 +57,19 @@ TEST_F(InfoWindowTest, CardCellsStripsAndTextsSitOnTheirEdgesInTheCurrentScheme)
         int x, y;
         COLORREF colour;
     } probes[] = {
-        {l + 110, t + 30, palette[1]},   // first doubled-letter cell, top-left corner
-        {l + 109, t + 29, palette[3]},   // its strip's background, one pixel outside
-        {l + 108, t + 35, back},         // left of the strip
-        {l + 197, t + 40, palette[1]},   // third and fourth cells share a line: 110 + 3 * 29
-        {l + 226, t + 40, palette[1]},   // the fourth cell's right border
-        {l + 227, t + 40, palette[3]},   // strip background after the last cell
-        {l + 228, t + 40, back},         // the strip ends at 228
-        {l + 401, t + 60, palette[3]},   // bigram strip to 402
-        {l + 402, t + 60, back},
-        {l + 443, t + 622, palette[1]},  // last table cell, bottom-right corner
-        {l + 444, t + 622, palette[3]},  // table background to 445
-        {l + 445, t + 622, back},
-        {l + 9, t + 624, palette[3]},
-        {l + 9, t + 625, back},
-        {l + 10, t + 142, palette[1]},   // row 1 of column 1 shares its top line with row 0
+        {l + 110, t + 30, palette[1]},  // first doubled-letter cell, top-left corner
+        {l + 109, t + 29, palette[3]},  // its strip's background, one pixel outside
+        {l + 108, t + 35, back},        // left of the strip
+        {l + 197, t + 40, palette[1]},  // third and fourth cells share a line: 110 + 3 * 29
+        {l + 226, t + 40, palette[1]},  // the fourth cell's right border
+        {l + 227, t + 40, palette[3]},  // strip background after the last cell
+        {l + 228, t + 40, back},        // the strip ends at 228
+        {l + 401, t + 60, palette[3]},  // bigram strip to 402
+        {l + 402, t + 60, back},        {l + 443, t + 622, palette[1]},  // last table cell,
+                                                                         // bottom-right corner
+        {l + 444, t + 622, palette[3]},                                  // table background to 445
+        {l + 445, t + 622, back},       {l + 9, t + 624, palette[3]},   {l + 9, t + 625, back},
+        {l + 10, t + 142, palette[1]},  // row 1 of column 1 shares its top line with row 0
     };
     for (const auto& p : probes)
         EXPECT_EQ(shot->At(p.x, p.y), p.colour) << p.x - l << ", " << p.y - t;
@@ -110,8 +108,8 @@ protected:
         form->SetPosition(40, 40)->SetSize(290, 160);
         host.shellOpen = [this](std::string_view target) { opened.emplace_back(target); };
         host.modalPeers = [this] { return std::vector<Control*>{peers[0], nullptr, peers[1]}; };
-        about = BuildAboutWindow(form, host,
-                                 {"MIT", "Команда Zamenor", "Zamenor, 2026", "https://zamenor.example/"});
+        about = BuildAboutWindow(
+            form, host, {"MIT", "Команда Zamenor", "Zamenor, 2026", "https://zamenor.example/"});
         form->SetVisible(false);
     }
     void TearDown() override {
@@ -155,10 +153,14 @@ TEST_F(AboutWindowTest, TheLinkUnderlinesOnEnteringAndClearsOnLeaving) {
     // The address's descenders reach the underline's row.
     const int descenders = Underline(*shot);
     EXPECT_LT(descenders, 20);
-    EXPECT_GT(Ink(*shot, Rect{c.left + 110, c.top + 80, c.left + 266, c.top + 96},
-                  RGB(0x33, 0x33, 0xFF)).right, c.left + 200) << "the address in link blue";
+    EXPECT_GT(
+        Ink(*shot, Rect{c.left + 110, c.top + 80, c.left + 266, c.top + 96}, RGB(0x33, 0x33, 0xFF))
+            .right,
+        c.left + 200)
+        << "the address in link blue";
     EXPECT_LT(Ink(*shot, Rect{c.left + 20, c.top + 10, c.left + 110, c.top + 26}, 0).left,
-              c.left + 25) << "the labels in black";
+              c.left + 25)
+        << "the labels in black";
 
     Mouse(form, WM_MOUSEMOVE, link.left, link.top);
     EXPECT_EQ(Underline(*OnScreen(form)), 156);

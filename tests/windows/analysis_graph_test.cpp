@@ -117,8 +117,9 @@ TEST_F(GraphWindowTest, ReferenceLineAloneThenTheTextsLineAndMarkerColoursFollow
     EXPECT_EQ(shot->At(200, plot.bottom), kWhite);
     EXPECT_EQ(shot->At(200, plot.bottom + 1), 0u);
     EXPECT_GT(InRect(*shot, plot, kGrey), 100);
-    EXPECT_GT(InRect(*shot, Rect{client.left, plot.top, plot.left - 10, plot.bottom},
-                     palette[4]), 20) << "percent labels";
+    EXPECT_GT(InRect(*shot, Rect{client.left, plot.top, plot.left - 10, plot.bottom}, palette[4]),
+              20)
+        << "percent labels";
 
     Load(kText);
     shot = OnScreen(form);
@@ -210,8 +211,8 @@ TEST_F(GraphWindowTest, WindowsUnder50By80DrawNothingAndAFlatPlotStillLaysOut) {
     const struct {
         int w, h;
         bool drawn;
-    } sizes[] = {{150, 79, false}, {150, 80, true}, {49, 200, false}, {50, 200, true},
-                 {150, 67, false}};
+    } sizes[] = {
+        {150, 79, false}, {150, 80, true}, {49, 200, false}, {50, 200, true}, {150, 67, false}};
     for (const auto& s : sizes) {
         SCOPED_TRACE(std::to_string(s.w) + " x " + std::to_string(s.h));
         form->SetSize(s.w, s.h);

@@ -19,16 +19,19 @@ public:
     void DrawTextCell(const TextObject&, std::uint16_t) override {}
     void DrawAlphabetCell(int, int) override {}
     void DrawMarker(MarkerKind kind, char letter) override {
-        if (graph) graph->DrawMarker(kind, letter);
+        if (graph)
+            graph->DrawMarker(kind, letter);
     }
     void DrawGraph(bool erase) override {
-        if (graph) graph->DrawGraph(erase);
+        if (graph)
+            graph->DrawGraph(erase);
     }
     void SetAlphabetCaption(std::string_view) override {}
     void SetMainTitle(std::string_view) override {}
     std::span<View* const> Views() override { return {}; }
     void InvalidateGraphSurface() override {
-        if (graph && graph->Form()) graph->Form()->Invalidate();
+        if (graph && graph->Form())
+            graph->Form()->Invalidate();
     }
 
     GraphWindow* graph = nullptr;
