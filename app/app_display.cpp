@@ -1,7 +1,6 @@
 #include "app/app_display.h"
 
 #include "app/app_state.h"
-#include "app/cell_painter.h"
 #include "workspace/colouring.h"
 
 namespace zam {
@@ -12,12 +11,10 @@ void AppDisplay::DrawTextCell(const TextObject& text, std::uint16_t position) {
         return;
     }
     const Rect cell = TextCellRect(position, text.lineWidth);
-    // Pointer moves redraw every occurrence of a letter; most of them are scrolled away.
-    if (cell.bottom <= view->VisibleTop() || cell.top >= view->VisibleBottom()) {
+    if (position == 0 || position > text.text.size() || !view->Shows(cell)) {
         return;
     }
-    PaintCell(view->CellCanvas(), cell, TextCellStyle(*app_.Ws, app_.Palette, text, position),
-              app_.Palette);
+    view->DrawCell(cell, TextCellStyle(*app_.Ws, app_.Palette, text, position));
 }
 
 void AppDisplay::DrawAlphabetCell(int row, int column) {
@@ -25,16 +22,29 @@ void AppDisplay::DrawAlphabetCell(int row, int column) {
     if (!view) {
         return;
     }
-    PaintCell(view->CellCanvas(), AlphabetCellRect(row, column),
-              AlphabetCellStyle(*app_.Ws, app_.Palette, row, column), app_.Palette);
+    // Column 32 exists only in the row of free letters.
+    if (row < 1 || row > 3 || column < 1 || column > kColumnCount ||
+        (column == kColumnCount && row != 3)) {
+        return;
+    }
+    view->DrawCell(AlphabetCellRect(row, column),
+                   AlphabetCellStyle(*app_.Ws, app_.Palette, row, column));
 }
 
-// The frequency graph draws its markers and itself once it has its view.
-void AppDisplay::DrawMarker(MarkerKind, char) {}
-void AppDisplay::DrawGraph(bool) {}
+void AppDisplay::DrawMarker(MarkerKind kind, char letter) {
+    if (GraphWindow* graph = app_.Graph()) {
+        graph->DrawMarker(kind, letter);
+    }
+}
+
+void AppDisplay::DrawGraph(bool erase) {
+    if (GraphWindow* graph = app_.Graph()) {
+        graph->DrawGraph(erase);
+    }
+}
 
 void AppDisplay::SetAlphabetCaption(std::string_view caption) {
-    if (app_.AlphabetWindow) {
+    if (app_.AlphabetWindow && app_.AlphabetWindow->Form) {
         app_.AlphabetWindow->Form->SetCaption(caption);
     }
 }
@@ -50,7 +60,7 @@ std::span<View* const> AppDisplay::Views() {
 }
 
 void AppDisplay::InvalidateGraphSurface() {
-    if (app_.GraphWindow) {
+    if (app_.GraphWindow && app_.GraphWindow->Form) {
         app_.GraphWindow->Form->Invalidate();
     }
 }

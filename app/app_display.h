@@ -4,7 +4,8 @@
 #include <span>
 #include <string_view>
 
-#include "toolkit/canvas.h"
+#include "toolkit/geometry.h"
+#include "workspace/colouring.h"
 #include "workspace/display.h"
 #include "workspace/workspace.h"
 
@@ -15,10 +16,12 @@ struct Application;
 // A view whose cells are painted one by one on a drawing surface.
 class CellView : public View {
 public:
-    virtual Canvas* CellCanvas() = 0;
-    // The rows of the surface that its window shows now, bottom exclusive.
-    virtual int32_t VisibleTop() = 0;
-    virtual int32_t VisibleBottom() = 0;
+    // Whether the window shows any part of the cell now: most of the occurrences that a
+    // pointer move redraws are scrolled away, and their colours need not even be worked out.
+    virtual bool Shows(const Rect& cell) const = 0;
+    // Draws the cell now, on the paint context while painting and otherwise on a client
+    // context that goes back once the message being handled is done.
+    virtual void DrawCell(const Rect& cell, const CellStyle& style) = 0;
 
 protected:
     ~CellView() = default;

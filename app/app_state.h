@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "app/app_display.h"
+#include "analysis/about_window.h"
+#include "analysis/analysis_host.h"
+#include "analysis/graph_window.h"
 #include "app/document_commands.h"
 #include "skin/tooltip.h"
 #include "toolkit/control.h"
@@ -99,6 +102,16 @@ struct ToolWindowRecord : WindowRecord {
     int32_t MenuItem;
 };
 
+struct GraphWindowRecord : ToolWindowRecord {
+    using ToolWindowRecord::ToolWindowRecord;
+    std::unique_ptr<GraphWindow> Graph;
+};
+
+struct AboutWindowRecord : ToolWindowRecord {
+    using ToolWindowRecord::ToolWindowRecord;
+    std::unique_ptr<AboutWindow> About;
+};
+
 // Asks the shell to open a file or an address; replaced by tests.
 using ShellOpenProc = void (*)(const std::wstring& target);
 
@@ -122,11 +135,13 @@ struct Application {
     ToolWindowRecord* PhraseDialog = nullptr;
     ToolWindowRecord* InfoWindow = nullptr;
     ToolWindowRecord* BigramWindow = nullptr;
-    ToolWindowRecord* GraphWindow = nullptr;
-    ToolWindowRecord* AboutWindow = nullptr;
+    GraphWindowRecord* GraphWindow = nullptr;
+    AboutWindowRecord* AboutWindow = nullptr;
     std::unique_ptr<TADToolTip> ToolTip;
 
     AppDisplay Screen{*this};
+    // What the graph, information and about windows use of the program.
+    AnalysisHost Host;
     MessageBoxMessages Boxes;
     ShellOpenProc ShellOpen = nullptr;
     int32_t ShutdownRuns = 0;
@@ -149,6 +164,7 @@ struct Application {
 
     Menu* MainMenu() const { return MenuWindow ? MenuWindow->MainMenu : nullptr; }
     Control* MainForm() const { return MainWindow ? MainWindow->Form : nullptr; }
+    zam::GraphWindow* Graph() const { return GraphWindow ? GraphWindow->Graph.get() : nullptr; }
     // The six tool windows with an "&Окна " item, in the settings file's flag order.
     std::array<ToolWindowRecord*, 6> FlaggedWindows() const {
         return {CipherWindow, AlphabetWindow, PlainWindow, InfoWindow, BigramWindow, GraphWindow};

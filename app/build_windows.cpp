@@ -1,8 +1,13 @@
 #include "app/build_windows.h"
 
+#include "analysis/info_window.h"
+#include "app/alphabet_window.h"
+#include "app/app_config.h"
 #include "app/main_window.h"
+#include "app/text_window.h"
 #include "app/tool_window.h"
 #include "skin/skinned_form.h"
+#include "toolkit/wide_text.h"
 
 namespace zam {
 namespace {
@@ -13,20 +18,29 @@ void BuildToolWindows(Application& app) {
     const int32_t mainTop = main->Top();
     const int32_t mainWidth = main->Width();
 
-    app.CipherWindow = NewToolWindow(app, main, "Шифротекст", kItemCipherWindow, true);
-    Control* cipher = app.CipherWindow->Form;
+    auto* cipherRecord =
+        NewToolWindow<TextWindowRecord>(app, main, "Шифротекст", kItemCipherWindow, true);
+    app.CipherWindow = cipherRecord;
+    Control* cipher = cipherRecord->Form;
     cipher->SetSize(mainWidth, 196);
     cipher->SetPosition(mainLeft, mainTop + main->Height());
+    AttachTextView(app, *cipherRecord, app.Ws->CipherText);
 
-    app.AlphabetWindow = NewToolWindow(app, main, "Алфавит ", kItemAlphabetWindow, true);
-    Control* alphabet = app.AlphabetWindow->Form;
+    auto* alphabetRecord =
+        NewToolWindow<AlphabetWindowRecord>(app, main, "Алфавит ", kItemAlphabetWindow, true);
+    app.AlphabetWindow = alphabetRecord;
+    Control* alphabet = alphabetRecord->Form;
     alphabet->SetSize(cipher->Width(), 84);
     alphabet->SetPosition(cipher->Left(), cipher->Top() + cipher->Height());
+    AttachAlphabetView(app, *alphabetRecord);
 
-    app.PlainWindow = NewToolWindow(app, main, "Открытый текст", kItemPlainWindow, true);
-    Control* plain = app.PlainWindow->Form;
+    auto* plainRecord =
+        NewToolWindow<TextWindowRecord>(app, main, "Открытый текст", kItemPlainWindow, true);
+    app.PlainWindow = plainRecord;
+    Control* plain = plainRecord->Form;
     plain->SetSize(alphabet->Width(), 196);
     plain->SetPosition(alphabet->Left(), alphabet->Top() + alphabet->Height());
+    AttachTextView(app, *plainRecord, app.Ws->PlainText);
 
     app.PhraseDialog = NewToolWindow(app, cipher, "Выделить в шифрограмме", 0, true);
     Control* phrase = app.PhraseDialog->Form;
@@ -37,24 +51,55 @@ void BuildToolWindows(Application& app) {
     app.InfoWindow = NewToolWindow(app, main, "Информация", kItemInfoWindow, true);
     app.InfoWindow->Form->SetSize(462, 662);
     app.InfoWindow->Form->SetPosition(mainWidth, 0);
+    BuildInfoWindow(app.InfoWindow->Form, &app.Palette);
 
     app.BigramWindow = NewToolWindow(app, main, "Биграммы", kItemBigramWindow, true);
     const int32_t captionBottom = FrameOf(cipher)->CaptionRect.bottom;
     app.BigramWindow->Form->SetSize(cipher->Width(), cipher->Width() + captionBottom - 3);
     app.BigramWindow->Form->SetPosition(mainWidth, 27);
 
-    app.GraphWindow = NewToolWindow(app, main, "График", kItemGraphWindow, true);
+    app.GraphWindow =
+        NewToolWindow<GraphWindowRecord>(app, main, "График", kItemGraphWindow, true);
     Control* graph = app.GraphWindow->Form;
     FrameOf(graph)->Sizeable = 1;
     graph->SetSizeLimit(kMinWidth, 150);
     graph->SetSizeLimit(kMinHeight, 25);
     graph->SetColor(0);
-    graph->SetSize(400, 240);
     graph->SetPosition(mainWidth, 54);
+    app.GraphWindow->Graph = BuildGraphWindow(graph, app.Host);
 
-    app.AboutWindow = NewToolWindow(app, app.ApplicationWindow, "О программе", 0, false);
+    app.AboutWindow =
+        NewToolWindow<AboutWindowRecord>(app, app.ApplicationWindow, "О программе", 0, false);
     app.AboutWindow->Form->SetSize(290, 160);
     app.AboutWindow->Form->CenterOnParent();
+    app.AboutWindow->About = BuildAboutWindow(
+        app.AboutWindow->Form, app.Host,
+        AboutTexts{std::string(kLicence), std::string(kDeveloper), std::string(kFooter),
+                   std::string(kHomePageAddress)});
+}
+
+// The forms the about box disables while it shows.
+std::vector<Control*> AboutPeers(const Application& app) {
+    std::vector<Control*> peers;
+    const WindowRecord* records[] = {app.MainWindow,  app.MenuWindow,   app.CipherWindow,
+                                     app.PlainWindow, app.AlphabetWindow, app.BigramWindow,
+                                     app.GraphWindow, app.InfoWindow,   app.PhraseDialog};
+    for (const WindowRecord* record : records) {
+        if (record && record->Form) {
+            peers.push_back(record->Form);
+        }
+    }
+    return peers;
+}
+
+void PrepareHost(Application& app) {
+    AnalysisHost& host = app.Host;
+    host.ws = app.Ws.get();
+    host.display = &app.Screen;
+    host.palette = &app.Palette;
+    host.typeLetter = [&app](char letter) { TypeLetter(app, letter); };
+    host.shellOpen = [&app](std::string_view target) { app.ShellOpen(Widen(target)); };
+    host.modalPeers = [&app] { return AboutPeers(app); };
 }
 
 }  // namespace
@@ -66,6 +111,7 @@ void BuildWindows(Application& app, void (*shutdown)(void*, ToolkitObject*)) {
     applet->SetIcon(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), L"ZAM", IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
 
+    PrepareHost(app);
     BuildMainWindow(app, shutdown);
     BuildToolWindows(app);
 

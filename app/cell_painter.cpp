@@ -1,61 +1,49 @@
 #include "app/cell_painter.h"
 
-#include <string_view>
-
-#include "toolkit/graphic_tool.h"
+#include "toolkit/encoding.h"
 
 namespace zam {
 namespace {
 
-constexpr int kBackgroundEntry = 3;
-constexpr int kTextEntry = 4;
-constexpr int kBorderEntry = 1;
-
-void RestoreDrawingState(Canvas* canvas, const ColourPalette& palette) {
-    GraphicTool* brush = canvas->Brush();
-    brush->SetColor(palette[kBackgroundEntry]);
-    brush->SetBrushStyle(kBrushSolid);
-    GraphicTool* font = canvas->Font();
-    font->SetColor(palette[kTextEntry]);
-    font->SetFontStyle(0);
+HFONT MakeCellFont(int weight) {
+    return CreateFontW(-kCellFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, kCellFontName);
 }
 
 }  // namespace
 
-void PrepareCellCanvas(Canvas* canvas, const ColourPalette& palette) {
-    if (!canvas)
-        return;
-    canvas->Pen()->SetColor(palette[kBorderEntry]);
-    GraphicTool* font = canvas->Font();
-    font->SetFontName(kCellFontName);
-    font->SetFontHeight(kCellFontHeight);
-    RestoreDrawingState(canvas, palette);
-}
+CellPainter::CellPainter() : normal_(MakeCellFont(FW_NORMAL)), bold_(MakeCellFont(FW_BOLD)) {}
 
-void PaintCell(Canvas* canvas, const Rect& cell, const CellStyle& style,
-               const ColourPalette& palette) {
-    if (!canvas)
+void CellPainter::Paint(HDC dc, const Rect& cell, const CellStyle& style, Colour border) const {
+    if (!dc) {
         return;
-    GraphicTool* brush = canvas->Brush();
+    }
+    const int saved = SaveDC(dc);
     if (style.border) {
-        brush->SetColor(style.background);
-        brush->SetBrushStyle(style.fill ? kBrushSolid : kBrushClear);
-        canvas->Rectangle(cell.left, cell.top, cell.right, cell.bottom);
+        SelectObject(dc, GetStockObject(DC_PEN));
+        SetDCPenColor(dc, border);
+        if (style.fill) {
+            SelectObject(dc, GetStockObject(DC_BRUSH));
+            SetDCBrushColor(dc, style.background);
+        } else {
+            SelectObject(dc, GetStockObject(NULL_BRUSH));
+        }
+        ::Rectangle(dc, cell.left, cell.top, cell.right, cell.bottom);
     }
     if (style.glyph != 0) {
+        const wchar_t glyph = static_cast<wchar_t>(
+            Cp1251ToCodePoint(static_cast<unsigned char>(style.glyph)));
+        SelectObject(dc, style.bold ? bold_.Get() : normal_.Get());
+        SetTextColor(dc, style.text);
+        SetBkMode(dc, TRANSPARENT);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, &glyph, 1, &extent);
         // Centred inside the border: the right and bottom lines belong to the next cells.
-        const Rect inner{cell.left, cell.top, cell.right - 1, cell.bottom - 1};
-        const std::string_view glyph(&style.glyph, 1);
-        GraphicTool* font = canvas->Font();
-        font->SetColor(style.text);
-        font->SetFontStyle(style.bold ? kFontBold : 0);
-        // A clear brush makes the text's background transparent.
-        brush->SetBrushStyle(kBrushClear);
-        const SIZE extent = canvas->TextExtent(glyph);
-        const Point centre = RectCenter(inner);
-        canvas->TextOut(centre.x - extent.cx / 2, centre.y - extent.cy / 2, glyph);
+        const Point centre = RectCenter(Rect{cell.left, cell.top, cell.right - 1, cell.bottom - 1});
+        TextOutW(dc, centre.x - extent.cx / 2, centre.y - extent.cy / 2, &glyph, 1);
     }
-    RestoreDrawingState(canvas, palette);
+    RestoreDC(dc, saved);
 }
 
 }  // namespace zam

@@ -1,23 +1,31 @@
 #pragma once
 // Paints one grid cell as its colour rules describe it, on the drawing surface of a text or
 // alphabet view.
-#include "toolkit/canvas.h"
+#include <windows.h>
+
+#include "toolkit/gdi.h"
 #include "toolkit/geometry.h"
 #include "workspace/colouring.h"
 
 namespace zam {
 
 // The font every grid view draws its characters in.
-inline constexpr char kCellFontName[] = "Arial";
+inline constexpr wchar_t kCellFontName[] = L"Arial";
 inline constexpr int32_t kCellFontHeight = 14;
 
-// Sets up a view's canvas once, when the view is made: the border pen, the cell font, and the
-// resting brush and text colour that PaintCell leaves behind.
-void PrepareCellCanvas(Canvas* canvas, const ColourPalette& palette);
+// The two faces of the cell font, made once per view: a pointer move redraws hundreds of
+// cells, and a font made per cell would cost more than the drawing.
+class CellPainter {
+public:
+    CellPainter();
 
-// Draws the bordered cell and its character, then puts the brush back to entry 3 (solid), the
-// text colour to entry 4 and the font style to normal. The border is the canvas's pen.
-void PaintCell(Canvas* canvas, const Rect& cell, const CellStyle& style,
-               const ColourPalette& palette);
+    // Draws the bordered cell (border in the given colour) and its centred character. The
+    // context's own selections and colours are as they were afterwards.
+    void Paint(HDC dc, const Rect& cell, const CellStyle& style, Colour border) const;
+
+private:
+    OwnedFont normal_;
+    OwnedFont bold_;
+};
 
 }  // namespace zam

@@ -1,9 +1,13 @@
 #include "app/startup.h"
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "app/build_windows.h"
 #include "app/commands.h"
+#include "app/modal_scope.h"
+#include "workspace/document_file.h"
 #include "app/settings_file.h"
 #include "skin/scroll_bar.h"
 #include "skin/skin_bitmaps.h"
@@ -77,9 +81,26 @@ void Shutdown(Application& app) {
     app.MainWindow = nullptr;
     app.MenuWindow = nullptr;
     app.CipherWindow = app.AlphabetWindow = app.PlainWindow = app.PhraseDialog = nullptr;
-    app.InfoWindow = app.BigramWindow = app.GraphWindow = app.AboutWindow = nullptr;
+    app.InfoWindow = app.BigramWindow = nullptr;
+    app.GraphWindow = nullptr;
+    app.AboutWindow = nullptr;
     app.Frames.clear();
     PostQuitMessage(0);
+}
+
+void OpenCommandLineFile(Application& app, const wchar_t* commandLine) {
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(commandLine, &count);
+    if (!args) {
+        return;
+    }
+    // The first file only: "Open with" and a file association pass one path, quoted.
+    const std::filesystem::path path = count > 1 ? std::filesystem::path(args[1]) : std::filesystem::path();
+    LocalFree(args);
+    if (!path.empty()) {
+        ModalScope modal(app);
+        OpenDocument(*app.Ws, app.Screen, app.Boxes, path);
+    }
 }
 
 int RunZamenor() {
@@ -87,6 +108,7 @@ int RunZamenor() {
     StartScrollBarSkin();
     {
         std::unique_ptr<Application> app = StartApplication(&ShellOpenTarget);
+        OpenCommandLineFile(*app, GetCommandLineW());
         RunApplication(app->ApplicationWindow);
     }
     FinishScrollBarSkin();

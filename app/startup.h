@@ -14,6 +14,10 @@ std::unique_ptr<Application> StartApplication(ShellOpenProc shellOpen);
 // posts the quit message. Runs once, however often the close or the destruction comes.
 void Shutdown(Application& app);
 
+// Opens the file named first on the command line (as "Open with" and a file association
+// start the program), exactly as the open command would.
+void OpenCommandLineFile(Application& app, const wchar_t* commandLine);
+
 // The whole run: start-up, the message loop, the release of the skins. Returns the exit code.
 int RunZamenor();
 

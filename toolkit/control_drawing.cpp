@@ -96,6 +96,7 @@ HDC Control::AcquireCanvasDC(bool& release) {
         return nullptr;
     }
     canvasDcWindow_ = handle_;
+    App().heldContexts.push_back(this);
     release = true;
     return canvasDc_->Get();
 }
@@ -104,6 +105,11 @@ void Control::ReleaseCanvasDC(HDC dc) {
     if (dc && canvasDc_ && dc == canvasDc_->Get()) {
         canvasDc_.reset();
         canvasDcWindow_ = nullptr;
+        std::vector<Control*>& held = App().heldContexts;
+        std::erase(held, this);
+        if (held.empty()) {
+            std::vector<Control*>().swap(held);
+        }
     }
 }
 

@@ -3,6 +3,8 @@
 // the steps of the window procedure.
 #include <windows.h>
 
+#include <vector>
+
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,12 @@ struct AppState {
     GlobalMessageHook keyHook = nullptr;
     ArrangeHook arrangeHook = nullptr;
     EndingHook endingHook = nullptr;
+    // Messages being dispatched, nested ones included, across all windows.
+    int dispatchDepth = 0;
+    // Controls whose canvas holds a client context taken outside a paint; they give it back
+    // when the outermost message is done, so drawing on one window from another's handler
+    // keeps no context beyond the operation. Empty storage when none, for the heap report.
+    std::vector<Control*> heldContexts;
     void* endingData = nullptr;
     HCURSOR globalCursor = nullptr;
     int32_t nextMenuCommand = 4096;
@@ -51,6 +59,8 @@ struct ControlInternals {
     static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     // Steps 2 to 7 of the window procedure, with the control locked.
     static void Dispatch(Control* control, Message& message);
+    // Gives back every client context that a canvas took outside a paint.
+    static void ReleaseHeldContexts();
     static bool RunHandlers(Control* control, Message& message);
     static void BuiltIn(Control* control, Message& message);
     static bool BuiltInKeys(Control* control, Message& message);

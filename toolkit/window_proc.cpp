@@ -46,6 +46,7 @@ LRESULT CALLBACK ControlInternals::WindowProc(HWND window, UINT msg, WPARAM wPar
     // control then lives until the last unlock below, and nothing after it touches it.
     RefInc(control);
     ++control->dispatchDepth_;
+    ++app.dispatchDepth;
     Dispatch(control, message);
     if (msg == WM_NCDESTROY) {
         WindowGone(control, window);
@@ -58,9 +59,27 @@ LRESULT CALLBACK ControlInternals::WindowProc(HWND window, UINT msg, WPARAM wPar
         // message of the control is done, rather than being held indefinitely.
         control->canvas_->Release();
     }
+    if (--app.dispatchDepth == 0) {
+        ReleaseHeldContexts();
+    }
     const LRESULT result = message.Result;
     RefDec(control);
     return result;
+}
+
+void ControlInternals::ReleaseHeldContexts() {
+    // Each release takes the control off the list.
+    std::vector<Control*>& held = App().heldContexts;
+    while (!held.empty()) {
+        Control* control = held.back();
+        if (control->canvas_) {
+            control->canvas_->Release();
+        }
+        if (!held.empty() && held.back() == control) {
+            held.pop_back();
+        }
+    }
+    std::vector<Control*>().swap(held);
 }
 
 void ControlInternals::Dispatch(Control* control, Message& message) {

@@ -1,5 +1,6 @@
 #include "workspace/colouring.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zam {
@@ -82,9 +83,10 @@ Colour Blend(Colour a, Colour b, float x, float lo, float hi) {
     for (int shift = 0; shift <= 16; shift += 8) {
         const float from = static_cast<float>((a >> shift) & 0xFF);
         const float to = static_cast<float>((b >> shift) & 0xFF);
-        // nearbyint rounds ties to even; only the low 8 bits are kept, without clamping.
-        const auto channel = static_cast<long long>(std::nearbyint(from + t * (to - from)));
-        out |= static_cast<Colour>(static_cast<unsigned long long>(channel) & 0xFF) << shift;
+        // nearbyint rounds ties to even. t may leave [0, 1] (a letter absent from the text is
+        // below letterMin): the channel stays at its end of the scale instead of wrapping.
+        const float channel = std::clamp(std::nearbyint(from + t * (to - from)), 0.0f, 255.0f);
+        out |= static_cast<Colour>(channel) << shift;
     }
     return out;
 }
@@ -103,12 +105,39 @@ Rect TextCellRect(std::uint16_t position, std::uint8_t lineWidth) {
 }
 
 Rect LineBand(int line, std::uint8_t lineWidth) {
-    return {0, kCellPitch * (line - 1), kCellPitch * lineWidth, kCellPitch * line + 1};
+    // As wide and as deep as the line's cells, borders included.
+    return {0, kCellPitch * (line - 1), kCellPitch * lineWidth + kGridMargin + 1,
+            kCellPitch * line + kGridMargin + 1};
 }
 
 Rect AlphabetCellRect(int row, int column) {
     return {kCellPitch * (column - 1) + kGridMargin, kCellPitch * (row - 1) + kGridMargin,
             kCellPitch * column + kGridMargin + 1, kCellPitch * row + kGridMargin + 1};
+}
+
+std::uint32_t PositionAt(Point point, std::uint32_t length, std::uint8_t lineWidth) {
+    const int w = lineWidth == 0 ? kLineWidth : lineWidth;
+    // A cell of index k (1-based) spans [16(k - 1) + 3, 16k + 4): a point on a shared border
+    // line lies in two cells, and the earlier one is the lower position.
+    const auto candidates = [](int v, int out[2]) {
+        if (v < kGridMargin) return 0;
+        const int k = (v - kGridMargin) / kCellPitch + 1;
+        int n = 0;
+        if ((v - kGridMargin) % kCellPitch == 0 && k > 1) out[n++] = k - 1;
+        out[n++] = k;
+        return n;
+    };
+    int lines[2], columns[2];
+    const int lineCount = candidates(point.y, lines);
+    const int columnCount = candidates(point.x, columns);
+    for (int i = 0; i < lineCount; ++i) {
+        for (int j = 0; j < columnCount; ++j) {
+            if (columns[j] > w) continue;
+            const std::int64_t p = static_cast<std::int64_t>(w) * (lines[i] - 1) + columns[j];
+            if (p >= 1 && p <= length) return static_cast<std::uint32_t>(p);
+        }
+    }
+    return 0;
 }
 
 Colour LetterBackground(const Workspace& ws, const ColourPalette& palette, char letter) {

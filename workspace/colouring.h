@@ -41,6 +41,10 @@ GridPlace PlaceOf(std::uint16_t position, std::uint8_t lineWidth);
 Rect TextCellRect(std::uint16_t position, std::uint8_t lineWidth);
 Rect LineBand(int line, std::uint8_t lineWidth);
 Rect AlphabetCellRect(int row, int column);
+// The position whose cell holds the point, the lower one where two cells share a border line;
+// 0 for none (past the end of the text, outside the grid). Points and positions are 32-bit:
+// the largest text is taller than 16 bits of pixels.
+std::uint32_t PositionAt(Point point, std::uint32_t length, std::uint8_t lineWidth);
 
 Colour LetterBackground(const Workspace& ws, const ColourPalette& palette, char letter);
 Colour LetterTextColour(const Workspace& ws, const ColourPalette& palette, char letter);

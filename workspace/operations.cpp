@@ -33,6 +33,25 @@ void WriteAtPositions(Workspace& ws, int column, char letter) {
 
 std::string AlphabetBaseCaption() { return "Алфавит "; }
 
+char TranslateTypedKey(char key) {
+    const auto code = static_cast<unsigned char>(key);
+    if (code == 0x20) return kClearLetter;
+    if (code == '_') return '_';
+    // Й and Ъ in either case are not in the working alphabet; Ё (0xA8, 0xB8) lies outside.
+    if (code == 0xC9 || code == 0xDA || code == 0xE9 || code == 0xFA) return 0;
+    if (code >= 0xC0 && code <= 0xDF) return key;
+    if (code >= 0xE0) return static_cast<char>(code - 32);
+    return 0;
+}
+
+bool PlainLetterInUse(const Workspace& ws, char letter) {
+    if (letter == kClearLetter) return false;  // clearing is always possible
+    for (int column = 1; column <= kSymbolCount; ++column) {
+        if (ws.KeyTable.key[column] == letter) return true;
+    }
+    return ws.PlainText.text.find(letter) != std::string::npos;
+}
+
 void Assign(Workspace& ws, Display& display, char cipherLetter, char plainLetter) {
     const int column = SymbolColumn(cipherLetter);
     if (!IsCipherColumn(column)) return;
@@ -116,6 +135,7 @@ void Reset(Workspace& ws, Display& display, bool clearCipherText) {
     if (ws.CipherText.text.empty()) return;
     display.DrawGraph(true);
 
+    ws.HoverPos = 0;  // the text under the pointer may be about to go
     ws.CurrentLetter.clear();
     ws.SelectedLetter.clear();
     ws.PlainLetter.clear();

@@ -17,6 +17,15 @@ enum class PointerSource {
     FreeRow = 3,    // the alphabet's row 3, or leaving the alphabet window
 };
 
+// A key typed in the alphabet window (Windows-1251) as the symbol it stands for: the space is
+// "?" (clear), lower case becomes upper case; Ё, Й, Ъ and anything outside the working
+// alphabet give 0 (ignored).
+char TranslateTypedKey(char key);
+
+// Whether a plaintext letter is already given to some cipher letter (in the key, columns 1 to
+// 31, or anywhere in the plaintext): such a letter is never assigned a second time.
+bool PlainLetterInUse(const Workspace& ws, char letter);
+
 // Gives cipher letter x the plaintext letter y; "?" only clears. The caller makes sure that
 // y is not already used in the plaintext.
 void Assign(Workspace& ws, Display& display, char cipherLetter, char plainLetter);

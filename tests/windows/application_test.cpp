@@ -337,50 +337,6 @@ TEST_F(Zamenor, ARunThatOpensEditsSavesAndQuitsLeavesNoHeapBehind) {
     EXPECT_EQ(LiveHeapBytes(), before);
 }
 
-// A grid view over a memory surface whose window shows the surface rows [top, bottom).
-class SurfaceView : public CellView {
-public:
-    SurfaceView(int32_t top, int32_t bottom) : top_(top), bottom_(bottom) {
-        canvas_->SetHandle(surface.Dc());
-    }
-    ~SurfaceView() { Free(canvas_); }
-    Canvas* CellCanvas() override { return canvas_; }
-    int32_t VisibleTop() override { return top_; }
-    int32_t VisibleBottom() override { return bottom_; }
-    bool HasScrollBar() const override { return true; }
-    void ScrollToTop() override {}
-    void ShrinkSurfaceToClient() override {}
-    void EnsureSurfaceHeight(int) override {}
-    void UpdateScrollBar() override {}
-    void Invalidate() override {}
-
-    test::Surface surface{16 * 31 + 8, 16 * 3 + 8, 0x123456};
-
-private:
-    Canvas* canvas_ = NewCanvas(nullptr);
-    int32_t top_;
-    int32_t bottom_;
-};
-
-TEST_F(Zamenor, CellsAreDrawnOnlyWhereTheirWindowShowsThem) {
-    Start();
-    LoadText("АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЬЫЭЮЯ_АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЬЫЭЮЯ_\r\n");
-    SurfaceView view(0, 19);  // line 2 starts at row 19
-    PrepareCellCanvas(view.CellCanvas(), app_->Palette);
-    TextObject& cipher = app_->Ws->CipherText;
-    cipher.view = &view;
-    for (std::uint16_t p : {31, 32, 62}) {
-        app_->Screen.DrawTextCell(cipher, p);
-    }
-    cipher.view = nullptr;
-    EXPECT_EQ(view.surface.At(16 * 30 + 3, 3), app_->Palette[1]);   // cell 31's border
-    EXPECT_EQ(view.surface.At(16 * 30 + 5, 5), app_->Palette[3]);   // and inside
-    EXPECT_EQ(view.surface.At(5, 16 + 5), 0x123456u);               // cell 32 skipped
-    EXPECT_EQ(view.surface.At(16 * 30 + 5, 16 + 5), 0x123456u);     // cell 62 skipped
-}
-
-// ---- settings ----
-
 TEST_F(Zamenor, SettingsRoundTripThroughARestart) {
     Start();
     app_->MainForm()->SetPosition(-40, 10);

@@ -19,19 +19,14 @@ bool operator==(const Rect& a, const Rect& b) {
     return std::tie(a.left, a.top, a.right, a.bottom) == std::tie(b.left, b.top, b.right, b.bottom);
 }
 
-class CellPainter : public ::testing::Test {
+class CellPainting : public ::testing::Test {
 protected:
-    void SetUp() override {
-        canvas->SetHandle(surface.Dc());
-        PrepareCellCanvas(canvas, palette);
-    }
-    void TearDown() override { Free(canvas); }
 
     // Paints the cell on a fresh surface and returns the box of the pixels that changed. Wine
     // smooths some glyphs (bold ones at this size), so ink is told by change, not by colour.
     Rect Paint(const Rect& cell, const CellStyle& style) {
         surface.Fill(kUntouched);
-        PaintCell(canvas, cell, style, palette);
+        painter.Paint(surface.Dc(), cell, style, palette[1]);
         Rect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
         for (int y = 0; y < surface.Height(); ++y) {
             for (int x = 0; x < surface.Width(); ++x) {
@@ -46,11 +41,11 @@ protected:
     int Changed() const { return surface.Width() * surface.Height() - surface.Count(kUntouched); }
 
     test::Surface surface{540, 60, kUntouched};
-    Canvas* canvas = NewCanvas(nullptr);
     ColourPalette palette;
+    CellPainter painter;
 };
 
-TEST_F(CellPainter, NeighbouringCellsShareTheirBorderLines) {
+TEST_F(CellPainting, NeighbouringCellsShareTheirBorderLines) {
     EXPECT_TRUE(Paint(TextCellRect(1, 31), CellStyle{RGB(0, 200, 0), 0}) == TextCellRect(1, 31));
     EXPECT_EQ(surface.Count(palette[1]), 64);  // the whole 17 x 17 outline in the pen
     EXPECT_EQ(surface.Count(RGB(0, 200, 0)), 15 * 15);
@@ -60,7 +55,7 @@ TEST_F(CellPainter, NeighbouringCellsShareTheirBorderLines) {
     const COLORREF fill[] = {RGB(10, 0, 0), RGB(20, 0, 0), RGB(30, 0, 0), RGB(40, 0, 0)};
     const int positions[] = {31, 32, 61, 62};
     for (int i = 0; i < 4; ++i)
-        PaintCell(canvas, TextCellRect(positions[i], 31), CellStyle{fill[i], 0}, palette);
+        painter.Paint(surface.Dc(), TextCellRect(positions[i], 31), CellStyle{fill[i], 0}, palette[1]);
     const COLORREF pen = palette[1];
     // Right and bottom edges are exclusive; cell 1 was not painted.
     const struct {
@@ -75,7 +70,7 @@ TEST_F(CellPainter, NeighbouringCellsShareTheirBorderLines) {
         EXPECT_EQ(surface.At(e.x, e.y), e.color) << e.x << ", " << e.y;
 }
 
-TEST_F(CellPainter, HollowAndBorderlessCellsFromTheRules) {
+TEST_F(CellPainting, HollowAndBorderlessCellsFromTheRules) {
     Workspace ws;  // nothing loaded: the plaintext view's cells are hollow
     EXPECT_TRUE(Paint(TextCellRect(5, 31), TextCellStyle(ws, palette, ws.PlainText, 5)) ==
                 TextCellRect(5, 31));
@@ -98,7 +93,7 @@ TEST_F(CellPainter, HollowAndBorderlessCellsFromTheRules) {
     EXPECT_EQ(surface.Count(palette[1]), 64);
 }
 
-TEST_F(CellPainter, TheCharacterIsCentredInsideTheBorderAndBoldIsHeavier) {
+TEST_F(CellPainting, TheCharacterIsCentredInsideTheBorderAndBoldIsHeavier) {
     const Rect cell = TextCellRect(40, 31);  // inner centre (139, 26)
     for (const char letter : {'Ж', 'I', 'ы'}) {
         SCOPED_TRACE(letter);
@@ -116,18 +111,21 @@ TEST_F(CellPainter, TheCharacterIsCentredInsideTheBorderAndBoldIsHeavier) {
     }
 }
 
-TEST_F(CellPainter, RealCellsOfBothSchemesLeaveTheRestingBrushAndFont) {
+TEST_F(CellPainting, RealCellsOfBothSchemesLeaveTheContextAsTheyFoundIt) {
     Workspace ws;
     testing::LoadCipherText(ws, "АБВГДЕ");  // no letter assigned: bold cells
     ws.PlainLetter = std::string(1, ' ');   // a letter is pointed at: the letter rules apply
     ws.Phrase = "БВГ";
     ws.HiliteCurrent = false;  // only the cell under the pointer is marked
     ws.HoverPos = 4;
+    const HGDIOBJ font = GetCurrentObject(surface.Dc(), OBJ_FONT);
+    const HGDIOBJ brush = GetCurrentObject(surface.Dc(), OBJ_BRUSH);
+    SetTextColor(surface.Dc(), RGB(1, 1, 1));
+    SetBkMode(surface.Dc(), OPAQUE);
     // In the phrase in the black scheme, under the pointer in the yellow one.
     for (const auto& [scheme, position, background] :
          {std::tuple{Scheme::Black, 2, 13}, {Scheme::Yellow, 4, 7}}) {
         palette.Choose(scheme);
-        PrepareCellCanvas(canvas, palette);
         const CellStyle style = TextCellStyle(ws, palette, ws.CipherText, position);
         ASSERT_EQ(style.background, palette[background]);
         ASSERT_EQ(style.text, palette[background + 1]);
@@ -138,12 +136,12 @@ TEST_F(CellPainter, RealCellsOfBothSchemesLeaveTheRestingBrushAndFont) {
         EXPECT_GT(surface.Count(style.background), 100);
         EXPECT_GT(surface.Count(style.text), 5);
 
-        // The resting brush and font: entry 3, solid, under regular text in entry 4.
-        EXPECT_EQ(canvas->Font()->FontStyle(), 0);
-        surface.Fill(kUntouched);
-        canvas->TextOut(200, 0, "Ш");
-        EXPECT_GT(surface.Count(palette[4]), 10) << "text in entry 4";
-        EXPECT_EQ(surface.At(200, 0), palette[3]) << "on an opaque entry 3 background";
+        // The context's own objects and colours are back: a canvas drawing on it next finds
+        // what it selected.
+        EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), font);
+        EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_BRUSH), brush);
+        EXPECT_EQ(GetTextColor(surface.Dc()), RGB(1, 1, 1));
+        EXPECT_EQ(GetBkMode(surface.Dc()), OPAQUE);
     }
 }
 

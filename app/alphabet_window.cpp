@@ -1,0 +1,225 @@
+#include "app/alphabet_window.h"
+
+#include "skin/skinned_form.h"
+#include "workspace/operations.h"
+
+namespace zam {
+namespace {
+
+constexpr int32_t kSurfaceWidth = 518;
+constexpr int32_t kSurfaceHeight = 55;
+
+bool Contains(const Rect& r, Point p) {
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+char SymbolOf(int column) {
+    return Alphabet()[static_cast<size_t>(column - 1)];
+}
+
+void CharTyped(void* app, Control*, int32_t& key, uint32_t) {
+    TypeLetter(*static_cast<Application*>(app), static_cast<char>(key & 0xFF));
+}
+
+void RestoreCaption(Application& app) {
+    app.Screen.SetAlphabetCaption(AlphabetBaseCaption());
+}
+
+}  // namespace
+
+AlphabetView::AlphabetView(Application& app, Control* form) : app_(app) {
+    const Rect client = FrameClientRect(form);
+    surface_ = NewPanel(form, 2);
+    surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
+                             client.top + 1 + kSurfaceHeight});
+    surface_->SetColor(app.Palette[3]);
+    AddToAutoFree(surface_, &AlphabetView::SurfaceGone, this);
+    surface_->OnPaint = MakeEvent<Control*, HDC>(this, &AlphabetView::OnPaint);
+    surface_->OnMouseLeave = MakeEvent<Control*>(this, &AlphabetView::OnMouseLeave);
+    surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &AlphabetView::OnMouseMove);
+    surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &AlphabetView::OnMouseDown);
+    for (Control* control : {form, surface_}) {
+        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &CharTyped);
+    }
+    app.Ws->KeyTable.view = this;
+    app.Views.push_back(this);
+}
+
+AlphabetView::~AlphabetView() {
+    if (app_.Ws && app_.Ws->KeyTable.view == this) {
+        app_.Ws->KeyTable.view = nullptr;
+    }
+    std::erase(app_.Views, static_cast<View*>(this));
+    if (surface_) {
+        RemoveFromAutoFree(surface_, &AlphabetView::SurfaceGone, this);
+        surface_->OnPaint = {};
+        surface_->OnMouseLeave = {};
+        surface_->OnMouseMove = {};
+        surface_->OnMouseDown = {};
+        surface_->OnChar = {};
+    }
+}
+
+void AlphabetView::SurfaceGone(void* view) {
+    static_cast<AlphabetView*>(view)->surface_ = nullptr;
+}
+
+void AlphabetView::Invalidate() {
+    if (surface_ && surface_->WindowHandle()) {
+        InvalidateRect(surface_->WindowHandle(), nullptr, FALSE);
+    }
+}
+
+void AlphabetView::DrawCell(const Rect& cell, const CellStyle& style) {
+    if (surface_ && surface_->WindowHandle()) {
+        painter_.Paint(surface_->Canvas()->Handle(), cell, style, app_.Palette[1]);
+    }
+}
+
+void AlphabetView::OnPaint(void* view, Control* surface, HDC dc) {
+    auto* self = static_cast<AlphabetView*>(view);
+    Application& app = self->app_;
+    HRGN update = surface->UpdateRegion();
+    RECT client{};
+    GetClientRect(surface->WindowHandle(), &client);
+    HBRUSH background = CreateSolidBrush(app.Palette[3]);
+    if (update) {
+        FillRgn(dc, update, background);
+    } else {
+        FillRect(dc, &client, background);
+    }
+    DeleteObject(background);
+    if (!app.Ws) {
+        return;
+    }
+    for (int column = 1; column <= kColumnCount; ++column) {
+        for (int row = 3; row >= 1; --row) {
+            if (column == kColumnCount && row != 3) {
+                continue;  // "?" is a choice among the free letters only
+            }
+            const Rect cell = AlphabetCellRect(row, column);
+            const RECT r{cell.left, cell.top, cell.right, cell.bottom};
+            if (!update || RectInRegion(update, &r)) {
+                self->painter_.Paint(dc, cell, AlphabetCellStyle(*app.Ws, app.Palette, row, column),
+                                     app.Palette[1]);
+            }
+        }
+    }
+}
+
+void AlphabetView::OnMouseMove(void* view, Control*, MouseEventData& data) {
+    auto* self = static_cast<AlphabetView*>(view);
+    Application& app = self->app_;
+    if (!app.Ws) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    const Point p{data.X, data.Y};
+    for (int column = 1; column <= kColumnCount; ++column) {
+        for (int row = 1; row <= 2 && column != kColumnCount; ++row) {
+            if (!Contains(AlphabetCellRect(row, column), p)) {
+                continue;
+            }
+            const char letter = SymbolOf(column);
+            if (letter == LetterOf(ws.CurrentLetter)) {
+                return;
+            }
+            if (LetterOf(ws.PlainLetter) != kNoLetter) {
+                SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, kNoLetter);
+            }
+            SetCurrentLetter(ws, app.Screen, static_cast<PointerSource>(row), letter);
+            return;
+        }
+        if (Contains(AlphabetCellRect(3, column), p)) {
+            const char plain = SymbolOf(column);
+            if (plain == LetterOf(ws.PlainLetter)) {
+                return;
+            }
+            // An assigned letter is not free: pointing at it names no plaintext letter.
+            const bool inKey = PlainLetterInUse(ws, plain);
+            SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, inKey ? kNoLetter : plain);
+            return;
+        }
+    }
+}
+
+void AlphabetView::OnMouseLeave(void* view, Control*) {
+    auto* self = static_cast<AlphabetView*>(view);
+    if (self->app_.Ws) {
+        SetCurrentLetter(*self->app_.Ws, self->app_.Screen, PointerSource::FreeRow, kNoLetter);
+    }
+}
+
+void AlphabetView::OnMouseDown(void* view, Control*, MouseEventData& data) {
+    auto* self = static_cast<AlphabetView*>(view);
+    Application& app = self->app_;
+    if (!app.Ws || app.Ws->CipherText.text.empty()) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    if (data.Button == 2) {
+        SetSelectedLetter(ws, app.Screen, kNoLetter);
+        SetCurrentLetter(ws, app.Screen, PointerSource::CipherRow, kNoLetter);
+        return;
+    }
+    const char plain = LetterOf(ws.PlainLetter);
+    if (plain == kNoLetter) {
+        if (LetterOf(ws.SelectedLetter) != LetterOf(ws.CurrentLetter)) {
+            SetSelectedLetter(ws, app.Screen, LetterOf(ws.CurrentLetter));
+        }
+        return;
+    }
+    const char selected = LetterOf(ws.SelectedLetter);
+    const int column = SymbolColumn(selected);
+    // A letter refused as in use (typed a moment ago) must not come in through a click.
+    if (!IsCipherColumn(column) || PlainLetterInUse(ws, plain)) {
+        return;
+    }
+    Assign(ws, app.Screen, selected, plain);
+    POINT target{0, 0};
+    const Point centre = RectCenter(AlphabetCellRect(2, column));
+    target = {centre.x, centre.y};
+    if (self->surface_ && self->surface_->WindowHandle()) {
+        ClientToScreen(self->surface_->WindowHandle(), &target);
+    }
+    SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, kNoLetter);
+    SetSelectedLetter(ws, app.Screen, kNoLetter);
+    // Onto the key cell just assigned, so the user sees the result under the pointer.
+    SetCursorPos(target.x + 1, target.y + 1);
+    RestoreCaption(app);
+}
+
+void AttachAlphabetView(Application& app, AlphabetWindowRecord& record) {
+    record.View = std::make_unique<AlphabetView>(app, record.Form);
+}
+
+void TypeLetter(Application& app, char key) {
+    if (!app.Ws || app.ModalDepth > 0) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    const char symbol = TranslateTypedKey(key);
+    if (symbol == 0) {
+        return;
+    }
+    const char selected = LetterOf(ws.SelectedLetter);
+    if (IsCipherColumn(SymbolColumn(selected))) {
+        ws.PlainLetter.assign(1, symbol);
+        if (PlainLetterInUse(ws, symbol)) {
+            return;
+        }
+        Assign(ws, app.Screen, selected, symbol);
+        SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, kNoLetter);
+        SetSelectedLetter(ws, app.Screen, kNoLetter);
+        RestoreCaption(app);
+        return;
+    }
+    // Nothing selected: the key names a cipher letter to select; "?" names none.
+    if (symbol == kClearLetter) {
+        return;
+    }
+    SetCurrentLetter(ws, app.Screen, PointerSource::CipherRow, symbol);
+    SetSelectedLetter(ws, app.Screen, symbol);
+}
+
+}  // namespace zam

@@ -1,0 +1,310 @@
+#include "app/text_window.h"
+
+#include <algorithm>
+
+#include "app/alphabet_window.h"
+#include "skin/scroll_bar.h"
+#include "skin/skinned_form.h"
+#include "workspace/operations.h"
+
+namespace zam {
+namespace {
+
+constexpr int32_t kClipWidth = 502;
+constexpr int32_t kClipHeight = 167;
+constexpr int32_t kWheelLines = 3;
+
+// The text's redraw of a position in both views, cipher first, and its letter's row-1 cell.
+void RedrawPosition(Application& app, uint32_t position, bool alphabetToo) {
+    Workspace& ws = *app.Ws;
+    if (position == 0 || position > ws.CipherText.text.size()) {
+        return;
+    }
+    app.Screen.DrawTextCell(ws.CipherText, static_cast<std::uint16_t>(position));
+    app.Screen.DrawTextCell(ws.PlainText, static_cast<std::uint16_t>(position));
+    if (alphabetToo) {
+        app.Screen.DrawAlphabetCell(1, SymbolColumn(ws.CipherText.text[position - 1]));
+    }
+}
+
+void ForwardChar(void* app, Control*, int32_t& key, uint32_t) {
+    TypeLetter(*static_cast<Application*>(app), static_cast<char>(key & 0xFF));
+}
+
+// Scrolling one view scrolls the other: a surface moved by its bar takes every view along.
+bool scrollingTogether = false;
+
+}  // namespace
+
+TextView::TextView(Application& app, Control* form, TextObject& text) : app_(app), text_(text) {
+    const Rect client = FrameClientRect(form);
+    clip_ = NewPanel(form, 2);
+    clip_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kClipWidth,
+                          client.top + 1 + kClipHeight});
+    surface_ = NewPanel(clip_, 2);
+    surface_->SetBoundsRect({0, 0, kClipWidth, kClipHeight});
+    surface_->SetColor(app.Palette[3]);
+    bar_ = NewSkinnedScrollBar(surface_, kScrollVertical);
+    AddToAutoFree(surface_, &TextView::SurfaceGone, this);
+
+    surface_->OnPaint = MakeEvent<Control*, HDC>(this, &TextView::OnPaint);
+    surface_->OnMove = MakeEvent<Control*>(this, &TextView::OnMove);
+    surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseMove);
+    surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseDown);
+    surface_->OnMouseLeave = MakeEvent<Control*>(this, &TextView::OnMouseLeave);
+    surface_->OnMouseWheel = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseWheel);
+    for (Control* control : {form, clip_, surface_}) {
+        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &ForwardChar);
+    }
+    text_.view = this;
+    app.Views.push_back(this);
+    UpdateScrollBar();
+}
+
+TextView::~TextView() {
+    // The workspace goes before the windows at shutdown, and the text with it.
+    if (app_.Ws && text_.view == this) {
+        text_.view = nullptr;
+    }
+    std::erase(app_.Views, static_cast<View*>(this));
+    if (surface_) {
+        RemoveFromAutoFree(surface_, &TextView::SurfaceGone, this);
+        for (Control* control : {surface_, clip_}) {
+            control->OnPaint = {};
+            control->OnMove = {};
+            control->OnMouseMove = {};
+            control->OnMouseDown = {};
+            control->OnMouseLeave = {};
+            control->OnMouseWheel = {};
+            control->OnChar = {};
+        }
+    }
+}
+
+void TextView::SurfaceGone(void* view) {
+    auto* self = static_cast<TextView*>(view);
+    self->surface_ = self->clip_ = self->bar_ = nullptr;
+}
+
+bool TextView::IsCipherView() const {
+    return app_.Ws && &text_ == &app_.Ws->CipherText;
+}
+
+int32_t TextView::SurfaceTop() const {
+    return surface_ ? surface_->Top() : 0;
+}
+
+void TextView::SetSurfaceTop(int32_t top) {
+    if (!surface_ || !clip_) {
+        return;
+    }
+    // Within both ends: the surface never leaves a gap below it or above it.
+    top = std::max(top, clip_->Height() - surface_->Height());
+    top = std::min(top, 0);
+    surface_->SetPosition(0, top);
+}
+
+void TextView::ScrollToTop() {
+    SetSurfaceTop(0);
+}
+
+void TextView::ShrinkSurfaceToClient() {
+    if (surface_ && clip_ && surface_->Height() > clip_->Height()) {
+        surface_->SetSize(surface_->Width(), clip_->Height());
+    }
+}
+
+void TextView::EnsureSurfaceHeight(int pixels) {
+    if (surface_ && surface_->Height() < pixels) {
+        surface_->SetSize(surface_->Width(), pixels);
+    }
+}
+
+void TextView::UpdateScrollBar() {
+    if (bar_) {
+        zam::UpdateScrollBar(bar_);
+    }
+}
+
+void TextView::Invalidate() {
+    if (surface_ && surface_->WindowHandle()) {
+        InvalidateRect(surface_->WindowHandle(), nullptr, FALSE);
+    }
+}
+
+bool TextView::Shows(const Rect& cell) const {
+    if (!surface_ || !clip_) {
+        return false;
+    }
+    const int32_t top = -SurfaceTop();
+    return cell.bottom > top && cell.top < top + clip_->Height();
+}
+
+void TextView::DrawCell(const Rect& cell, const CellStyle& style) {
+    if (surface_ && surface_->WindowHandle()) {
+        painter_.Paint(surface_->Canvas()->Handle(), cell, style, app_.Palette[1]);
+    }
+}
+
+void TextView::OnPaint(void* view, Control* surface, HDC dc) {
+    auto* self = static_cast<TextView*>(view);
+    Application& app = self->app_;
+    RECT client{};
+    GetClientRect(surface->WindowHandle(), &client);
+    OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+    if (!region) {
+        return;
+    }
+    if (HRGN update = surface->UpdateRegion()) {
+        CombineRgn(region.Get(), update, nullptr, RGN_COPY);
+    } else {
+        SetRectRgn(region.Get(), client.left, client.top, client.right, client.bottom);
+    }
+    if (app.Ws) {
+        const Workspace& ws = *app.Ws;
+        const uint32_t length = static_cast<uint32_t>(ws.CipherText.text.size());
+        const uint8_t width = self->text_.lineWidth ? self->text_.lineWidth : kLineWidth;
+        const int32_t height = client.bottom;
+        // Lines that meet the region, cells that meet it; each drawn cell leaves the region so
+        // that the background fill at the end touches only the gaps.
+        for (int32_t line = 1; length > 0; ++line) {
+            const Rect band = LineBand(line, width);
+            const RECT bandRect{band.left, band.top, band.right, band.bottom};
+            if (RectInRegion(region.Get(), &bandRect)) {
+                for (int32_t column = 1; column <= width; ++column) {
+                    const uint32_t position = static_cast<uint32_t>(width) * (line - 1) + column;
+                    if (position > length) {
+                        break;
+                    }
+                    const Rect cell = TextCellRect(static_cast<std::uint16_t>(position), width);
+                    const RECT cellRect{cell.left, cell.top, cell.right, cell.bottom};
+                    if (!RectInRegion(region.Get(), &cellRect)) {
+                        continue;
+                    }
+                    self->painter_.Paint(
+                        dc, cell,
+                        TextCellStyle(ws, app.Palette, self->text_,
+                                      static_cast<std::uint16_t>(position)),
+                        app.Palette[1]);
+                    OwnedRegion done(CreateRectRgnIndirect(&cellRect));
+                    CombineRgn(region.Get(), region.Get(), done.Get(), RGN_DIFF);
+                }
+            }
+            const bool more = static_cast<uint32_t>(width) * line < length;
+            if (!more || height < kCellPitch * (line + 1)) {
+                break;
+            }
+        }
+    }
+    HBRUSH background = CreateSolidBrush(app.Palette[3]);
+    FillRgn(dc, region.Get(), background);
+    DeleteObject(background);
+}
+
+void TextView::OnMove(void* view, Control* surface) {
+    auto* self = static_cast<TextView*>(view);
+    if (scrollingTogether) {
+        return;
+    }
+    scrollingTogether = true;
+    const int32_t top = surface->Top();
+    for (View* each : self->app_.Views) {
+        if (each->HasScrollBar()) {
+            auto* other = static_cast<TextView*>(each);
+            if (other->surface_ && other->surface_->Top() != top) {
+                other->surface_->SetPosition(0, top);
+            }
+            other->UpdateScrollBar();
+        }
+    }
+    scrollingTogether = false;
+}
+
+Point TextView::SurfacePoint(const MouseEventData& data) const {
+    // The coordinate came as 16 bits: of the values it may stand for, the one nearest the
+    // part of the surface on screen is the pointer's.
+    const int32_t middle = -SurfaceTop() + (clip_ ? clip_->Height() / 2 : 0);
+    int32_t y = data.Y;
+    const int32_t other = y < 0 ? y + 65536 : y - 65536;
+    if (std::abs(other - middle) < std::abs(y - middle)) {
+        y = other;
+    }
+    return {data.X, y};
+}
+
+void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
+    auto* self = static_cast<TextView*>(view);
+    Application& app = self->app_;
+    if (!app.Ws) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    ws.PlainLetter.assign(1, kNoLetter);
+    if (ws.CipherText.text.empty()) {
+        return;
+    }
+    const uint32_t position = PositionAt(self->SurfacePoint(data),
+                                         static_cast<uint32_t>(ws.CipherText.text.size()),
+                                         ws.CipherText.lineWidth);
+    if (position == 0) {
+        return;
+    }
+    const char letter = ws.CipherText.text[position - 1];
+    if (letter == LetterOf(ws.CurrentLetter)) {
+        return;  // the same letter elsewhere: nothing changes, HoverPos included
+    }
+    const uint32_t old = ws.HoverPos;
+    ws.HoverPos = static_cast<std::uint16_t>(position);
+    SetCurrentLetter(ws, app.Screen,
+                     self->IsCipherView() ? PointerSource::CipherRow : PointerSource::PlainRow,
+                     letter);
+    if (!ws.HiliteCurrent) {
+        // Only the cell under the pointer shows the current letter then.
+        RedrawPosition(app, position, false);
+        RedrawPosition(app, old, false);
+        if (old != 0 && old <= ws.CipherText.text.size()) {
+            app.Screen.DrawAlphabetCell(1, SymbolColumn(ws.CipherText.text[old - 1]));
+        }
+        app.Screen.DrawAlphabetCell(1, SymbolColumn(letter));
+    }
+}
+
+void TextView::OnMouseDown(void* view, Control*, MouseEventData& data) {
+    auto* self = static_cast<TextView*>(view);
+    if (!self->app_.Ws) {
+        return;
+    }
+    Workspace& ws = *self->app_.Ws;
+    if (ws.CipherText.text.empty() || LetterOf(ws.SelectedLetter) == LetterOf(ws.CurrentLetter)) {
+        return;
+    }
+    SetSelectedLetter(ws, self->app_.Screen, data.Button == 1 ? LetterOf(ws.CurrentLetter)
+                                                              : kNoLetter);
+}
+
+void TextView::OnMouseLeave(void* view, Control*) {
+    auto* self = static_cast<TextView*>(view);
+    Application& app = self->app_;
+    if (!app.Ws) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    SetCurrentLetter(ws, app.Screen, PointerSource::CipherRow, kNoLetter);
+    const uint32_t old = ws.HoverPos;
+    ws.HoverPos = 0;
+    if (!ws.CipherText.text.empty() && old != 0) {
+        RedrawPosition(app, old, true);
+    }
+}
+
+void TextView::OnMouseWheel(void* view, Control*, MouseEventData& data) {
+    auto* self = static_cast<TextView*>(view);
+    const int32_t lines = data.WheelDelta * kWheelLines / WHEEL_DELTA;
+    self->SetSurfaceTop(self->SurfaceTop() + lines * kCellPitch);
+}
+
+void AttachTextView(Application& app, TextWindowRecord& record, TextObject& text) {
+    record.View = std::make_unique<TextView>(app, record.Form, text);
+}
+
+}  // namespace zam

@@ -1,0 +1,68 @@
+#pragma once
+// The ciphertext and plaintext windows: the text as a grid of cells, 31 to a line, in the same
+// places in both windows; pointing at a cell makes its cipher letter the current one, a left
+// click selects it, and the two windows scroll together.
+#include <cstdint>
+
+#include "app/app_display.h"
+#include "app/app_state.h"
+#include "app/cell_painter.h"
+
+namespace zam {
+
+class TextView final : public CellView {
+public:
+    // The clip panel, the drawing surface and its scroll bar at the form's client corner plus
+    // 1, 1; the view shows `text` and is added to Views.
+    TextView(Application& app, Control* form, TextObject& text);
+    ~TextView();
+    TextView(const TextView&) = delete;
+    TextView& operator=(const TextView&) = delete;
+
+    bool HasScrollBar() const override { return true; }
+    void ScrollToTop() override;
+    void ShrinkSurfaceToClient() override;
+    void EnsureSurfaceHeight(int pixels) override;
+    void UpdateScrollBar() override;
+    void Invalidate() override;
+    bool Shows(const Rect& cell) const override;
+    void DrawCell(const Rect& cell, const CellStyle& style) override;
+
+    // Null once the form has gone.
+    Control* Surface() const { return surface_; }
+    Control* Bar() const { return bar_; }
+    bool IsCipherView() const;
+    // The surface's top in its clip panel (0 or below), from the window itself.
+    int32_t SurfaceTop() const;
+    void SetSurfaceTop(int32_t top);
+
+private:
+    static void SurfaceGone(void* view);
+    static void OnPaint(void* view, Control* surface, HDC dc);
+    static void OnMove(void* view, Control* surface);
+    static void OnMouseMove(void* view, Control* surface, MouseEventData& data);
+    static void OnMouseDown(void* view, Control* surface, MouseEventData& data);
+    static void OnMouseLeave(void* view, Control* surface);
+    static void OnMouseWheel(void* view, Control* surface, MouseEventData& data);
+
+    // The pointer in surface pixels: the message carries 16 bits, the surface is taller.
+    Point SurfacePoint(const MouseEventData& data) const;
+
+    Application& app_;
+    TextObject& text_;
+    Control* clip_ = nullptr;
+    Control* surface_ = nullptr;
+    Control* bar_ = nullptr;
+    CellPainter painter_;
+};
+
+struct TextWindowRecord : ToolWindowRecord {
+    using ToolWindowRecord::ToolWindowRecord;
+    std::unique_ptr<TextView> View;
+};
+
+// Gives the ciphertext or plaintext window, already at its size, its view; characters typed
+// in it go to the alphabet window's handler.
+void AttachTextView(Application& app, TextWindowRecord& record, TextObject& text);
+
+}  // namespace zam
