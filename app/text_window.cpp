@@ -31,9 +31,6 @@ void ForwardChar(void* app, Control*, int32_t& key, uint32_t) {
     TypeLetter(*static_cast<Application*>(app), static_cast<char>(key & 0xFF));
 }
 
-// Scrolling one view scrolls the other: a surface moved by its bar takes every view along.
-bool scrollingTogether = false;
-
 }  // namespace
 
 TextView::TextView(Application& app, Control* form, TextObject& text) : app_(app), text_(text) {
@@ -44,11 +41,14 @@ TextView::TextView(Application& app, Control* form, TextObject& text) : app_(app
     surface_ = NewPanel(clip_, 2);
     surface_->SetBoundsRect({0, 0, kClipWidth, kClipHeight});
     surface_->SetColor(app.Palette[3]);
+    height_ = kClipHeight;
     bar_ = NewSkinnedScrollBar(surface_, kScrollVertical);
+    if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
+        record->Virtual = this;
+    }
     AddToAutoFree(surface_, &TextView::SurfaceGone, this);
 
     surface_->OnPaint = MakeEvent<Control*, HDC>(this, &TextView::OnPaint);
-    surface_->OnMove = MakeEvent<Control*>(this, &TextView::OnMove);
     surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseMove);
     surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseDown);
     surface_->OnMouseLeave = MakeEvent<Control*>(this, &TextView::OnMouseLeave);
@@ -67,11 +67,15 @@ TextView::~TextView() {
         text_.view = nullptr;
     }
     std::erase(app_.Views, static_cast<View*>(this));
+    if (bar_) {
+        if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
+            record->Virtual = nullptr;
+        }
+    }
     if (surface_) {
         RemoveFromAutoFree(surface_, &TextView::SurfaceGone, this);
         for (Control* control : {surface_, clip_}) {
             control->OnPaint = {};
-            control->OnMove = {};
             control->OnMouseMove = {};
             control->OnMouseDown = {};
             control->OnMouseLeave = {};
@@ -83,6 +87,11 @@ TextView::~TextView() {
 
 void TextView::SurfaceGone(void* view) {
     auto* self = static_cast<TextView*>(view);
+    if (self->bar_) {
+        if (ScrollBarRecord* record = ScrollBarOf(self->bar_)) {
+            record->Virtual = nullptr;
+        }
+    }
     self->surface_ = self->clip_ = self->bar_ = nullptr;
 }
 
@@ -90,34 +99,56 @@ bool TextView::IsCipherView() const {
     return app_.Ws && &text_ == &app_.Ws->CipherText;
 }
 
-int32_t TextView::SurfaceTop() const {
-    return surface_ ? surface_->Top() : 0;
+int32_t TextView::ClipHeight() const {
+    return clip_ ? clip_->Height() : kClipHeight;
+}
+
+void TextView::ScrollOwn(int32_t offset) {
+    offset = std::clamp(offset, 0, std::max(height_ - ClipHeight(), 0));
+    if (offset == scrollTop_) {
+        return;
+    }
+    const int32_t by = scrollTop_ - offset;
+    scrollTop_ = offset;
+    if (surface_ && surface_->WindowHandle()) {
+        // What stays in view moves; only the uncovered strip is painted.
+        ScrollWindowEx(surface_->WindowHandle(), 0, by, nullptr, nullptr, nullptr, nullptr,
+                       SW_INVALIDATE);
+    }
+}
+
+void TextView::ScrollContentTo(int64_t offset) {
+    // The two text views always show the same lines.
+    const auto target = static_cast<int32_t>(offset);
+    for (View* each : app_.Views) {
+        if (each->HasScrollBar()) {
+            auto* view = static_cast<TextView*>(each);
+            view->ScrollOwn(target);
+            if (view != this) {
+                view->UpdateScrollBar();
+            }
+        }
+    }
 }
 
 void TextView::SetSurfaceTop(int32_t top) {
-    if (!surface_ || !clip_) {
-        return;
+    ScrollContentTo(-top);
+    for (View* each : app_.Views) {
+        each->UpdateScrollBar();
     }
-    // Within both ends: the surface never leaves a gap below it or above it.
-    top = std::max(top, clip_->Height() - surface_->Height());
-    top = std::min(top, 0);
-    surface_->SetPosition(0, top);
 }
 
 void TextView::ScrollToTop() {
-    SetSurfaceTop(0);
+    ScrollOwn(0);
 }
 
 void TextView::ShrinkSurfaceToClient() {
-    if (surface_ && clip_ && surface_->Height() > clip_->Height()) {
-        surface_->SetSize(surface_->Width(), clip_->Height());
-    }
+    height_ = std::min(height_, ClipHeight());
+    ScrollOwn(scrollTop_);
 }
 
 void TextView::EnsureSurfaceHeight(int pixels) {
-    if (surface_ && surface_->Height() < pixels) {
-        surface_->SetSize(surface_->Width(), pixels);
-    }
+    height_ = std::max(height_, pixels);
 }
 
 void TextView::UpdateScrollBar() {
@@ -133,16 +164,13 @@ void TextView::Invalidate() {
 }
 
 bool TextView::Shows(const Rect& cell) const {
-    if (!surface_ || !clip_) {
-        return false;
-    }
-    const int32_t top = -SurfaceTop();
-    return cell.bottom > top && cell.top < top + clip_->Height();
+    return surface_ && cell.bottom > scrollTop_ && cell.top < scrollTop_ + ClipHeight();
 }
 
 void TextView::DrawCell(const Rect& cell, const CellStyle& style) {
     if (surface_ && surface_->WindowHandle()) {
-        painter_.Paint(surface_->Canvas()->Handle(), cell, style, app_.Palette[1]);
+        const Rect shown{cell.left, cell.top - scrollTop_, cell.right, cell.bottom - scrollTop_};
+        painter_.Paint(surface_->Canvas()->Handle(), shown, style, app_.Palette[1]);
     }
 }
 
@@ -160,11 +188,16 @@ void TextView::OnPaint(void* view, Control* surface, HDC dc) {
     } else {
         SetRectRgn(region.Get(), client.left, client.top, client.right, client.bottom);
     }
+    // From here on in the picture's coordinates: the window shows it from the scroll offset.
+    const int32_t offset = self->scrollTop_;
+    OffsetRgn(region.Get(), 0, offset);
+    POINT origin{};
+    SetViewportOrgEx(dc, 0, -offset, &origin);
     if (app.Ws) {
         const Workspace& ws = *app.Ws;
         const uint32_t length = static_cast<uint32_t>(ws.CipherText.text.size());
         const uint8_t width = self->text_.lineWidth ? self->text_.lineWidth : kLineWidth;
-        const int32_t height = client.bottom;
+        const int32_t height = self->height_;
         // Lines that meet the region, cells that meet it; each drawn cell leaves the region so
         // that the background fill at the end touches only the gaps.
         for (int32_t line = 1; length > 0; ++line) {
@@ -191,7 +224,7 @@ void TextView::OnPaint(void* view, Control* surface, HDC dc) {
                 }
             }
             const bool more = static_cast<uint32_t>(width) * line < length;
-            if (!more || height < kCellPitch * (line + 1)) {
+            if (!more || height < kCellPitch * (line + 1) || band.top > offset + client.bottom) {
                 break;
             }
         }
@@ -199,37 +232,7 @@ void TextView::OnPaint(void* view, Control* surface, HDC dc) {
     HBRUSH background = CreateSolidBrush(app.Palette[3]);
     FillRgn(dc, region.Get(), background);
     DeleteObject(background);
-}
-
-void TextView::OnMove(void* view, Control* surface) {
-    auto* self = static_cast<TextView*>(view);
-    if (scrollingTogether) {
-        return;
-    }
-    scrollingTogether = true;
-    const int32_t top = surface->Top();
-    for (View* each : self->app_.Views) {
-        if (each->HasScrollBar()) {
-            auto* other = static_cast<TextView*>(each);
-            if (other->surface_ && other->surface_->Top() != top) {
-                other->surface_->SetPosition(0, top);
-            }
-            other->UpdateScrollBar();
-        }
-    }
-    scrollingTogether = false;
-}
-
-Point TextView::SurfacePoint(const MouseEventData& data) const {
-    // The coordinate came as 16 bits: of the values it may stand for, the one nearest the
-    // part of the surface on screen is the pointer's.
-    const int32_t middle = -SurfaceTop() + (clip_ ? clip_->Height() / 2 : 0);
-    int32_t y = data.Y;
-    const int32_t other = y < 0 ? y + 65536 : y - 65536;
-    if (std::abs(other - middle) < std::abs(y - middle)) {
-        y = other;
-    }
-    return {data.X, y};
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
 void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
@@ -243,7 +246,7 @@ void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     if (ws.CipherText.text.empty()) {
         return;
     }
-    const uint32_t position = PositionAt(self->SurfacePoint(data),
+    const uint32_t position = PositionAt(self->PicturePoint(data),
                                          static_cast<uint32_t>(ws.CipherText.text.size()),
                                          ws.CipherText.lineWidth);
     if (position == 0) {

@@ -7,10 +7,13 @@
 #include "app/app_display.h"
 #include "app/app_state.h"
 #include "app/cell_painter.h"
+#include "skin/scroll_bar.h"
 
 namespace zam {
 
-class TextView final : public CellView {
+// The drawing surface is a window of the clip panel's size that draws the text's lines from
+// its scroll offset: the largest text is about 33,800 pixels tall, more than a window may be.
+class TextView final : public CellView, public VirtualContent {
 public:
     // The clip panel, the drawing surface and its scroll bar at the form's client corner plus
     // 1, 1; the view shows `text` and is added to Views.
@@ -32,21 +35,28 @@ public:
     Control* Surface() const { return surface_; }
     Control* Bar() const { return bar_; }
     bool IsCipherView() const;
-    // The surface's top in its clip panel (0 or below), from the window itself.
-    int32_t SurfaceTop() const;
+    // The top of the text's picture relative to the surface: 0 or below.
+    int32_t SurfaceTop() const { return -scrollTop_; }
     void SetSurfaceTop(int32_t top);
+    int32_t SurfaceHeight() const { return height_; }
+
+    int64_t ContentLength() const override { return height_; }
+    int64_t ContentOffset() const override { return scrollTop_; }
+    void ScrollContentTo(int64_t offset) override;
 
 private:
     static void SurfaceGone(void* view);
     static void OnPaint(void* view, Control* surface, HDC dc);
-    static void OnMove(void* view, Control* surface);
     static void OnMouseMove(void* view, Control* surface, MouseEventData& data);
     static void OnMouseDown(void* view, Control* surface, MouseEventData& data);
     static void OnMouseLeave(void* view, Control* surface);
     static void OnMouseWheel(void* view, Control* surface, MouseEventData& data);
 
-    // The pointer in surface pixels: the message carries 16 bits, the surface is taller.
-    Point SurfacePoint(const MouseEventData& data) const;
+    // The pointer on the text's picture.
+    Point PicturePoint(const MouseEventData& data) const { return {data.X, data.Y + scrollTop_}; }
+    int32_t ClipHeight() const;
+    // Scrolls this view alone.
+    void ScrollOwn(int32_t offset);
 
     Application& app_;
     TextObject& text_;
@@ -54,6 +64,8 @@ private:
     Control* surface_ = nullptr;
     Control* bar_ = nullptr;
     CellPainter painter_;
+    int32_t scrollTop_ = 0;
+    int32_t height_ = 0;
 };
 
 struct TextWindowRecord : ToolWindowRecord {

@@ -73,6 +73,8 @@ bool LeftButtonDown() {
     return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
 }
 
+constexpr int16_t kMinThumb = 8;
+
 int16_t To16(int64_t value) {
     return static_cast<int16_t>(std::clamp<int64_t>(value, std::numeric_limits<int16_t>::min(),
                                                     std::numeric_limits<int16_t>::max()));
@@ -342,14 +344,19 @@ void UpdateScrollBar(Control* bar) {
     // a full thumb rather than dividing by zero.
     const int16_t track = To16(std::max((vertical ? vh : vw) - 2 * kScrollArrowSize, 0));
     const int64_t extent = vertical ? vh : vw;
-    const int64_t length = vertical ? c.bottom - c.top : c.right - c.left;
-    const int64_t offset = std::llabs(vertical ? c.top : c.left);
+    const int64_t length = record->Virtual ? record->Virtual->ContentLength()
+                           : vertical      ? c.bottom - c.top
+                                           : c.right - c.left;
+    const int64_t offset = record->Virtual ? record->Virtual->ContentOffset()
+                                           : std::llabs(vertical ? c.top : c.left);
     int16_t thumb = track;
     int16_t start = 0;
     if (length > 0) {
-        thumb = std::min(To16(extent * track / length), track);
+        // A thumb of a few pixels at least, or a long text would leave none to grab.
+        thumb = std::min(std::max(To16(extent * track / length), kMinThumb), track);
         start = To16(offset * track / length);
-        if (start + thumb > track) {
+        // Content scrolled to its end puts the thumb at the end, whatever the rounding.
+        if (start + thumb > track || offset + extent >= length) {
             start = static_cast<int16_t>(track - thumb);
         }
     }
@@ -394,6 +401,18 @@ void ScrollBy(Control* bar, int32_t dx, int32_t dy) {
     }
     const int64_t vw = viewport->Width();
     const int64_t vh = viewport->Height();
+    if (VirtualContent* virt = record->Virtual) {
+        const int64_t barLength = record->Orientation == kScrollVertical ? bar->Height()
+                                                                         : bar->Width();
+        const int64_t length = virt->ContentLength();
+        const int64_t delta = record->Orientation == kScrollVertical ? dy : dx;
+        const int64_t extent = record->Orientation == kScrollVertical ? vh : vw;
+        const int64_t moved =
+            barLength > 0 ? virt->ContentOffset() + length * delta / barLength : 0;
+        virt->ScrollContentTo(std::clamp<int64_t>(moved, 0, std::max<int64_t>(length - extent, 0)));
+        UpdateScrollBar(bar);
+        return;
+    }
     const Rect c = content->BoundsRect();
     const int64_t cw = c.right - c.left;
     const int64_t ch = c.bottom - c.top;

@@ -23,6 +23,21 @@ constexpr int32_t kScrollThumbCap = 2;
 constexpr int32_t kScrollArrowStep = 10;  // thumb pixels per arrow press
 constexpr COLORREF kScrollTrackColor = 0xDDF5FF;
 
+// A content longer than a window may be (Windows and Wine clamp a window to 32,767 pixels)
+// scrolls virtually: its window stays the viewport's size and draws itself at an offset that
+// the bar asks for and sets.
+class VirtualContent {
+public:
+    // Along the bar, in pixels.
+    virtual int64_t ContentLength() const = 0;
+    // How far the content is scrolled, 0 to length - viewport.
+    virtual int64_t ContentOffset() const = 0;
+    virtual void ScrollContentTo(int64_t offset) = 0;
+
+protected:
+    ~VirtualContent() = default;
+};
+
 // Hung on the bar's SkinData slot and freed with it. The control pointers are cleared when
 // their controls go first, so a bar outliving its content or buttons only stops scrolling.
 class ScrollBarRecord : public ToolkitObject {
@@ -33,6 +48,8 @@ public:
     Rect ThumbRect{0, 0, 0, 0};
     Control* StartButton = nullptr;  // top or left
     Control* EndButton = nullptr;    // bottom or right
+    // Set for a virtually scrolled content; not owned.
+    VirtualContent* Virtual = nullptr;
 
     ScrollBarRecord() = default;
 

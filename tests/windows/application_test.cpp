@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skinned_form.h"
+#include "tests/windows/app_fixture.h"
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/drawing_test.h"
 #include "tests/windows/window_driver.h"
@@ -24,28 +25,13 @@ namespace zam {
 namespace {
 
 using test::Inspecting;
+using test::PumpUntilQuit;
+using test::shellOpened;
+using test::Zamenor;
 using test::PressButton;
 using test::Pump;
 using test::WindowDriver;
 using test::WindowText;
-
-std::vector<std::wstring> shellOpened;
-void RecordShellOpen(const std::wstring& target) {
-    shellOpened.push_back(target);
-}
-
-// Dispatches what is queued up to the quit message; false when none came.
-bool PumpUntilQuit() {
-    MSG msg{};
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            return true;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return false;
-}
 
 struct Place {
     int left, top, width, height;
@@ -61,69 +47,6 @@ Place PlaceOf(const Control* form) {
 std::string Flags(int from, int count, char c) {
     return std::string(static_cast<size_t>(from), '1') + std::string(static_cast<size_t>(count), c);
 }
-
-class Zamenor : public test::ControlTest {
-protected:
-    void SetUp() override {
-        ControlTest::SetUp();
-        shellOpened.clear();
-    }
-    void TearDown() override {
-        Stop();
-        ControlTest::TearDown();
-    }
-
-    void Start(const std::string* settings = nullptr) {
-        if (settings) {
-            test::WriteBytes(dir_ / L"settings.ini", *settings);
-        }
-        app_ = StartApplication(&RecordShellOpen);
-        Pump();
-    }
-    // Closes as the user does when the program still runs, and frees what the loop would.
-    void Stop() {
-        if (!app_) {
-            return;
-        }
-        if (app_->ShutdownRuns == 0) {
-            Shutdown(*app_);
-        }
-        Pump();
-        Free(app_->ApplicationWindow);
-        app_.reset();
-        Pump();
-        MSG quit;
-        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-    std::string SettingsBytes() { return test::ReadBytes(dir_ / L"settings.ini"); }
-
-    MenuEntry* Item(int32_t item) { return MenuItem(app_->MainMenu(), item); }
-    bool Checked(int32_t item) { return ItemChecked(Item(item)); }
-    // The menu command as the strip's window gets it.
-    void Send(int32_t item) {
-        SendMessageW(app_->MenuWindow->Form->WindowHandle(), WM_COMMAND,
-                     static_cast<WPARAM>(Item(item)->CommandId()), 0);
-    }
-    void Choose(int32_t item) {
-        Send(item);
-        Pump();
-    }
-    void ClickButton(ToolbarButton button) {
-        ToolbarClick(app_.get(), app_->MainWindow->Buttons[static_cast<size_t>(button)]);
-        Pump();
-    }
-    void LoadText(const char* text) {
-        const auto path = dir_ / L"code.txt";
-        test::WriteBytes(path, text);
-        ASSERT_TRUE(OpenDocument(*app_->Ws, app_->Screen, app_->Boxes, path));
-    }
-
-    FrameSkinModule skin_;
-    test::TempDir dir_{L"app"};
-    test::CurrentDirectoryScope inDir_{dir_.Path()};
-    std::unique_ptr<zam::Application> app_;
-};
 
 TEST_F(Zamenor, StartsWithTheDefaultLayoutWithoutSettings) {
     Start();

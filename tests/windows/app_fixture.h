@@ -1,0 +1,103 @@
+#pragma once
+// The running program in this process: start-up from an empty folder (or given settings),
+// commands as the menu strip and the toolbar get them, and a stop that frees what the message
+// loop would.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "skin/skin_bitmaps.h"
+#include "tests/windows/control_test_support.h"
+#include "tests/windows/window_driver.h"
+#include "workspace/document_file.h"
+
+namespace zam::test {
+
+inline std::vector<std::wstring> shellOpened;
+inline void RecordShellOpen(const std::wstring& target) {
+    shellOpened.push_back(target);
+}
+
+// Dispatches what is queued up to the quit message; false when none came.
+inline bool PumpUntilQuit() {
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            return true;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return false;
+}
+
+class Zamenor : public ControlTest {
+protected:
+    void SetUp() override {
+        ControlTest::SetUp();
+        shellOpened.clear();
+    }
+    void TearDown() override {
+        Stop();
+        ControlTest::TearDown();
+    }
+
+    void Start(const std::string* settings = nullptr) {
+        if (settings) {
+            WriteBytes(dir_ / L"settings.ini", *settings);
+        }
+        app_ = StartApplication(&RecordShellOpen);
+        Pump();
+    }
+    // Closes as the user does when the program still runs, and frees what the loop would.
+    void Stop() {
+        if (!app_) {
+            return;
+        }
+        if (app_->ShutdownRuns == 0) {
+            Shutdown(*app_);
+        }
+        Pump();
+        Free(app_->ApplicationWindow);
+        app_.reset();
+        Pump();
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    std::string SettingsBytes() { return ReadBytes(dir_ / L"settings.ini"); }
+
+    MenuEntry* Item(int32_t item) { return MenuItem(app_->MainMenu(), item); }
+    bool Checked(int32_t item) { return ItemChecked(Item(item)); }
+    // The menu command as the strip's window gets it.
+    void Send(int32_t item) {
+        SendMessageW(app_->MenuWindow->Form->WindowHandle(), WM_COMMAND,
+                     static_cast<WPARAM>(Item(item)->CommandId()), 0);
+    }
+    void Choose(int32_t item) {
+        Send(item);
+        Pump();
+    }
+    void ClickButton(ToolbarButton button) {
+        ToolbarClick(app_.get(), app_->MainWindow->Buttons[static_cast<size_t>(button)]);
+        Pump();
+    }
+    void LoadText(const std::string& text) {
+        const auto path = dir_ / L"code.txt";
+        WriteBytes(path, text);
+        ASSERT_TRUE(OpenDocument(*app_->Ws, app_->Screen, app_->Boxes, path));
+    }
+
+    FrameSkinModule skin_;
+    TempDir dir_{L"app"};
+    CurrentDirectoryScope inDir_{dir_.Path()};
+    std::unique_ptr<zam::Application> app_;
+};
+
+
+}  // namespace zam::test

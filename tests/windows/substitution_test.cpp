@@ -1,0 +1,273 @@
+// The substitution loop as the user works it: pointing at and selecting cipher letters in the
+// text windows and the alphabet, assigning by click and by key, clearing, scrolling together,
+// and a cryptogram broken from start to finish and saved.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/alphabet_window.h"
+#include "app/text_window.h"
+#include "skin/scroll_bar.h"
+#include "tests/windows/app_fixture.h"
+#include "toolkit/encoding.h"
+
+namespace zam {
+namespace {
+
+using test::Pump;
+
+// "АБВ_ВБА" etc. as the user types them: one WM_CHAR of the UTF-16 character.
+void Type(Control* form, char key1251) {
+    SendMessageW(form->WindowHandle(), WM_CHAR, Cp1251ToCodePoint(static_cast<unsigned char>(key1251)),
+                 0);
+    Pump();
+}
+
+class Substitution : public test::Zamenor {
+protected:
+    TextView& Cipher() { return *static_cast<TextView*>(app_->Ws->CipherText.view); }
+    TextView& Plain() { return *static_cast<TextView*>(app_->Ws->PlainText.view); }
+    AlphabetView& Letters() { return *static_cast<AlphabetView*>(app_->Ws->KeyTable.view); }
+    Workspace& Ws() { return *app_->Ws; }
+
+    // Surface coordinates go into the message as Windows packs them: 16 bits each.
+    // The real pointer goes there too: hover tracking would otherwise report a leave at once.
+    static void Mouse(Control* surface, UINT message, Point p, WPARAM keys = 0) {
+        const POINT screen = OnScreen(surface, p);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageW(surface->WindowHandle(), message, keys,
+                     MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+        Pump();
+    }
+    static POINT OnScreen(Control* surface, Point p) {
+        POINT screen{p.x, p.y};
+        MapWindowPoints(surface->WindowHandle(), nullptr, &screen, 1);
+        return screen;
+    }
+    static Point Inside(const Rect& cell) { return {cell.left + 5, cell.top + 5}; }
+    // A cell of the text as the view shows it now, scrolled.
+    static Rect Shown(TextView& view, uint32_t position) {
+        Rect cell = TextCellRect(static_cast<std::uint16_t>(position), 31);
+        cell.top += view.SurfaceTop();
+        cell.bottom += view.SurfaceTop();
+        return cell;
+    }
+    void PointAt(TextView& view, uint32_t position) {
+        Mouse(view.Surface(), WM_MOUSEMOVE, Inside(Shown(view, position)));
+    }
+    void PointAtLetter(int row, int column) {
+        Mouse(Letters().Surface(), WM_MOUSEMOVE, Inside(AlphabetCellRect(row, column)));
+    }
+    void ClickLetter(int row, int column, UINT down = WM_LBUTTONDOWN) {
+        PointAtLetter(row, column);
+        Mouse(Letters().Surface(), down, Inside(AlphabetCellRect(row, column)));
+    }
+    // The colour the user sees inside a cell after the real paint.
+    static COLORREF Seen(Control* surface, const Rect& cell) {
+        UpdateWindow(surface->WindowHandle());
+        const POINT p = OnScreen(surface, {cell.left + 2, cell.top + 2});
+        HDC dc = GetDC(nullptr);
+        const COLORREF colour = GetPixel(dc, p.x, p.y);
+        ReleaseDC(nullptr, dc);
+        return colour;
+    }
+    std::string Caption() { return app_->AlphabetWindow->Form->Caption(); }
+};
+
+TEST_F(Substitution, PointingAndClickingInTheTextWindows) {
+    Start();
+    // Nothing loaded: the pointer and the buttons change nothing.
+    PointAt(Cipher(), 1);
+    Mouse(Cipher().Surface(), WM_LBUTTONDOWN, Inside(TextCellRect(1, 31)), MK_LBUTTON);
+    EXPECT_EQ(Ws().HoverPos, 0);
+    EXPECT_EQ(LetterOf(Ws().SelectedLetter), kNoLetter);
+
+    LoadText("АБВ_ВБА\r\n");
+    PointAt(Cipher(), 2);
+    EXPECT_EQ(Ws().CurrentLetter, "Б");
+    EXPECT_EQ(Ws().HoverPos, 2);
+    EXPECT_EQ(Seen(Cipher().Surface(), TextCellRect(6, 31)), app_->Palette[7]);
+    // Another cell of the same letter changes nothing, HoverPos included.
+    PointAt(Cipher(), 6);
+    EXPECT_EQ(Ws().HoverPos, 2);
+    // The border line that cells 1 and 2 share belongs to the lower position.
+    Mouse(Cipher().Surface(), WM_MOUSEMOVE, {19, 8});
+    EXPECT_EQ(Ws().HoverPos, 1);
+    // The blank rest of the line is no position.
+    Mouse(Cipher().Surface(), WM_MOUSEMOVE, Inside(TextCellRect(9, 31)));
+    EXPECT_EQ(Ws().HoverPos, 1);
+    EXPECT_EQ(Ws().CurrentLetter, "А");
+
+    // Left selects; a right click on the selected current letter keeps it; elsewhere drops it.
+    Mouse(Cipher().Surface(), WM_LBUTTONDOWN, Inside(TextCellRect(1, 31)), MK_LBUTTON);
+    EXPECT_EQ(Ws().SelectedLetter, "А");
+    EXPECT_EQ(Caption(), "Алфавит  .: Заменим А :.");
+    EXPECT_EQ(Seen(Plain().Surface(), TextCellRect(7, 31)), app_->Palette[9]);
+    Mouse(Cipher().Surface(), WM_RBUTTONDOWN, Inside(TextCellRect(1, 31)), MK_RBUTTON);
+    EXPECT_EQ(Ws().SelectedLetter, "А");
+    PointAt(Cipher(), 3);
+    Mouse(Cipher().Surface(), WM_RBUTTONDOWN, Inside(TextCellRect(3, 31)), MK_RBUTTON);
+    EXPECT_EQ(LetterOf(Ws().SelectedLetter), kNoLetter);
+
+    // Leaving clears the current letter and the position under the pointer.
+    SendMessageW(Cipher().Surface()->WindowHandle(), WM_MOUSELEAVE, 0, 0);
+    Pump();
+    EXPECT_EQ(LetterOf(Ws().CurrentLetter), kNoLetter);
+    EXPECT_EQ(Ws().HoverPos, 0);
+}
+
+TEST_F(Substitution, AssigningAndClearingThroughTheAlphabet) {
+    Start();
+    LoadText("ЖЕЖЕ_ЕЖ\r\n");
+    Control* letters = app_->AlphabetWindow->Form;
+    // Typing a lower-case cipher letter selects it; "о" then assigns О to it.
+    Type(letters, 'е');
+    EXPECT_EQ(Ws().SelectedLetter, "Е");
+    Type(app_->CipherWindow->Form, 'о');
+    EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Е')], 'О');
+    EXPECT_EQ(Ws().PlainText.text, " О О О ");  // the gap too is the user's to assign
+    EXPECT_EQ(Caption(), "Алфавит ");
+
+    // О is taken: pointing at it in row 3 names no free letter, and the click then selects
+    // the letter under the pointer instead of assigning.
+    Type(letters, 'ж');
+    ClickLetter(3, SymbolColumn('О'));
+    EXPECT_EQ(LetterOf(Ws().PlainLetter), kNoLetter);
+    EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Ж')], kNoLetter);
+
+    // Typed while in use, then clicked without moving: refused both ways, О stays single.
+    Type(letters, 'ж');
+    Type(letters, 'о');
+    Mouse(Letters().Surface(), WM_LBUTTONDOWN, Inside(AlphabetCellRect(3, SymbolColumn('О'))));
+    EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Ж')], kNoLetter);
+
+    // A free letter by click: assigned, selection dropped, pointer on the new key cell.
+    ClickLetter(3, SymbolColumn('Т'));
+    EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Ж')], 'Т');
+    EXPECT_EQ(Caption(), "Алфавит ");
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(Letters().Surface()->WindowHandle(), &cursor);
+    const Point keyCell = RectCenter(AlphabetCellRect(2, SymbolColumn('Ж')));
+    EXPECT_EQ(cursor.x, keyCell.x + 1);
+    EXPECT_EQ(cursor.y, keyCell.y + 1);
+    // The pointer now rests on Ж's key cell: Ж is the current letter in the texts.
+    EXPECT_EQ(Seen(Plain().Surface(), TextCellRect(1, 31)), app_->Palette[7]);
+
+    // The space bar clears the selected letter; with nothing selected it does nothing.
+    Type(letters, ' ');
+    EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Е')], 'О');
+    Type(letters, 'е');
+    Type(letters, ' ');
+    EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Е')], kNoLetter);
+    EXPECT_EQ(Ws().PlainText.text, "Т Т   Т");
+    // Ё, Й, Ъ and Latin letters are not keys of the alphabet.
+    for (char key : {'ё', 'й', 'Ъ', 'q', '1'}) {
+        Type(letters, key);
+        EXPECT_EQ(LetterOf(Ws().SelectedLetter), kNoLetter) << static_cast<int>(key);
+    }
+    // Column 32 of rows 1 and 2 is neither drawn nor pointed at.
+    PointAtLetter(1, 32);
+    EXPECT_EQ(LetterOf(Ws().CurrentLetter), kNoLetter);
+    EXPECT_EQ(Seen(Letters().Surface(), AlphabetCellRect(1, 32)), app_->Palette[3]);
+    // Right click drops; without a text no click does anything.
+    Type(letters, 'ж');
+    ClickLetter(1, 1, WM_RBUTTONDOWN);
+    EXPECT_EQ(LetterOf(Ws().SelectedLetter), kNoLetter);
+}
+
+// The largest text is about 33,800 pixels tall: past the 16 bits of window messages.
+TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
+    Start();
+    std::string text;
+    const std::string alphabet(Alphabet().substr(0, 31));
+    while (text.size() < kMaxTextLength) {
+        text += alphabet;
+    }
+    text.resize(kMaxTextLength);
+    text.back() = 'Я';
+    LoadText(text + "\r\n");
+    Control* bar = Plain().Bar();
+    ScrollBy(bar, 0, 100000);  // the thumb dragged to the bottom
+    Pump();
+    EXPECT_GE(Cipher().SurfaceHeight(), 2115 * 16 + 4);
+    const int32_t bottom = -(Cipher().SurfaceHeight() - 167);
+    EXPECT_EQ(Plain().SurfaceTop(), bottom);
+    EXPECT_EQ(Cipher().SurfaceTop(), bottom);
+    const ScrollBarRecord* thumb = ScrollBarOf(Cipher().Bar());
+    EXPECT_EQ(thumb->ThumbRect.bottom, Cipher().Bar()->Height());
+
+    const Rect last = Shown(Plain(), kMaxTextLength);
+    EXPECT_LT(last.bottom, 167);
+    Mouse(Plain().Surface(), WM_MOUSEMOVE, Inside(last));
+    EXPECT_EQ(Ws().HoverPos, kMaxTextLength);
+    EXPECT_EQ(Ws().CurrentLetter, "Я");
+    Mouse(Plain().Surface(), WM_LBUTTONDOWN, Inside(last), MK_LBUTTON);
+    EXPECT_EQ(Ws().SelectedLetter, "Я");
+    EXPECT_EQ(Seen(Cipher().Surface(), last), app_->Palette[9]);
+    // A paint from the top of the window to the end of the text: nothing is skipped.
+    InvalidateRect(Cipher().Surface()->WindowHandle(), nullptr, FALSE);
+    EXPECT_EQ(Seen(Cipher().Surface(), Shown(Cipher(), 31 * 2110 + 30)), app_->Palette[9]);  // another Я
+
+    // Reopening a short text forgets the old position under the pointer.
+    LoadText("АБ\r\n");
+    EXPECT_EQ(Ws().HoverPos, 0);
+    EXPECT_EQ(Cipher().SurfaceTop(), 0);
+    SendMessageW(Plain().Surface()->WindowHandle(), WM_MOUSELEAVE, 0, 0);
+    Pump();
+}
+
+// A real cryptogram broken key by key, saved through the dialog, reopened and compared byte
+// for byte with the result file that its plaintext and key make.
+TEST_F(Substitution, ACryptogramBrokenSavedAndReopened) {
+    const std::string plain =
+        "ОБЛИК_АРКАДИЕВА_ДЯДИ_ИЗЯЩНЫИ_И_ПОРОДИСТЫИ_СОХРАНИЛ_ЮНОШЕСКУЮ_СТРОИНОСТЬ_И_ТО_"
+        "СТРЕМЛЕНИЕ_ВВЕРХ_ПРОЧЬ_ОТ_ЗЕМЛИ_КОТОРОЕ_БОЛЬШЕЮ_ЧАСТЬЮ_ИСЧЕЗАЕТ";
+    const std::string letters(Alphabet().substr(0, 30));
+    std::string shifted = letters.substr(7) + letters.substr(0, 7);
+    std::string cipher = plain;
+    for (char& c : cipher) {
+        if (c != '_') {
+            c = shifted[letters.find(c)];
+        }
+    }
+    Start();
+    LoadText(cipher + "\r\n");
+    Control* form = app_->AlphabetWindow->Form;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        if (Ws().PlainText.text[i] == plain[i]) {
+            continue;
+        }
+        Type(form, cipher[i]);
+        Type(form, plain[i] == '_' ? '_' : static_cast<char>(plain[i] + 32));  // lower case
+    }
+    EXPECT_EQ(Ws().PlainText.text, plain);
+    // One mistake, cleared with the space bar and typed again.
+    Type(form, cipher[0]);
+    Type(form, ' ');
+    EXPECT_EQ(Ws().PlainText.text[0], kNoLetter);
+    Type(form, cipher[0]);
+    Type(form, plain[0]);
+
+    const std::wstring saved = (dir_ / L"broken.txt").wstring();
+    {
+        test::WindowDriver driver({test::Accept(saved)});
+        ClickButton(kBtnSave);
+    }
+    std::string expected = "Шифротекст:\r\n" + cipher + "\r\nАлфавит замены:\r\n";
+    for (int column = 1; column <= kColumnCount; ++column) {
+        const char symbol = Alphabet()[static_cast<size_t>(column - 1)];
+        const size_t at = cipher.find(symbol);
+        expected += at == std::string::npos ? ' ' : plain[at];
+    }
+    expected += "\r\nОткрытый текст:\r\n" + plain + "\r\n";
+    EXPECT_EQ(test::ReadBytes(saved), expected);
+
+    Send(kItemClear);
+    ASSERT_TRUE(OpenDocument(Ws(), app_->Screen, app_->Boxes, saved));
+    EXPECT_EQ(Ws().PlainText.text, plain);
+    EXPECT_EQ(FormatResultFile(Ws()), expected);
+}
+
+}  // namespace
+}  // namespace zam
