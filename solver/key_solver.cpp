@@ -31,8 +31,8 @@ constexpr int kUnknownWordScore = -200;
 constexpr std::size_t kAnnealedLength = 2000;
 constexpr int kAnnealWork = 1'500'000;  // steps x scored items per restart
 constexpr int kMinSteps = 1000;
-constexpr int kMaxSteps = 6000;
-constexpr double kStartTemperature = 60.0;
+constexpr int kMaxSteps = 10000;
+constexpr double kStartTemperature = 300.0;
 
 class Random {
 public:
@@ -235,14 +235,14 @@ Problem MakeProblem(std::string_view cipherText, const KeyColumns& key) {
         const auto plain = static_cast<std::uint8_t>(*s - 0x60);
         if (!used[plain]) p.pool.push_back(plain);
     }
-    // Only when the user gave one plaintext letter to several cipher letters.
-    while (p.pool.size() < p.free.size()) p.pool.push_back(kNone);
+    // Each fixed entry uses up at most one symbol, so the pool always covers the free entries.
+    ZAM_ASSERT(p.pool.size() >= p.free.size());
 
     for (int c = 0; c < kSymbols; ++c) {
         const auto i = static_cast<std::size_t>(c);
         if (p.fixed[i] == kGap && p.counts[i] > 0) p.gapCipher = c;
     }
-    // A gap the user moved to a letter of his own may still stand anywhere.
+    // When the user gave the gap's cipher symbol a letter, any free symbol may be the gap.
     p.withGaps = p.gapCipher >= 0 || !used[kGap];
     if (p.withGaps) p.text.push_back(kBoundary);
     p.text.insert(p.text.end(), letters.begin(), letters.end());
@@ -379,9 +379,8 @@ SolveReport Solve(std::string_view cipherText, const KeyColumns& key, const Solv
     report.key = key;
     report.restarts = found.restarts;
     report.agreed = found.agreed;
-    // The user's entries stay as they are, and so does one left without a letter.
     for (std::size_t c = 0; c < kSymbols; ++c) {
-        if (PlainIndex(key[c]) < 0 && found.key[c] != kNone) {
+        if (PlainIndex(key[c]) < 0) {
             report.key[c] = ColumnSymbol(found.key[c] + 1);
         }
     }

@@ -28,7 +28,7 @@ struct SolveOptions {
     std::uint64_t seed = 1;
     int budgetMs = 1000;
     int maxRestarts = 0;       // 0: no limit
-    int agreeingRestarts = 3;  // stop once the best key has been reached this many times
+    int agreeingRestarts = 2;  // stop once the best key has been reached this many times
 };
 
 struct SolveReport {

@@ -8,14 +8,13 @@
 
 namespace zam::solver {
 
-// Symbol indices: 0-29 the letters in alphabet order, 30 the word gap, 31 "no letter" (a
-// cipher symbol left without one), which scores as an unseen item everywhere.
+// Symbol indices: 0-29 the letters in alphabet order, 30 the word gap. Tables are 32 wide so
+// that an index is a shift; index 31 scores as unseen.
 inline constexpr int kGap = 30;
-inline constexpr int kNone = 31;
 inline constexpr int kIndexBits = 5;
 
 // Words are looked up by a 64-bit hash of their symbols (FNV-1a over symbol index + 1): among
-// some hundred thousand words a collision is too unlikely to matter. 0 is never a hash.
+// some hundred thousand words a collision is too unlikely to matter.
 inline constexpr std::uint64_t kWordHashStart = 0xCBF29CE484222325ull;
 inline std::uint64_t WordHashStep(std::uint64_t hash, int symbol) {
     return (hash ^ static_cast<std::uint64_t>(symbol + 1)) * 0x100000001B3ull;
