@@ -24,8 +24,8 @@ using Clock = std::chrono::steady_clock;
 // Whole words matter most on short texts, where many wrong keys give plausible n-grams.
 constexpr int kQuadgramWeight = 2;
 constexpr int kTrigramWeight = 1;
-constexpr int kWordWeight = 4;
-constexpr int kUnknownWordScore = -200;
+constexpr int kWordWeight = 3;
+constexpr int kUnknownWordScore = -250;
 
 // Annealing pays off on short texts; longer ones climb straight to their key.
 constexpr std::size_t kAnnealedLength = 2000;
@@ -340,11 +340,12 @@ private:
         }
     }
 
-    // Takes every improving swap until none is left.
+    // Takes every improving swap until none is left, or the time is up.
     void Climb(Key& key) const {
         for (bool improved = true; improved;) {
             improved = false;
             for (std::uint8_t x : p_.movable) {
+                if (Clock::now() >= deadline_) return;
                 for (std::uint8_t y : p_.free) {
                     // A pair of two movable symbols is tried once.
                     if (!Swappable(key, x, y) || (p_.counts[y] > 0 && y < x)) continue;
