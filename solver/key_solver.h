@@ -18,7 +18,9 @@ using KeyColumns = std::array<char, kColumnCount>;
 // assigned it otherwise, and leaves entry 32 as it was. Bytes of the cipher text outside the
 // alphabet are ignored. The search ends when it keeps finding the same key or after about
 // `budgetMs` milliseconds; the same seed gives the same key whenever it ends the first way.
-// A budget of 1000 ms is enough for any text the program holds.
+// Most texts end long before the budget (a 1,000-letter text in some 30 ms); 700 ms keeps even
+// a 65,535-character text under a second, the tables built on the first call (some 30 ms)
+// included.
 KeyColumns SuggestKey(std::string_view cipherText, const KeyColumns& key, std::uint64_t seed,
                       int budgetMs);
 
@@ -39,8 +41,8 @@ struct SolveReport {
 
 SolveReport Solve(std::string_view cipherText, const KeyColumns& key, const SolveOptions& options);
 
-// The score the search gives a key (higher is better); unassigned entries count as having no
-// letter. For measuring the search against a known key.
+// The score the search gives a complete key (higher is better), for measuring the search
+// against a known key.
 long long ScoreKey(std::string_view cipherText, const KeyColumns& key);
 
 }  // namespace solver
