@@ -60,6 +60,10 @@ zam_log "running the native tests"
 "$ZAM_BUILD/native/native_tests" >"$logs/native.log" 2>&1
 count_gtest native "$logs/native.log" $?
 
+zam_log "running the solver tests"
+"$ZAM_BUILD/native/solver/solver_tests" >"$logs/solver.log" 2>&1
+count_gtest solver "$logs/solver.log" $?
+
 zam_log "fuzzing the file readers for ${FUZZ_SECONDS}s"
 fuzz_dir=$ZAM_BUILD/fuzz-corpus
 mkdir -p "$fuzz_dir"

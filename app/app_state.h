@@ -36,6 +36,7 @@ enum ToolbarButton : int32_t {
     kBtnGraph,
     kBtnDbl,
     kBtnInfo,
+    kBtnSolve,  // proposes the rest of the key
     kToolbarButtonCount,
 };
 

@@ -7,6 +7,7 @@
 #include "app/main_menu_template.h"
 #include "app/modal_scope.h"
 #include "skin/menu_skin.h"
+#include "solver/key_solver.h"
 #include "skin/skinned_button.h"
 #include "skin/skinned_form.h"
 #include "toolkit/wide_text.h"
@@ -33,6 +34,7 @@ constexpr ButtonSpec kButtons[kToolbarButtonCount] = {
     {"btnGraph", 234, "График частот"},
     {"btnDbl", 260, "Биграммы"},
     {"btnInfo", 286, "Информация"},
+    {"btnSolve", 320, "Подобрать ключ"},
 };
 
 constexpr int32_t kMainWidth = 527;
@@ -42,6 +44,10 @@ constexpr int32_t kToolbarHeight = 28;
 constexpr int32_t kStripWidth = 368;
 constexpr int32_t kStripHeight = 18;
 constexpr int32_t kStripOffset = 2;
+
+// The same proposal for the same text and key; well under a second even for the largest text.
+constexpr std::uint64_t kSolveSeed = 1;
+constexpr int kSolveBudgetMs = 700;
 
 constexpr std::string_view kResetCaption = "ВНИМАНИЕ";
 constexpr std::string_view kResetQuestion =
@@ -79,6 +85,37 @@ void OpenFile(Application& app) {
 void SaveFile(Application& app) {
     ModalScope modal(app);
     SaveCommand(*app.Ws, app.Boxes, app.MainForm()->WindowHandle());
+}
+
+// The solver's proposal for every cipher letter the user has not assigned, applied through the
+// same assign as a typed letter, so that every view, marker and the hint follow.
+void SuggestRestOfKey(Application& app) {
+    Workspace& ws = *app.Ws;
+    if (ws.CipherText.text.empty()) {
+        return;
+    }
+    // IDC_WAIT: the solver takes up to a good part of a second.
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));;
+    KeyColumns key{};
+    for (int column = 1; column <= kColumnCount; ++column) {
+        key[static_cast<size_t>(column - 1)] = ws.KeyTable.key[column];
+    }
+    const KeyColumns proposal = SuggestKey(ws.CipherText.text, key, kSolveSeed, kSolveBudgetMs);
+    SetSelectedLetter(ws, app.Screen, kNoLetter);
+    for (int column = 1; column <= kSymbolCount; ++column) {
+        const char cipher = Alphabet()[static_cast<size_t>(column - 1)];
+        const char plain = proposal[static_cast<size_t>(column - 1)];
+        const bool assigned = IsCipherColumn(SymbolColumn(ws.KeyTable.key[column]));
+        if (assigned || !IsCipherColumn(SymbolColumn(plain)) ||
+            PlainLetterInUse(ws, plain)) {
+            continue;
+        }
+        SetSelectedLetter(ws, app.Screen, cipher);
+        Assign(ws, app.Screen, cipher, plain);
+        SetSelectedLetter(ws, app.Screen, kNoLetter);
+    }
+    app.Screen.SetAlphabetCaption(AlphabetBaseCaption());
+    SetCursor(previous);
 }
 
 ToolWindowRecord* WindowOfItem(Application& app, int32_t item) {
@@ -382,6 +419,9 @@ void ToolbarClick(void* data, Control* button) {
             break;
         case kBtnInfo:
             ShowTool(app.InfoWindow);
+            break;
+        case kBtnSolve:
+            SuggestRestOfKey(app);
             break;
         default:
             break;

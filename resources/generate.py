@@ -468,6 +468,24 @@ kkkkk
     return img
 
 
+def tool_solve():
+    """A key with a spark: the program proposes the key."""
+    img = Image(26, 26)
+    bow = ellipse(7.0, 14.0, 5.6) - ellipse(7.0, 14.0, 2.2)
+    shaft = rect(12, 12, 23, 15) | rect(17, 16, 18, 19) | rect(21, 16, 22, 20)
+    shape(img, bow | shaft, GOLD, light=LIGHT, dark=DEEP)
+    img.art(14, 1, """
+...k...
+...w...
+..kwk..
+kwwwwwk
+..kwk..
+...w...
+...k...
+""")
+    return img
+
+
 def toolbar():
     return {
         "btnLoad": tool_open(),
@@ -480,6 +498,7 @@ def toolbar():
         "btnGraph": tool_graph(),
         "btnDbl": tool_bigrams(),
         "btnInfo": tool_info(),
+        "btnSolve": tool_solve(),
     }
 
 
@@ -742,7 +761,7 @@ def mock_window():
     button hovered), toolbar (one hovered, one pressed), a popup menu, scroll bars, and the
     hand cursor over a black graph."""
     bmp = bitmaps()
-    W, H = 340, 230
+    W, H = 356, 230
     img = Image(W, H, AMBER)
     pieces = [("fb_l", 0, 3, 3, H - 6), ("fb_r", W - 3, 3, 3, H - 6), ("fb_t", 3, 0, W - 6, 3),
               ("fb_b", 3, H - 3, W - 6, 3), ("fb_tr", W - 3, 0, 3, 3), ("fb_tl", 0, 0, 3, 3),
@@ -759,9 +778,9 @@ def mock_window():
         img.paste(bmp[name + ("_p" if hovered else "")], x + 2, 7)
     # Toolbar one pixel below a 21-pixel menu bar.
     top = 24 + 22
-    lefts = [18, 44, 78, 113, 148, 174, 200, 234, 260, 286]
+    lefts = [18, 44, 78, 113, 148, 174, 200, 234, 260, 286, 320]
     names = ["btnLoad", "btnSave", "btnNew", "btnFind", "btnLocked", "btnAlph", "btnUnLocked",
-             "btnGraph", "btnDbl", "btnInfo"]
+             "btnGraph", "btnDbl", "btnInfo", "btnSolve"]
     for i, (x, name) in enumerate(zip(lefts, names)):
         colour, shift = (HOVER, 0) if i == 3 else (ORANGE, 2) if i == 7 else (AMBER, 0)
         img.box(x, top, x + 25, top + 25, colour)

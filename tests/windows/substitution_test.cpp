@@ -217,20 +217,57 @@ TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
     Pump();
 }
 
-// A real cryptogram broken key by key, saved through the dialog, reopened and compared byte
-// for byte with the result file that its plaintext and key make.
-TEST_F(Substitution, ACryptogramBrokenSavedAndReopened) {
-    const std::string plain =
-        "ОБЛИК_АРКАДИЕВА_ДЯДИ_ИЗЯЩНЫИ_И_ПОРОДИСТЫИ_СОХРАНИЛ_ЮНОШЕСКУЮ_СТРОИНОСТЬ_И_ТО_"
-        "СТРЕМЛЕНИЕ_ВВЕРХ_ПРОЧЬ_ОТ_ЗЕМЛИ_КОТОРОЕ_БОЛЬШЕЮ_ЧАСТЬЮ_ИСЧЕЗАЕТ";
+const std::string kPlain =
+    "ОБЛИК_АРКАДИЕВА_ДЯДИ_ИЗЯЩНЫИ_И_ПОРОДИСТЫИ_СОХРАНИЛ_ЮНОШЕСКУЮ_СТРОИНОСТЬ_И_ТО_"
+    "СТРЕМЛЕНИЕ_ВВЕРХ_ПРОЧЬ_ОТ_ЗЕМЛИ_КОТОРОЕ_БОЛЬШЕЮ_ЧАСТЬЮ_ИСЧЕЗАЕТ";
+
+// The text under a key that moves every letter seven places on; the gap stays.
+std::string Encrypted(const std::string& plain) {
     const std::string letters(Alphabet().substr(0, 30));
-    std::string shifted = letters.substr(7) + letters.substr(0, 7);
+    const std::string shifted = letters.substr(7) + letters.substr(0, 7);
     std::string cipher = plain;
     for (char& c : cipher) {
         if (c != '_') {
             c = shifted[letters.find(c)];
         }
     }
+    return cipher;
+}
+
+TEST_F(Substitution, TheKeyButtonProposesTheRestAndKeepsTheUsersLetters) {
+    Start();
+    ClickButton(kBtnSolve);  // nothing to solve
+    EXPECT_EQ(Ws().CipherText.text, "");
+    const std::string cipher = Encrypted(kPlain);
+    LoadText(cipher + "\r\n");
+    Control* form = app_->AlphabetWindow->Form;
+    Type(form, cipher[0]);
+    Type(form, 'Ж');  // wrong, but the user's
+    ClickButton(kBtnSolve);
+    const auto& key = Ws().KeyTable.key;
+    EXPECT_EQ(key[SymbolColumn(cipher[0])], 'Ж');
+    EXPECT_EQ(Ws().PlainText.text.find(kNoLetter), std::string::npos);
+    int right = 0;
+    for (size_t i = 0; i < kPlain.size(); ++i) {
+        right += Ws().PlainText.text[i] == kPlain[i];
+    }
+    EXPECT_GT(right, static_cast<int>(kPlain.size()) * 8 / 10);
+    for (int a = 1; a <= kSymbolCount; ++a) {
+        for (int b = a + 1; b <= kSymbolCount; ++b) {
+            EXPECT_TRUE(key[a] == kNoLetter || key[a] != key[b]) << a << " " << b;
+        }
+    }
+    EXPECT_EQ(Caption(), "Алфавит ");
+    // The plaintext view shows the proposal: its first cell is drawn as an assigned cell.
+    EXPECT_EQ(Seen(Plain().Surface(), TextCellRect(1, 31)),
+              TextCellStyle(Ws(), app_->Palette, Ws().PlainText, 1).background);
+}
+
+// A real cryptogram broken key by key, saved through the dialog, reopened and compared byte
+// for byte with the result file that its plaintext and key make.
+TEST_F(Substitution, ACryptogramBrokenSavedAndReopened) {
+    const std::string& plain = kPlain;
+    const std::string cipher = Encrypted(plain);
     Start();
     LoadText(cipher + "\r\n");
     Control* form = app_->AlphabetWindow->Form;

@@ -1,0 +1,407 @@
+#include "solver/key_solver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "solver/language_model.h"
+#include "solver/language_tables.h"
+
+namespace zam {
+namespace solver {
+namespace {
+
+constexpr int kSymbols = 31;               // cipher symbols of columns 1-31 as indices 0-30
+constexpr int kBoundary = 31;              // cipher index of the gap the text starts and ends with
+using Key = std::array<std::uint8_t, 32>;  // plaintext index per cipher index
+using Clock = std::chrono::steady_clock;
+
+// Relative weights of the three kinds of evidence, and the level an unlisted word scores at.
+// Whole words matter most on short texts, where many wrong keys give plausible n-grams.
+constexpr int kQuadgramWeight = 2;
+constexpr int kTrigramWeight = 1;
+constexpr int kWordWeight = 3;
+constexpr int kUnknownWordScore = -250;
+
+// Annealing pays off on short texts; longer ones climb straight to their key.
+constexpr std::size_t kAnnealedLength = 2000;
+constexpr int kAnnealWork = 1'500'000;  // steps x scored items per restart
+constexpr int kMinSteps = 1000;
+constexpr int kMaxSteps = 10000;
+constexpr double kStartTemperature = 300.0;
+
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t Next() {  // splitmix64: the same stream on every platform
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    int Below(std::size_t n) { return static_cast<int>((Next() >> 11) % n); }
+    double Unit() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+
+private:
+    std::uint64_t state_;
+};
+
+// One distinct n-gram or word of the cipher text, with how often it occurs.
+struct Item {
+    std::int32_t count = 0;
+    std::uint32_t mask = 0;    // bit per cipher index it holds
+    std::uint32_t offset = 0;  // words: where its symbols start in the word buffer
+    std::uint32_t length = 0;
+    std::array<std::uint8_t, 4> symbols{};  // n-grams
+};
+
+// Scores keys against the distinct n-grams and words of one cipher text, so the cost of a step
+// depends on how varied the text is, not on its length.
+class Scorer {
+public:
+    Scorer(const LanguageModel& model, const std::vector<std::uint8_t>& text, int gapCipher)
+        : model_(model) {
+        CollectNgrams<4>(text, quadgrams_, quadgramsOf_);
+        CollectNgrams<3>(text, trigrams_, trigramsOf_);
+        if (gapCipher >= 0) CollectWords(text, gapCipher);
+    }
+
+    std::size_t ItemCount() const { return quadgrams_.size() + trigrams_.size() + words_.size(); }
+
+    long long Score(const Key& key) const {
+        long long total = 0;
+        for (const Item& q : quadgrams_) total += kQuadgramWeight * q.count * Quadgram(q, key);
+        for (const Item& t : trigrams_) total += kTrigramWeight * t.count * Trigram(t, key);
+        for (const Item& w : words_) total += kWordWeight * w.count * Word(w, key);
+        return total;
+    }
+
+    // The change of score when entries x and y of the key trade places.
+    long long SwapDelta(const Key& key, std::uint8_t x, std::uint8_t y) const {
+        Key swapped = key;
+        std::swap(swapped[x], swapped[y]);
+        const auto change = [&](const std::vector<Item>& items, const Lists& itemsOf, auto score) {
+            long long sum = 0;
+            for (std::uint32_t i : itemsOf[x]) {
+                sum += items[i].count * (score(items[i], swapped) - score(items[i], key));
+            }
+            // Items holding both were counted with x.
+            for (std::uint32_t i : itemsOf[y]) {
+                if (items[i].mask & (1u << x)) continue;
+                sum += items[i].count * (score(items[i], swapped) - score(items[i], key));
+            }
+            return sum;
+        };
+        const auto quad = [this](const Item& q, const Key& k) { return Quadgram(q, k); };
+        const auto tri = [this](const Item& t, const Key& k) { return Trigram(t, k); };
+        const auto word = [this](const Item& w, const Key& k) { return Word(w, k); };
+        return kQuadgramWeight * change(quadgrams_, quadgramsOf_, quad) +
+               kTrigramWeight * change(trigrams_, trigramsOf_, tri) +
+               kWordWeight * change(words_, wordsOf_, word);
+    }
+
+private:
+    using Lists = std::array<std::vector<std::uint32_t>, 32>;
+
+    int Quadgram(const Item& q, const Key& k) const {
+        const auto& s = q.symbols;
+        return model_.quadgrams[static_cast<std::size_t>(
+            QuadgramIndex(k[s[0]], k[s[1]], k[s[2]], k[s[3]]))];
+    }
+    int Trigram(const Item& t, const Key& k) const {
+        const auto& s = t.symbols;
+        return model_.trigrams[static_cast<std::size_t>(TrigramIndex(k[s[0]], k[s[1]], k[s[2]]))];
+    }
+    int Word(const Item& w, const Key& k) const {
+        std::uint64_t hash = kWordHashStart;
+        for (std::uint32_t i = w.offset; i < w.offset + w.length; ++i) {
+            const std::uint8_t plain = k[wordSymbols_[i]];
+            if (plain >= kGap) return kUnknownWordScore;  // a gap or no letter inside a word
+            hash = WordHashStep(hash, plain);
+        }
+        return model_.words.Find(hash, kUnknownWordScore);
+    }
+
+    static void AddItem(std::vector<Item>& items, Lists& itemsOf, Item item,
+                        std::span<const std::uint8_t> symbols) {
+        for (std::uint8_t s : symbols) item.mask |= 1u << s;
+        for (std::size_t c = 0; c < 32; ++c) {
+            if (item.mask & (1u << c)) {
+                itemsOf[c].push_back(static_cast<std::uint32_t>(items.size()));
+            }
+        }
+        items.push_back(item);
+    }
+
+    // Distinct n-grams by sorting their packed codes.
+    template <std::size_t N>
+    static void CollectNgrams(const std::vector<std::uint8_t>& text, std::vector<Item>& items,
+                              Lists& itemsOf) {
+        std::vector<std::uint32_t> codes;
+        for (std::size_t i = 0; i + N <= text.size(); ++i) {
+            std::uint32_t code = 0;
+            for (std::size_t j = 0; j < N; ++j) code = code << kIndexBits | text[i + j];
+            codes.push_back(code);
+        }
+        std::sort(codes.begin(), codes.end());
+        for (std::size_t i = 0; i < codes.size();) {
+            std::size_t j = i;
+            while (j < codes.size() && codes[j] == codes[i]) ++j;
+            Item item;
+            item.count = static_cast<std::int32_t>(j - i);
+            item.length = N;
+            for (std::size_t k = 0; k < N; ++k) {
+                item.symbols[k] = (codes[i] >> (kIndexBits * (N - 1 - k))) & 31;
+            }
+            AddItem(items, itemsOf, item, std::span(item.symbols.data(), N));
+            i = j;
+        }
+    }
+
+    // The distinct runs of symbols between gaps.
+    void CollectWords(const std::vector<std::uint8_t>& text, int gapCipher) {
+        std::map<std::string, std::int32_t> counts;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i <= text.size(); ++i) {
+            if (i < text.size() && text[i] != gapCipher && text[i] != kBoundary) continue;
+            if (i > start) ++counts[std::string(text.begin() + start, text.begin() + i)];
+            start = i + 1;
+        }
+        for (const auto& [symbols, count] : counts) {
+            Item item;
+            item.count = count;
+            item.offset = static_cast<std::uint32_t>(wordSymbols_.size());
+            item.length = static_cast<std::uint32_t>(symbols.size());
+            wordSymbols_.insert(wordSymbols_.end(), symbols.begin(), symbols.end());
+            AddItem(words_, wordsOf_, item,
+                    std::span(wordSymbols_.data() + item.offset, item.length));
+        }
+    }
+
+    const LanguageModel& model_;
+    std::vector<Item> quadgrams_, trigrams_, words_;
+    std::vector<std::uint8_t> wordSymbols_;
+    Lists quadgramsOf_, trigramsOf_, wordsOf_;
+};
+
+int PlainIndex(char byte) {
+    const int column = SymbolColumn(byte);
+    return IsCipherColumn(column) ? column - 1 : -1;
+}
+
+// Everything the search needs to know about one cryptogram and the user's key.
+struct Problem {
+    std::vector<std::uint8_t> text;  // cipher indices, framed by kBoundary when with gaps
+    std::array<int, kSymbols> counts{};
+    std::array<int, kSymbols> fixed{};  // plaintext index, or -1 where the search decides
+    std::vector<std::uint8_t> free;     // cipher indices without a fixed entry
+    std::vector<std::uint8_t> movable;  // those of them that occur in the text
+    std::vector<std::uint8_t> pool;     // plaintext indices to share among `free`
+    bool withGaps = false;
+    int gapCipher = -1;  // the cipher index fixed to the gap, for words
+};
+
+Problem MakeProblem(std::string_view cipherText, const KeyColumns& key) {
+    Problem p;
+    std::vector<std::uint8_t> letters;
+    letters.reserve(cipherText.size());
+    for (char c : cipherText) {
+        const int index = PlainIndex(c);
+        if (index < 0) continue;
+        letters.push_back(static_cast<std::uint8_t>(index));
+        ++p.counts[static_cast<std::size_t>(index)];
+    }
+
+    std::array<bool, kSymbols> used{};
+    for (std::size_t c = 0; c < kSymbols; ++c) {
+        p.fixed[c] = PlainIndex(key[c]);
+        if (p.fixed[c] >= 0) used[static_cast<std::size_t>(p.fixed[c])] = true;
+    }
+    if (p.fixed[kGap] < 0 && !used[kGap]) {
+        p.fixed[kGap] = kGap;
+        used[kGap] = true;
+    }
+    for (std::uint8_t c = 0; c < kSymbols; ++c) {
+        if (p.fixed[c] >= 0) continue;
+        p.free.push_back(c);
+        if (p.counts[c] > 0) p.movable.push_back(c);
+    }
+    // Frequent plaintext symbols first: the first start gives them to frequent cipher symbols.
+    for (const char* s = kSymbolsByFrequency; *s; ++s) {
+        const auto plain = static_cast<std::uint8_t>(*s - 0x60);
+        if (!used[plain]) p.pool.push_back(plain);
+    }
+    // Each fixed entry uses up at most one symbol, so the pool always covers the free entries.
+    ZAM_ASSERT(p.pool.size() >= p.free.size());
+
+    for (int c = 0; c < kSymbols; ++c) {
+        const auto i = static_cast<std::size_t>(c);
+        if (p.fixed[i] == kGap && p.counts[i] > 0) p.gapCipher = c;
+    }
+    // When the user gave the gap's cipher symbol a letter, any free symbol may be the gap.
+    p.withGaps = p.gapCipher >= 0 || !used[kGap];
+    if (p.withGaps) p.text.push_back(kBoundary);
+    p.text.insert(p.text.end(), letters.begin(), letters.end());
+    if (p.withGaps) p.text.push_back(kBoundary);
+    return p;
+}
+
+struct SearchResult {
+    Key key{};
+    int restarts = 0;
+    bool agreed = false;
+};
+
+class Search {
+public:
+    Search(const Problem& p, const SolveOptions& options)
+        : p_(p),
+          scorer_(p.withGaps ? WithGapModel() : LettersOnlyModel(), p.text, p.gapCipher),
+          random_(options.seed),
+          deadline_(Clock::now() + std::chrono::milliseconds(std::max(0, options.budgetMs))) {
+        for (std::size_t c = 0; c < kSymbols; ++c) {
+            if (p.fixed[c] >= 0) base_[c] = static_cast<std::uint8_t>(p.fixed[c]);
+        }
+        base_[kBoundary] = kGap;
+        const auto items = static_cast<int>(std::max<std::size_t>(1, scorer_.ItemCount()));
+        steps_ = p.text.size() > kAnnealedLength
+                     ? 0
+                     : std::clamp(kAnnealWork / items, kMinSteps, kMaxSteps);
+    }
+
+    SearchResult Run(const SolveOptions& options) {
+        SearchResult result;
+        result.key = Start(0);
+        if (p_.movable.empty()) return result;
+        long long bestScore = 0;
+        int agreeing = 0;
+        while (true) {
+            Key key = Start(result.restarts);
+            Anneal(key);
+            Climb(key);
+            const long long score = scorer_.Score(key);
+            if (result.restarts++ == 0 || score > bestScore) {
+                result.key = key;
+                bestScore = score;
+                agreeing = 1;
+            } else if (score == bestScore) {
+                ++agreeing;
+            }
+            if (agreeing >= options.agreeingRestarts) {
+                result.agreed = true;
+                break;
+            }
+            if (options.maxRestarts > 0 && result.restarts >= options.maxRestarts) break;
+            if (Clock::now() >= deadline_) break;
+        }
+        return result;
+    }
+
+private:
+    // The first start follows letter frequencies; the others are random.
+    Key Start(int restart) {
+        Key key = base_;
+        std::vector<std::uint8_t> order = p_.free;
+        std::vector<std::uint8_t> pool = p_.pool;
+        if (restart == 0) {
+            std::stable_sort(order.begin(), order.end(), [this](std::uint8_t a, std::uint8_t b) {
+                return p_.counts[a] > p_.counts[b];
+            });
+        } else {
+            for (std::size_t i = pool.size(); i > 1; --i) {
+                std::swap(pool[i - 1], pool[static_cast<std::size_t>(random_.Below(i))]);
+            }
+        }
+        for (std::size_t i = 0; i < order.size(); ++i) key[order[i]] = pool[i];
+        return key;
+    }
+
+    static bool Swappable(const Key& key, std::uint8_t x, std::uint8_t y) {
+        return x != y && key[x] != key[y];
+    }
+
+    void Anneal(Key& key) {
+        if (p_.free.size() < 2) return;
+        for (int step = 0; step < steps_; ++step) {
+            if ((step & 1023) == 0 && Clock::now() >= deadline_) return;
+            const std::uint8_t x =
+                p_.movable[static_cast<std::size_t>(random_.Below(p_.movable.size()))];
+            const std::uint8_t y = p_.free[static_cast<std::size_t>(random_.Below(p_.free.size()))];
+            if (!Swappable(key, x, y)) continue;
+            const long long delta = scorer_.SwapDelta(key, x, y);
+            const double temperature = kStartTemperature * (steps_ - step) / steps_;
+            if (delta >= 0 || random_.Unit() < std::exp(static_cast<double>(delta) / temperature)) {
+                std::swap(key[x], key[y]);
+            }
+        }
+    }
+
+    // Takes every improving swap until none is left, or the time is up.
+    void Climb(Key& key) const {
+        for (bool improved = true; improved;) {
+            improved = false;
+            for (std::uint8_t x : p_.movable) {
+                if (Clock::now() >= deadline_) return;
+                for (std::uint8_t y : p_.free) {
+                    // A pair of two movable symbols is tried once.
+                    if (!Swappable(key, x, y) || (p_.counts[y] > 0 && y < x)) continue;
+                    if (scorer_.SwapDelta(key, x, y) > 0) {
+                        std::swap(key[x], key[y]);
+                        improved = true;
+                    }
+                }
+            }
+        }
+    }
+
+public:
+    long long ScoreOf(const Key& key) const { return scorer_.Score(key); }
+    Key Base() const { return base_; }
+
+private:
+    const Problem& p_;
+    Scorer scorer_;
+    Random random_;
+    Clock::time_point deadline_;
+    Key base_{};
+    int steps_ = 0;
+};
+
+}  // namespace
+
+SolveReport Solve(std::string_view cipherText, const KeyColumns& key, const SolveOptions& options) {
+    const Problem problem = MakeProblem(cipherText, key);
+    const SearchResult found = Search(problem, options).Run(options);
+    SolveReport report;
+    report.key = key;
+    report.restarts = found.restarts;
+    report.agreed = found.agreed;
+    for (std::size_t c = 0; c < kSymbols; ++c) {
+        if (PlainIndex(key[c]) < 0) {
+            report.key[c] = ColumnSymbol(found.key[c] + 1);
+        }
+    }
+    return report;
+}
+
+long long ScoreKey(std::string_view cipherText, const KeyColumns& key) {
+    const Problem problem = MakeProblem(cipherText, key);
+    const Search search(problem, SolveOptions());
+    return search.ScoreOf(search.Base());
+}
+
+}  // namespace solver
+
+KeyColumns SuggestKey(std::string_view cipherText, const KeyColumns& key, std::uint64_t seed,
+                      int budgetMs) {
+    solver::SolveOptions options;
+    options.seed = seed;
+    options.budgetMs = budgetMs;
+    return solver::Solve(cipherText, key, options).key;
+}
+
+}  // namespace zam

@@ -1,0 +1,65 @@
+#pragma once
+// Russian n-gram and word scores, decoded once from the generated tables. Scores are integers in
+// twentieths of a decimal logarithm of the share (higher is more likely), so that sums are exact
+// and the search does the same on every machine.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace zam::solver {
+
+// Symbol indices: 0-29 the letters in alphabet order, 30 the word gap. Tables are 32 wide so
+// that an index is a shift; index 31 scores as unseen.
+inline constexpr int kGap = 30;
+inline constexpr int kIndexBits = 5;
+
+// Words are looked up by a 64-bit hash of their symbols (FNV-1a over symbol index + 1): among
+// some hundred thousand words a collision is too unlikely to matter.
+inline constexpr std::uint64_t kWordHashStart = 0xCBF29CE484222325ull;
+inline std::uint64_t WordHashStep(std::uint64_t hash, int symbol) {
+    return (hash ^ static_cast<std::uint64_t>(symbol + 1)) * 0x100000001B3ull;
+}
+
+class WordScores {
+public:
+    void Add(std::uint64_t hash, std::int16_t score);
+    // The word's score, or `unknown` when it is not listed.
+    int Find(std::uint64_t hash, int unknown) const {
+        for (std::size_t i = Slot(hash);; i = (i + 1) & kMask) {
+            if (keys_[i] == hash) return values_[i];
+            if (keys_[i] == 0) return unknown;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlots = std::size_t{1} << 18;  // kept under half full
+    static constexpr std::size_t kMask = kSlots - 1;
+    static std::size_t Slot(std::uint64_t hash) {
+        return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 40) & kMask;
+    }
+    std::vector<std::uint64_t> keys_ = std::vector<std::uint64_t>(kSlots);
+    std::vector<std::int16_t> values_ = std::vector<std::int16_t>(kSlots);
+    std::size_t count_ = 0;
+};
+
+struct LanguageModel {
+    std::vector<std::int16_t> quadgrams;  // indexed by 4 symbols, 5 bits each, first highest
+    std::vector<std::int16_t> trigrams;
+    std::int16_t quadgramFloor = 0;  // unseen: a hundredth of one occurrence
+    std::int16_t trigramFloor = 0;
+    WordScores words;  // empty for the letters-only model
+    std::int16_t wordFloor = 0;
+};
+
+// Built on first use; safe to call from several threads.
+const LanguageModel& WithGapModel();
+const LanguageModel& LettersOnlyModel();
+
+inline int QuadgramIndex(int a, int b, int c, int d) {
+    return (((a << kIndexBits | b) << kIndexBits | c) << kIndexBits) | d;
+}
+inline int TrigramIndex(int a, int b, int c) {
+    return (a << kIndexBits | b) << kIndexBits | c;
+}
+
+}  // namespace zam::solver

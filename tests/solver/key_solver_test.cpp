@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <string>
+
+#include "solver/key_solver.h"
+#include "workspace/workspace.h"
+#include "sample_text.h"
+
+namespace zam {
+namespace {
+
+using solver::Solve;
+using solver::SolveOptions;
+
+constexpr int kSmallBudgetMs = 100;
+
+KeyColumns EmptyKey() {
+    KeyColumns key;
+    key.fill(kNoLetter);
+    return key;
+}
+
+// A random substitution of the 30 letters; the gap stays the gap.
+std::vector<int> RandomCipher(unsigned seed) {
+    std::vector<int> columns(kSymbolCount);
+    std::iota(columns.begin(), columns.end(), 1);
+    std::mt19937 random(seed);
+    std::shuffle(columns.begin(), columns.end() - 1, random);
+    return columns;  // plain column - 1 -> cipher column
+}
+
+std::string Encrypt(const std::string& plain, const std::vector<int>& cipherOf) {
+    std::string out = plain;
+    for (char& c : out) c = ColumnSymbol(cipherOf[static_cast<size_t>(SymbolColumn(c) - 1)]);
+    return out;
+}
+
+std::string Decrypt(const std::string& cipher, const KeyColumns& key) {
+    std::string out = cipher;
+    for (char& c : out) c = key[static_cast<size_t>(SymbolColumn(c) - 1)];
+    return out;
+}
+
+// Every entry of columns 1-31 holds a symbol, and no symbol twice.
+void ExpectFullAndDistinct(const KeyColumns& key, const std::string& label) {
+    std::string seen;
+    for (int c = 0; c < kSymbolCount; ++c) {
+        const char plain = key[static_cast<size_t>(c)];
+        EXPECT_TRUE(IsCipherColumn(SymbolColumn(plain))) << label << ": column " << c + 1;
+        EXPECT_EQ(seen.find(plain), std::string::npos) << label << ": repeated " << plain;
+        seen += plain;
+    }
+}
+
+TEST(SuggestKey, RecoversTextsEncryptedWithKnownKeys) {
+    const std::string plain(testing::kSampleText);
+    std::string gapless = plain;
+    std::erase(gapless, '_');
+    for (const std::string& text : {plain, gapless}) {
+        const std::string cipher = Encrypt(text, RandomCipher(7));
+        const KeyColumns key = SuggestKey(cipher, EmptyKey(), 1, 2000);
+        EXPECT_EQ(Decrypt(cipher, key), text);
+        ExpectFullAndDistinct(key, "sample");
+    }
+}
+
+TEST(SuggestKey, UserAssignmentsStayEvenWhenWrong) {
+    const std::string cipher = Encrypt(testing::kSampleText, RandomCipher(3));
+    const int o = SymbolColumn(cipher[static_cast<size_t>(
+        std::string(testing::kSampleText).find('О'))]);
+    KeyColumns key = EmptyKey();
+    key[static_cast<size_t>(o - 1)] = 'Ф';  // О is the commonest letter, Ф a rare one
+    key[30] = 'Я';                           // the gap given a letter
+    key[31] = '\x01';                        // entry 32 is not the search's to touch
+    const KeyColumns found = SuggestKey(cipher, key, 5, kSmallBudgetMs);
+    EXPECT_EQ(found[static_cast<size_t>(o - 1)], 'Ф');
+    EXPECT_EQ(found[30], 'Я');
+    EXPECT_EQ(found[31], '\x01');
+    ExpectFullAndDistinct(found, "wrong assignments");
+}
+
+TEST(SuggestKey, NeverGivesOnePlaintextLetterTwice) {
+    const std::string sample = Encrypt(testing::kSampleText, RandomCipher(11));
+    KeyColumns partial = EmptyKey();
+    partial[0] = 'О';
+    partial[1] = '?';  // the clearing symbol counts as unassigned
+    partial[2] = '_';  // a letter made the gap: "_" may not go anywhere else
+    struct Case {
+        const char* label;
+        std::string cipher;
+        KeyColumns key;
+    };
+    const Case cases[] = {
+        {"empty key", sample, EmptyKey()},
+        {"partial key", sample, partial},
+        {"gapless", sample.substr(0, 200) + "ЖЖЖ", partial},
+        {"short", "АБВ_ГДЕ", EmptyKey()},
+        {"foreign bytes ignored", "АБ В1Г\n", EmptyKey()},
+    };
+    for (const Case& c : cases) {
+        const KeyColumns found = SuggestKey(c.cipher, c.key, 9, kSmallBudgetMs);
+        ExpectFullAndDistinct(found, c.label);
+        for (int i = 0; i < kColumnCount; ++i) {
+            if (IsCipherColumn(SymbolColumn(c.key[static_cast<size_t>(i)]))) {
+                EXPECT_EQ(found[static_cast<size_t>(i)], c.key[static_cast<size_t>(i)]) << c.label;
+            }
+        }
+    }
+    EXPECT_EQ(SuggestKey(sample, EmptyKey(), 1, kSmallBudgetMs)[30], '_');
+}
+
+TEST(SuggestKey, LetterTheUserGaveTwiceStaysSoAndTheRestAreDistinct) {
+    KeyColumns key = EmptyKey();
+    key[0] = 'О';
+    key[1] = 'О';
+    const KeyColumns found = SuggestKey("АББВГДЕЖЗИК", key, 1, kSmallBudgetMs);
+    std::string used(found.begin(), found.begin() + kSymbolCount);
+    EXPECT_EQ(used.substr(0, 2), "ОО");
+    EXPECT_EQ(std::count(used.begin(), used.end(), 'О'), 2);
+    std::sort(used.begin(), used.end());
+    EXPECT_EQ(std::unique(used.begin(), used.end()) - used.begin(), kSymbolCount - 1);
+    EXPECT_EQ(used.find(kNoLetter), std::string::npos);
+}
+
+TEST(SuggestKey, DegenerateAndLargestTextsFinish) {
+    std::string largest;
+    while (largest.size() < kMaxTextLength) largest += testing::kSampleText;
+    largest.resize(kMaxTextLength);
+    const std::string largestCipher = Encrypt(largest, RandomCipher(5));
+    for (const std::string& text :
+         {std::string(), std::string(500, 'Ж'), std::string(300, '_'), std::string("_Ж_"),
+          largestCipher}) {
+        const KeyColumns found = SuggestKey(text, EmptyKey(), 2, kSmallBudgetMs);
+        ExpectFullAndDistinct(found, text.substr(0, 10));
+    }
+}
+
+TEST(SuggestKey, SameSeedSameKey) {
+    const std::string cipher = Encrypt(std::string(testing::kSampleText).substr(0, 120),
+                                       RandomCipher(13));
+    SolveOptions options;
+    options.seed = 42;
+    options.budgetMs = 60000;
+    options.maxRestarts = 4;
+    const auto first = Solve(cipher, EmptyKey(), options);
+    const auto second = Solve(cipher, EmptyKey(), options);
+    EXPECT_EQ(first.key, second.key);
+    EXPECT_EQ(first.restarts, second.restarts);
+}
+
+TEST(SuggestKey, SearchFindsAtLeastTheTrueKeysScore) {
+    const std::vector<int> cipherOf = RandomCipher(17);
+    const std::string plain = std::string(testing::kSampleText).substr(0, 150);
+    const std::string cipher = Encrypt(plain, cipherOf);
+    KeyColumns truth = EmptyKey();
+    for (int c = 0; c < kSymbolCount; ++c) {
+        truth[static_cast<size_t>(cipherOf[static_cast<size_t>(c)] - 1)] = ColumnSymbol(c + 1);
+    }
+    const KeyColumns found = SuggestKey(cipher, EmptyKey(), 3, 2000);
+    EXPECT_GE(solver::ScoreKey(cipher, found), solver::ScoreKey(cipher, truth));
+}
+
+}  // namespace
+}  // namespace zam
