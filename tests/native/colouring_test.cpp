@@ -22,8 +22,28 @@ TEST(CellGeometry, PositionsWrapAtThirtyOneCellsAndNeighboursShareBorders) {
     EXPECT_TRUE(TextCellRect(1, 31) == (Rect{3, 3, 20, 20}));  // 17 x 17, borders shared
     EXPECT_TRUE(TextCellRect(32, 31) == (Rect{3, 19, 20, 36}));
     EXPECT_TRUE(TextCellRect(62, 31) == (Rect{483, 19, 500, 36}));
-    EXPECT_TRUE(LineBand(2, 31) == (Rect{0, 16, 496, 33}));
+    EXPECT_TRUE(LineBand(2, 31) == (Rect{0, 16, 500, 36}));  // covers its cells' borders
     EXPECT_TRUE(AlphabetCellRect(3, 32) == (Rect{499, 35, 516, 52}));
+}
+
+// The point under the pointer, on both sides of every edge: shared border lines belong to the
+// lower position, the margin and the blank rest of the last line to none, and the largest
+// text's last line lies beyond 16 bits of pixels.
+TEST(CellGeometry, PointsFindTheLowerPositionAndNothingPastTheText) {
+    const struct {
+        Point point;
+        std::uint32_t length, position;
+    } cases[] = {
+        {{2, 10}, 100, 0},       {{3, 3}, 100, 1},        {{19, 10}, 100, 1},
+        {{20, 10}, 100, 2},      {{19, 19}, 100, 1},      {{10, 19}, 100, 1},
+        {{10, 20}, 100, 32},     {{499, 10}, 100, 31},    {{500, 10}, 100, 0},
+        {{-5, 10}, 100, 0},      {{10, -5}, 100, 0},      {{40, 20}, 33, 0},
+        {{24, 20}, 33, 33},      {{10, 16 * 2114 + 8}, 65535, 65535},
+        {{30, 16 * 2114 + 8}, 65535, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PositionAt(c.point, c.length, 31), c.position) << c.point.x << "," << c.point.y;
+    }
 }
 
 TEST(Palette, SchemesRoundTripExactly) {
@@ -37,14 +57,16 @@ TEST(Palette, SchemesRoundTripExactly) {
     EXPECT_EQ(palette[17], 0u);
 }
 
-TEST(Blend, RoundsTiesToEvenKeepsLowBitsAndNeverClamps) {
+TEST(Blend, RoundsTiesToEvenAndStaysAtTheEndsOfTheScale) {
     EXPECT_EQ(Blend(0x000066, 0x0000EE, 5, 5, 5), 0x0000EEu);  // equal ends: the high end
     EXPECT_EQ(Blend(0x000000, 0x010101, 1, 0, 2), 0x000000u);  // 0.5 rounds to 0
     EXPECT_EQ(Blend(0x000000, 0x030303, 1, 0, 2), 0x020202u);  // 1.5 rounds to 2
     EXPECT_EQ(Blend(0x000066, 0x0000EE, 10, 0, 10), 0x0000EEu);
-    // Below the low end: 0x66 - 0.5 * 0x88 = 34, red only; beyond it the low bits wrap.
+    // Below the low end: 0x66 - 0.5 * 0x88 = 34, red only; further below, a letter absent
+    // from the text stays dark instead of wrapping round to the colour of the commonest.
     EXPECT_EQ(Blend(0x000066, 0x0000EE, 0, 1, 3), 0x000022u);
-    EXPECT_EQ(Blend(0x000066, 0x0000EE, 0, 1, 2), 0x0000DEu);  // 0x66 - 0x88 = -34 -> 0xDE
+    EXPECT_EQ(Blend(0x000066, 0x0000EE, 0, 1, 2), 0x000000u);
+    EXPECT_EQ(Blend(0x000066, 0x0000EE, 4, 1, 2), 0x0000FFu);
 }
 
 class Colouring : public ::testing::Test {

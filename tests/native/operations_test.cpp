@@ -197,5 +197,30 @@ TEST_F(Operations, ResetKeepingOrClearingTheCipherText) {
     EXPECT_TRUE(display.log.empty());
 }
 
+// Every way to assign asks one question: is the letter already someone's? And the keys that
+// the alphabet window takes.
+TEST_F(Operations, ALetterInUseAndTheAcceptedKeys) {
+    Load("ЖЕЖЕ_ЕЖ");
+    Assign(ws, display, 'Е', 'О');
+    ws.KeyTable.key[SymbolColumn('Я')] = 'Т';  // a letter absent from the text holds Т
+    EXPECT_TRUE(PlainLetterInUse(ws, 'О'));
+    EXPECT_TRUE(PlainLetterInUse(ws, 'Т'));
+    EXPECT_FALSE(PlainLetterInUse(ws, 'А'));
+    EXPECT_FALSE(PlainLetterInUse(ws, '?'));  // clearing is always allowed
+
+    const std::pair<char, char> keys[] = {{' ', '?'}, {'_', '_'}, {'а', 'А'}, {'я', 'Я'},
+                                          {'Ж', 'Ж'}, {'ё', 0},   {'Ё', 0},   {'й', 0},
+                                          {'Й', 0},   {'ъ', 0},   {'Ъ', 0},   {'?', 0},
+                                          {'q', 0},   {'1', 0},   {'\x9F', 0}};
+    for (auto [key, symbol] : keys) {
+        EXPECT_EQ(TranslateTypedKey(key), symbol) << static_cast<int>(key);
+    }
+
+    // A reset forgets the position under the pointer: a shorter text may come next.
+    ws.HoverPos = 7;
+    Reset(ws, display, true);
+    EXPECT_EQ(ws.HoverPos, 0);
+}
+
 }  // namespace
 }  // namespace zam
