@@ -86,6 +86,16 @@ for locale in C.UTF-8 ru_RU.UTF-8; do
     (cd "$ZAM_BUILD/win64" && LC_ALL=$locale timeout 600 "$ZAM_WINE" ./windows_tests.exe) \
         >"$log" 2>&1
     count_gtest "windows ($locale)" "$log" $?
+    # The real program under the mouse and keyboard of xdotool.
+    if LC_ALL=$locale timeout 180 "$ZAM_ROOT/scripts/e2e_test.sh" </dev/null \
+        >"$logs/e2e-$locale.log" 2>&1; then
+        passed=$((passed + 1))
+        zam_log "end to end ($locale): passed"
+    else
+        failed=$((failed + 1))
+        zam_log "end to end ($locale): failed (log: $logs/e2e-$locale.log)"
+        tail -n 20 "$logs/e2e-$locale.log" >&2
+    fi
 done
 
 echo "$passed passed, $failed failed"

@@ -272,11 +272,15 @@ void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     }
 }
 
-void TextView::OnMouseDown(void* view, Control*, MouseEventData& data) {
+void TextView::OnMouseDown(void* view, Control* surface, MouseEventData& data) {
     auto* self = static_cast<TextView*>(view);
     if (!self->app_.Ws) {
         return;
     }
+    // A click where the pointer rests since an assignment cleared the current letter names
+    // the letter under it, as a move there would: the user sees the pointer on a letter.
+    MouseEventData at = data;
+    OnMouseMove(view, surface, at);
     Workspace& ws = *self->app_.Ws;
     if (ws.CipherText.text.empty() || LetterOf(ws.SelectedLetter) == LetterOf(ws.CurrentLetter)) {
         return;

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The real program worked by a user's mouse and keyboard only (xdotool): open a cryptogram
+# through the file dialog, point, click, type Russian letters, clear one with the space bar,
+# save through the dialog, quit with the close button; then the result file must be exactly
+# the expected one and no memory report may have appeared. Needs a display and a Wine server
+# (test.sh starts both); LC_ALL picks the locale under test. Exits non-zero on failure.
+set -uo pipefail
+. "$(dirname "$0")/common.sh"
+exe=$ZAM_BUILD/win64/zamenor.exe
+work=$(mktemp -d /tmp/zamenor-e2e.XXXXXX)
+trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+fail() { zam_log "e2e ($LC_ALL): $*"; exit 1; }
+
+# МАМА МЫЛА РАМУ under a key of our own; the gap stays a gap.
+python3 - "$work" <<'PY'
+import sys
+plain = "МАМА_МЫЛА_РАМУ"
+letters = "АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЬЫЭЮЯ"
+shifted = letters[5:] + letters[:5]
+cipher = "".join(c if c == "_" else shifted[letters.index(c)] for c in plain)
+open(sys.argv[1] + "/code.txt", "wb").write(cipher.encode("cp1251") + b"\r\n")
+# The user assigns М, А, Ы, Л and the gap; Р is typed wrong and cleared; У is never given.
+known = {"М": "М", "А": "А", "Ы": "Ы", "Л": "Л"}
+key = "".join(known.get(letters[shifted.index(c)], " ") if c in shifted else " "
+              for c in letters) + "_ "
+text = "".join("_" if c == "_" else known.get(p, " ") for c, p in zip(cipher, plain))
+lines = ["Шифротекст:", cipher, "Алфавит замены:", key, "Открытый текст:", text]
+open(sys.argv[1] + "/expected.txt", "wb").write(
+    b"".join(l.encode("cp1251") + b"\r\n" for l in lines))
+PY
+
+(cd "$work" && exec "$ZAM_WINE" "$exe" >/dev/null 2>&1 </dev/null) &
+pid=$!
+for _ in $(seq 100); do
+    xdotool search --onlyvisible --name '^Zamenor$' >/dev/null 2>&1 && break
+    sleep 0.1
+done
+xdotool search --onlyvisible --name '^Zamenor$' >/dev/null 2>&1 || fail "no main window"
+sleep 0.5
+
+wine_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr '/' '\\')"; }
+# A file dialog: wait for it, type the path into its name field, confirm.
+dialog() {
+    local id=
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || fail "no dialog \"$1\""
+    sleep 0.5
+    xdotool type --delay 20 "$(wine_path "$2")"
+    xdotool key Return
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "dialog \"$1\" did not close"
+}
+
+# Toolbar: client origin 3, 24; toolbar panel 22 lower; buttons 26 wide at top 2.
+xdotool mousemove 34 61 click 1
+dialog 'Выберите файл содержащий зашифрованный текст' "$work/code.txt"
+sleep 0.5
+xdotool search --onlyvisible --name '^Zamenor - code.txt$' >/dev/null || fail "not opened"
+
+# A cell of the ciphertext window: surface at 4, 103; cells 16 apart.
+cell() { xdotool mousemove $((4 + 16 * ($1 - 1) + 11)) $((103 + 11)); sleep 0.2; }
+pick() { cell "$1"; xdotool click 1; sleep 0.2; xdotool type --delay 50 "$2"; sleep 0.3; }
+pick 1 'м'        # М
+pick 2 'а'        # А
+pick 7 'ы'        # Ы
+pick 8 'л'        # Л
+pick 5 '_'        # the gap
+pick 11 'о'       # Р typed wrong ...
+pick 11 ' '       # ... and cleared with the space bar
+xdotool mousemove 300 30   # off the texts
+
+xdotool mousemove 60 61 click 1
+dialog 'Выберите файл для сохранения' "$work/done.txt"
+sleep 0.3
+xdotool mousemove 513 12 click 1    # the main window's close button
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    xdotool search --onlyvisible --name 'Критическая ошибка' >/dev/null 2>&1 &&
+        fail "the memory report appeared"
+    fail "the program did not end"
+fi
+cmp -s "$work/done.txt" "$work/expected.txt" || {
+    od -c "$work/done.txt" | head -n 20 >&2
+    fail "the result file differs from the expected one"
+}
+zam_log "e2e ($LC_ALL): passed"
