@@ -15,35 +15,51 @@ HFONT MakeCellFont(int weight) {
 
 CellPainter::CellPainter() : normal_(MakeCellFont(FW_NORMAL)), bold_(MakeCellFont(FW_BOLD)) {}
 
+SIZE CellPainter::Extent(HDC dc, wchar_t glyph, unsigned char code, bool bold) const {
+    SIZE& known = extents_[bold ? 1 : 0][code];
+    if (known.cy == 0) {
+        GetTextExtentPoint32W(dc, &glyph, 1, &known);
+    }
+    return known;
+}
+
 void CellPainter::Paint(HDC dc, const Rect& cell, const CellStyle& style, Colour border) const {
     if (!dc) {
         return;
     }
-    const int saved = SaveDC(dc);
+    // The context's own objects and colours go back at the end, one by one: cheaper than a
+    // saved state for the hundreds of cells of a pointer move.
+    HGDIOBJ pen = nullptr;
+    HGDIOBJ brush = nullptr;
     if (style.border) {
-        SelectObject(dc, GetStockObject(DC_PEN));
-        SetDCPenColor(dc, border);
+        pen = SelectObject(dc, GetStockObject(DC_PEN));
+        const COLORREF oldPen = SetDCPenColor(dc, border);
         if (style.fill) {
-            SelectObject(dc, GetStockObject(DC_BRUSH));
-            SetDCBrushColor(dc, style.background);
+            brush = SelectObject(dc, GetStockObject(DC_BRUSH));
         } else {
-            SelectObject(dc, GetStockObject(NULL_BRUSH));
+            brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
         }
+        const COLORREF oldBrush = SetDCBrushColor(dc, style.background);
         ::Rectangle(dc, cell.left, cell.top, cell.right, cell.bottom);
+        SetDCBrushColor(dc, oldBrush);
+        SetDCPenColor(dc, oldPen);
+        SelectObject(dc, brush);
+        SelectObject(dc, pen);
     }
     if (style.glyph != 0) {
-        const wchar_t glyph = static_cast<wchar_t>(
-            Cp1251ToCodePoint(static_cast<unsigned char>(style.glyph)));
-        SelectObject(dc, style.bold ? bold_.Get() : normal_.Get());
-        SetTextColor(dc, style.text);
-        SetBkMode(dc, TRANSPARENT);
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, &glyph, 1, &extent);
+        const auto code = static_cast<unsigned char>(style.glyph);
+        const auto glyph = static_cast<wchar_t>(Cp1251ToCodePoint(code));
+        HGDIOBJ font = SelectObject(dc, style.bold ? bold_.Get() : normal_.Get());
+        const COLORREF text = SetTextColor(dc, style.text);
+        const int mode = SetBkMode(dc, TRANSPARENT);
+        const SIZE extent = Extent(dc, glyph, code, style.bold);
         // Centred inside the border: the right and bottom lines belong to the next cells.
         const Point centre = RectCenter(Rect{cell.left, cell.top, cell.right - 1, cell.bottom - 1});
         TextOutW(dc, centre.x - extent.cx / 2, centre.y - extent.cy / 2, &glyph, 1);
+        SetBkMode(dc, mode);
+        SetTextColor(dc, text);
+        SelectObject(dc, font);
     }
-    RestoreDC(dc, saved);
 }
 
 }  // namespace zam

@@ -24,8 +24,12 @@ public:
     void Paint(HDC dc, const Rect& cell, const CellStyle& style, Colour border) const;
 
 private:
+    SIZE Extent(HDC dc, wchar_t glyph, unsigned char code, bool bold) const;
+
     OwnedFont normal_;
     OwnedFont bold_;
+    // The size of each character in each face, measured once: the font never changes.
+    mutable SIZE extents_[2][256] = {};
 };
 
 }  // namespace zam
