@@ -47,6 +47,19 @@ count_gtest() {  # name, log, exit code
     fi
 }
 
+zam_log "making the portable zip"
+expected_zip=$(printf '%s\n' zamenor-1.0-win64/ zamenor-1.0-win64/zamenor.exe \
+    zamenor-1.0-win64/readme.txt zamenor-1.0-win64/Help/ zamenor-1.0-win64/examples/ \
+    $(cd "$ZAM_ROOT" && find Help examples -type f | sed 's|^|zamenor-1.0-win64/|') | sort)
+if zip=$("$ZAM_ROOT/scripts/package.sh" "$ZAM_BUILD/dist" 2>"$logs/package.log") &&
+    [ "$(python3 -c 'import sys, zipfile; print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")" = "$expected_zip" ]; then
+    passed=$((passed + 1))
+    zam_log "zip: $(basename "$zip") holds what it should"
+else
+    failed=$((failed + 1))
+    zam_log "zip: missing or not as expected (log: $logs/package.log)"
+fi
+
 zam_log "checking that the resources match their generator"
 if python3 resources/generate.py --check >"$logs/resources.log" 2>&1; then
     passed=$((passed + 1))

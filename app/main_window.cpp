@@ -87,6 +87,8 @@ void SaveFile(Application& app) {
     SaveCommand(*app.Ws, app.Boxes, app.MainForm()->WindowHandle());
 }
 
+void RaiseStripSoon(Application& app);
+
 // The solver's proposal for every cipher letter the user has not assigned, applied through the
 // same assign as a typed letter, so that every view, marker and the hint follow.
 void SuggestRestOfKey(Application& app) {
@@ -116,6 +118,8 @@ void SuggestRestOfKey(Application& app) {
     }
     app.Screen.SetAlphabetCaption(AlphabetBaseCaption());
     SetCursor(previous);
+    // The click's raising of the main window may come after the long search.
+    RaiseStripSoon(app);
 }
 
 ToolWindowRecord* WindowOfItem(Application& app, int32_t item) {
@@ -241,12 +245,16 @@ void CALLBACK RaiseStrip(HWND, UINT, UINT_PTR timer, DWORD) {
     }
 }
 
+void RaiseStripSoon(Application& app) {
+    MenuWindowRecord* strip = app.MenuWindow;
+    raisedStrip = strip && strip->Form ? strip->Form->WindowHandle() : nullptr;
+    SetTimer(nullptr, 0, 50, RaiseStrip);
+}
+
 void MainFormMessage(void* data, Control*, Message& message, bool& handled) {
     Application& app = AppOf(data);
     if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE) {
-        MenuWindowRecord* strip = app.MenuWindow;
-        raisedStrip = strip && strip->Form ? strip->Form->WindowHandle() : nullptr;
-        SetTimer(nullptr, 0, 50, RaiseStrip);
+        RaiseStripSoon(app);
     } else if (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_MINIMIZE) {
         // Ours rather than the system's: Wine does not minimise a hidden owner window.
         MinimiseProgram(app);

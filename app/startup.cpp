@@ -29,6 +29,40 @@ void ShutdownOnEnding(void* app) {
     Shutdown(*static_cast<Application*>(app));
 }
 
+// The program that takes dropped files; one per process.
+Application* dropTarget = nullptr;
+
+// A file dropped on any window of the program opens as the open command would; of several,
+// the first.
+bool DroppedFiles(Control*, Message& message) {
+    if (message.Msg != WM_DROPFILES) {
+        return false;
+    }
+    auto drop = reinterpret_cast<HDROP>(message.WParam);
+    std::wstring path;
+    if (const UINT length = DragQueryFileW(drop, 0, nullptr, 0); length > 0) {
+        path.resize(length + 1);
+        path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+    }
+    DragFinish(drop);
+    if (dropTarget && !path.empty() && CommandsAllowed(*dropTarget)) {
+        ModalScope modal(*dropTarget);
+        OpenDocument(*dropTarget->Ws, dropTarget->Screen, dropTarget->Boxes, path);
+    }
+    message.Result = 0;
+    return true;
+}
+
+void AcceptDroppedFiles(Application& app) {
+    dropTarget = &app;
+    for (const auto& record : app.WindowRecords) {
+        if (Control* form = record->Form) {
+            form->AttachMessageHandler(&DroppedFiles);
+            DragAcceptFiles(form->Handle(), TRUE);
+        }
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<Application> StartApplication(ShellOpenProc shellOpen) {
@@ -46,6 +80,7 @@ std::unique_ptr<Application> StartApplication(ShellOpenProc shellOpen) {
     // here before the window tree is torn down.
     SetEndingHook(&ShutdownOnEnding, app.get());
     ReadSettings(*app);
+    AcceptDroppedFiles(*app);
     app->MainForm()->Focus();
     return app;
 }
@@ -55,6 +90,7 @@ void Shutdown(Application& app) {
         return;
     }
     SetEndingHook(nullptr, nullptr);
+    dropTarget = nullptr;
     WriteSettings(app);
     // No menu update or shutdown from the destruction that follows.
     for (const auto& record : app.WindowRecords) {
@@ -97,7 +133,7 @@ void OpenCommandLineFile(Application& app, const wchar_t* commandLine) {
     // The first file only: "Open with" and a file association pass one path, quoted.
     const std::filesystem::path path = count > 1 ? std::filesystem::path(args[1]) : std::filesystem::path();
     LocalFree(args);
-    if (!path.empty()) {
+    if (!path.empty() && CommandsAllowed(app)) {
         ModalScope modal(app);
         OpenDocument(*app.Ws, app.Screen, app.Boxes, path);
     }

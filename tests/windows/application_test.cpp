@@ -1,6 +1,9 @@
 // The running program as a user meets it: the window set after start-up, the commands of the
 // toolbar and the menu, the settings file between runs and the shutdown.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -24,6 +27,7 @@
 namespace zam {
 namespace {
 
+using test::CanNameFile;
 using test::Inspecting;
 using test::PumpUntilQuit;
 using test::shellOpened;
@@ -480,6 +484,69 @@ TEST(ZamenorProcess, TheEndOfTheSessionSavesTheLayout) {
     const std::string settings = test::ReadBytes(dir.Path() / L"settings.ini");
     EXPECT_EQ(settings.size(), 52u);
     EXPECT_EQ(settings.substr(0, 12), "111110111110");
+}
+
+// A file named on the command line (as "Open with" starts the program) or dropped on any of
+// its windows opens exactly as the open command would.
+TEST_F(Zamenor, FilesFromTheCommandLineAndFromADropOpenAsTheOpenCommandWould) {
+    Start();
+    const std::wstring folder = CanNameFile(dir_.Path(), L"папка") ? L"папка с пробелом"
+                                                                   : L"folder with space";
+    std::filesystem::create_directory(dir_ / folder);
+    const std::filesystem::path named = dir_ / folder / (folder[0] == L'п' ? L"код.txt" : L"code.txt");
+    test::WriteBytes(named, "АБВ\r\n");
+    OpenCommandLineFile(*app_, (L"zamenor.exe \"" + named.wstring() + L"\"").c_str());
+    EXPECT_EQ(app_->Ws->CipherText.text, "АБВ");
+    EXPECT_EQ(WindowText(app_->MainForm()->WindowHandle()),
+              L"Zamenor - " + named.filename().wstring());
+
+    // Of several dropped files the first opens, wherever they land.
+    test::WriteBytes(dir_ / L"first.txt", "ГДЕ\r\n");
+    const std::wstring files = (dir_ / L"first.txt").wstring() + L'\0' + named.wstring() + L'\0';
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + (files.size() + 1) * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(files.begin(), files.end(),
+              reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(header) + sizeof(DROPFILES)));
+    GlobalUnlock(drop);
+    SendMessageW(app_->PlainWindow->Form->WindowHandle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(app_->Ws->CipherText.text, "ГДЕ");
+    Stop();
+
+    // A bad file says why and leaves the program empty.
+    test::WriteBytes(dir_ / L"bad.txt", "ABC\r\n");
+    Start();
+    std::wstring said;
+    {
+        WindowDriver driver({Inspecting([&](HWND box) { said = test::ItemText(box, 0xFFFF); },
+                                        [](HWND box) { PressButton(box, IDOK); })});
+        OpenCommandLineFile(*app_, L"zamenor.exe bad.txt");
+        EXPECT_EQ(driver.Handled(), 1);
+    }
+    EXPECT_EQ(said, L"Неверный формат файла.");
+    EXPECT_TRUE(app_->Ws->CipherText.text.empty());
+    EXPECT_EQ(WindowText(app_->MainForm()->WindowHandle()), L"Zamenor");
+}
+
+TEST(ZamenorProcess, VersionDetailsForExplorer) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring exe = (std::filesystem::path(self).parent_path() / L"zamenor.exe").wstring();
+    DWORD ignored = 0;
+    std::vector<char> data(GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    ASSERT_FALSE(data.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
+    const auto value = [&](const wchar_t* name) {
+        void* text = nullptr;
+        UINT length = 0;
+        VerQueryValueW(data.data(), name, &text, &length);
+        return text ? std::wstring(static_cast<wchar_t*>(text)) : std::wstring();
+    };
+    EXPECT_EQ(value(L"\\StringFileInfo\\040904b0\\ProductName"), L"Zamenor");
+    EXPECT_EQ(value(L"\\StringFileInfo\\040904b0\\FileVersion"), L"1.0");
+    EXPECT_EQ(value(L"\\StringFileInfo\\041904b0\\FileDescription").rfind(L"Zamenor: помощник", 0), 0u);
 }
 
 }  // namespace
