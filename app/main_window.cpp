@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/main_menu_template.h"
 #include "app/modal_scope.h"
+#include "app/startup.h"
 #include "skin/menu_skin.h"
 #include "solver/key_solver.h"
 #include "skin/skinned_button.h"
@@ -279,7 +280,15 @@ bool StripMessage(Control* strip, Message& message) {
 // The application window stands for the program on the taskbar while it is minimised.
 void AppletMessage(void* data, Control* applet, Message& message, bool& handled) {
     Application& app = AppOf(data);
-    if (message.Window != applet->WindowHandle() || app.Minimised.empty()) {
+    if (message.Window != applet->WindowHandle()) {
+        return;
+    }
+    if (message.Msg == kOpenCommandLineMessage) {
+        OpenCommandLineFile(app, GetCommandLineW());
+        handled = true;
+        return;
+    }
+    if (app.Minimised.empty()) {
         return;
     }
     const bool restore =

@@ -144,7 +144,8 @@ int RunZamenor() {
     StartScrollBarSkin();
     {
         std::unique_ptr<Application> app = StartApplication(&ShellOpenTarget);
-        OpenCommandLineFile(*app, GetCommandLineW());
+        // Opened from inside the loop, where the application window titles the messages.
+        PostMessageW(app->ApplicationWindow->Handle(), kOpenCommandLineMessage, 0, 0);
         RunApplication(app->ApplicationWindow);
     }
     FinishScrollBarSkin();

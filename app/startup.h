@@ -17,6 +17,8 @@ void Shutdown(Application& app);
 // Opens the file named first on the command line (as "Open with" and a file association
 // start the program), exactly as the open command would.
 void OpenCommandLineFile(Application& app, const wchar_t* commandLine);
+// Posted to the application window at start: open the command line's file.
+constexpr UINT kOpenCommandLineMessage = WM_APP + 1;
 
 // The whole run: start-up, the message loop, the release of the skins. Returns the exit code.
 int RunZamenor();

@@ -8,6 +8,7 @@
 #include "app/alphabet_window.h"
 #include "app/text_window.h"
 #include "skin/scroll_bar.h"
+#include "toolkit/canvas.h"
 #include "tests/windows/app_fixture.h"
 #include "toolkit/encoding.h"
 
@@ -86,6 +87,10 @@ TEST_F(Substitution, PointingAndClickingInTheTextWindows) {
     PointAt(Cipher(), 2);
     EXPECT_EQ(Ws().CurrentLetter, "Б");
     EXPECT_EQ(Ws().HoverPos, 2);
+    // The move drew on both views and the alphabet; no context outlives the message.
+    for (Control* surface : {Cipher().Surface(), Plain().Surface(), Letters().Surface()}) {
+        EXPECT_EQ(surface->Canvas()->State() & Canvas::kHasContext, 0u);
+    }
     EXPECT_EQ(Seen(Cipher().Surface(), TextCellRect(6, 31)), app_->Palette[7]);
     // Another cell of the same letter changes nothing, HoverPos included.
     PointAt(Cipher(), 6);
