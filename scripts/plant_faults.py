@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""Plants small, realistic faults one at a time, runs the tests that should notice, records
+which tests failed, and puts the source back. It is how a cut of the test suite is checked:
+every fault caught before the cut must still be caught after it.
+
+    scripts/plant_faults.sh [--only ID ...] [--list]     (starts Xvfb and Wine, then this)
+
+Each fault names a file, a snippet that must occur there exactly once, its replacement, and
+the tree whose tests run: native (window-free core, under the sanitizers), solver, windows.
+A snippet that no longer occurs is reported as stale: update the fault with the code.
+"""
+import argparse
+import os
+import re
+import subprocess
+import sys
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+BUILD = Path(os.environ.get("ZAM_BUILD", ROOT / "build"))
+WINE = "/usr/lib/wine/wine64"
+
+FAULTS = [
+    # id, file, snippet, replacement, tree
+    ("ws-place-wrap", "workspace/colouring.cpp", "if (p % w == 0) return {w, p / w};",
+     "if (p % w == 0) return {w, p / w + 1};", "native"),
+    ("ws-cell-left", "workspace/colouring.cpp",
+     "return {kCellPitch * (column - 1) + kGridMargin,", "return {kCellPitch * (column - 1) + kGridMargin + 1,",
+     "native"),
+    ("ws-blend-equal", "workspace/colouring.cpp", "if (lo == hi) return b;", "if (lo == hi) return a;", "native"),
+    ("ws-selected-colour", "workspace/colouring.cpp",
+     "ws.HiliteSelected) colour = palette[kSelectedEntry];", "ws.HiliteSelected) colour = palette[kSelectedEntry + 1];",
+     "native"),
+    ("ws-assign-keeps-old", "workspace/operations.cpp", "        entry = kNoLetter;\n", "\n", "native"),
+    ("ws-drop-no-redraw", "workspace/operations.cpp", "if (ws.HiliteSelected || letter == kNoLetter) {",
+     "if (ws.HiliteSelected) {", "native"),
+    ("ws-clear-hint", "workspace/operations.cpp", 'caption += std::string(" .: Очистим ") + selected + " ]";',
+     'caption += std::string(" .: Очистим ") + selected + "]";', "native"),
+    ("ws-hover-kept", "workspace/operations.cpp", "    ws.HoverPos = 0;  // the text under", "    // the text under", "native"),
+    ("ws-crlf", "workspace/document_file.cpp", 'constexpr std::string_view kLineEnd = "\\r\\n";',
+     'constexpr std::string_view kLineEnd = "\\n";', "native"),
+    ("ws-letter-min", "workspace/text_stats.cpp", "if (k > 0 && (stats.letterMin == 0 || k < stats.letterMin)) {",
+     "if (k > 0 && (stats.letterMin == 0 || k <= stats.letterMin + 1)) {", "native"),
+    ("ws-key-fold", "workspace/operations.cpp", "if (code >= 0xE0) return static_cast<char>(code - 32);",
+     "if (code >= 0xE0) return key;", "native"),
+    ("ws-in-use-key", "workspace/operations.cpp", "if (ws.KeyTable.key[column] == letter) return true;",
+     "if (ws.KeyTable.key[column] == letter) return false;", "native"),
+    ("settings-word", "app/settings_codec.cpp", "return static_cast<std::uint16_t>(low | (high << 8));",
+     "return static_cast<std::uint16_t>(low | (high << 7));", "native"),
+    ("tk-autofree-arg", "toolkit/object.cpp", "            proc(pairs->Items[i + 1]);", "            proc(pairs->Items[i]);",
+     "native"),
+    ("tk-deferred-free", "toolkit/object.cpp", "        obj->RefCount -= 1;", "        obj->RefCount -= 2;", "native"),
+    ("tk-gdi-leak", "toolkit/gdi.cpp", "        ReleaseDC(window_, dc_);", "        (void)window_;", "windows"),
+    ("skin-close-hides", "skin/skinned_form.cpp", "        if (f->CloseHides) {\n            form->Hide();",
+     "        if (!f->CloseHides) {\n            form->Hide();", "windows"),
+    ("skin-client-rect", "skin/skinned_form.cpp", "const Rect r{client.left + form->Border, captionHeight + form->Border,",
+     "const Rect r{client.left + form->Border, captionHeight + form->Border - 1,", "windows"),
+    ("skin-thumb-end", "skin/scroll_bar.cpp", "            start = static_cast<int16_t>(track - thumb);",
+     "            start = static_cast<int16_t>(track - thumb - 1);", "windows"),
+    ("skin-caption-colour", "skin/skinned_form.cpp", "                f->CaptionColor = kActiveCaptionColor;",
+     "                f->CaptionColor = kInactiveCaptionColor;", "windows"),
+    ("app-settings-visible", "app/settings_file.cpp", "data.flags += app.ShownToUser(window->Form) ? '1' : '0';",
+     "data.flags += window->Form->Visible() ? '1' : '0';", "windows"),
+    ("app-shutdown-twice", "app/startup.cpp", "    if (app.ShutdownRuns++ > 0) {", "    if (app.ShutdownRuns++ > 1) {",
+     "windows"),
+    ("app-modal-guard", "app/modal_scope.h", "return app.ModalDepth == 0 && app.ShutdownRuns == 0;",
+     "return app.ShutdownRuns == 0;", "windows"),
+    ("app-cursor-jump", "app/alphabet_window.cpp", "SetCursorPos(target.x + 1, target.y + 1);",
+     "SetCursorPos(target.x, target.y + 1);", "windows"),
+    ("app-space-unselected", "app/alphabet_window.cpp", "    if (symbol == kClearLetter) {\n        return;",
+     "    if (symbol == 0) {\n        return;", "windows"),
+    ("app-paint-past-end", "app/text_window.cpp", "                    if (position > length) {",
+     "                    if (position > length + 31) {", "windows"),
+    ("app-scroll-clamp", "app/text_window.cpp", "offset = std::clamp(offset, 0, std::max(height_ - ClipHeight(), 0));",
+     "offset = std::clamp(offset, 0, std::max(height_ - ClipHeight() - 16, 0));", "windows"),
+    ("app-right-click", "app/text_window.cpp",
+     "if (ws.CipherText.text.empty() || LetterOf(ws.SelectedLetter) == LetterOf(ws.CurrentLetter)) {",
+     "if (ws.CipherText.text.empty()) {", "windows"),
+    ("app-strip-close", "app/main_window.cpp", "    if (message.Msg != WM_CLOSE) {\n        return false;",
+     "    if (message.Msg != WM_NULL) {\n        return false;", "windows"),
+    ("an-scale-cap", "analysis/graph_axis.cpp", "axis.maximum = ToUnsigned16(int64_t{Nearest(width / 5.0)} + axis.minimum);",
+     "axis.maximum = ToUnsigned16(int64_t{Nearest(width / 4.0)} + axis.minimum);", "native"),
+    ("an-base-step", "analysis/graph_axis.cpp", "const int32_t base = hundreds < 2 ? 10 : hundreds < 5 ? 50 : 100;",
+     "const int32_t base = hundreds < 2 ? 10 : hundreds < 4 ? 50 : 100;", "native"),
+    ("an-zoom-threshold", "analysis/graph_axis.cpp", "if (a.x - b.x < 50 || a.y - b.y < 50) {",
+     "if (a.x - b.x < 50 || a.y - b.y < 40) {", "native"),
+    ("solver-fixed", "solver/key_solver.cpp", "        if (p.fixed[c] >= 0) continue;", "", "solver"),
+]
+
+TARGETS = {"native": ("native", "native_tests"), "solver": ("native", "solver/solver_tests"),
+           "windows": ("win64", "windows_tests.exe")}
+
+
+def run(cmd, cwd=None, timeout=900):
+    return subprocess.run(cmd, cwd=cwd, capture_output=True, text=True, errors="replace",
+                          timeout=timeout)
+
+
+def tests_failing(tree):
+    build, binary = TARGETS[tree]
+    target = Path(binary).name.replace(".exe", "")
+    made = run(["cmake", "--build", str(BUILD / build), "--target", target])
+    if made.returncode != 0:
+        return ["(does not compile)"]
+    if tree == "windows":
+        out = run([WINE, "./" + binary], cwd=BUILD / build)
+    else:
+        out = run([str(BUILD / build / binary)])
+    failed = sorted(set(re.findall(r"^\[  FAILED  \] (\S+)", out.stdout, re.M)))
+    if out.returncode != 0 and not failed:
+        failed = ["(crashed or timed out)"]
+    return failed
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--only", nargs="*")
+    parser.add_argument("--list", action="store_true")
+    args = parser.parse_args()
+    faults = [f for f in FAULTS if not args.only or f[0] in args.only]
+    if args.list:
+        for f in faults:
+            print(f[0], f[1], f[4])
+        return 0
+    missed = 0
+    for fid, name, old, new, tree in faults:
+        path = ROOT / name
+        source = path.read_text(encoding="utf-8")
+        if source.count(old) != 1:
+            print(f"{fid:22} STALE (snippet not found once in {name})", flush=True)
+            continue
+        try:
+            path.write_text(source.replace(old, new), encoding="utf-8")
+            failed = tests_failing(tree)
+        finally:
+            path.write_text(source, encoding="utf-8")
+        if failed:
+            print(f"{fid:22} caught by {', '.join(failed)}", flush=True)
+        else:
+            missed += 1
+            print(f"{fid:22} MISSED", flush=True)
+    for tree in {f[4] for f in faults}:  # leave the trees built from the restored source
+        run(["cmake", "--build", str(BUILD / TARGETS[tree][0])])
+    print(f"{len(faults)} faults, {missed} missed")
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
