@@ -47,27 +47,33 @@ count_gtest() {  # name, log, exit code
     fi
 }
 
+# Counts a step that is one check: passed when its exit code is 0, else its log's end is shown.
+count_step() {  # name, log, exit code
+    if [ "$3" -eq 0 ]; then
+        passed=$((passed + 1))
+        zam_log "$1: passed"
+    else
+        failed=$((failed + 1))
+        zam_log "$1: failed (log: $2)"
+        tail -n 30 "$2" >&2
+    fi
+}
+
 zam_log "making the portable zip"
 expected_zip=$(printf '%s\n' zamenor-1.0-win64/ zamenor-1.0-win64/zamenor.exe \
     zamenor-1.0-win64/readme.txt zamenor-1.0-win64/Help/ zamenor-1.0-win64/examples/ \
     $(cd "$ZAM_ROOT" && find Help examples -type f | sed 's|^|zamenor-1.0-win64/|') | sort)
-if zip=$("$ZAM_ROOT/scripts/package.sh" "$ZAM_BUILD/dist" 2>"$logs/package.log") &&
-    [ "$(python3 -c 'import sys, zipfile; print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip")" = "$expected_zip" ]; then
-    passed=$((passed + 1))
-    zam_log "zip: $(basename "$zip") holds what it should"
-else
-    failed=$((failed + 1))
-    zam_log "zip: missing or not as expected (log: $logs/package.log)"
-fi
+zip=$("$ZAM_ROOT/scripts/package.sh" "$ZAM_BUILD/dist" 2>"$logs/package.log") &&
+    listed=$(python3 -c 'import sys, zipfile
+print("\n".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$zip") &&
+    { [ "$listed" = "$expected_zip" ] ||
+        { printf 'zip holds:\n%s\n' "$listed" >>"$logs/package.log"; false; }; }
+count_step "zip holds exactly the program, guide, examples and readme" "$logs/package.log" $?
 
 zam_log "checking that the resources match their generator"
-if python3 resources/generate.py --check >"$logs/resources.log" 2>&1; then
-    passed=$((passed + 1))
-else
-    failed=$((failed + 1))
-    zam_log "resources out of date: run python3 resources/generate.py"
-    tail -n 20 "$logs/resources.log" >&2
-fi
+python3 resources/generate.py --check >"$logs/resources.log" 2>&1
+count_step "resources match their generator (else: python3 resources/generate.py)" \
+    "$logs/resources.log" $?
 
 zam_log "running the native tests"
 "$ZAM_BUILD/native/native_tests" >"$logs/native.log" 2>&1
@@ -80,15 +86,9 @@ count_gtest solver "$logs/solver.log" $?
 zam_log "fuzzing the file readers for ${FUZZ_SECONDS}s"
 fuzz_dir=$ZAM_BUILD/fuzz-corpus
 mkdir -p "$fuzz_dir"
-if "$ZAM_BUILD/fuzz/document_fuzz" -max_total_time="$FUZZ_SECONDS" -max_len=4096 \
-    "$fuzz_dir" "$ZAM_ROOT/fuzz/corpus" >"$logs/fuzz.log" 2>&1; then
-    passed=$((passed + 1))
-    zam_log "fuzz: no crash"
-else
-    failed=$((failed + 1))
-    zam_log "fuzz: crash (log: $logs/fuzz.log)"
-    tail -n 30 "$logs/fuzz.log" >&2
-fi
+"$ZAM_BUILD/fuzz/document_fuzz" -max_total_time="$FUZZ_SECONDS" -max_len=4096 \
+    "$fuzz_dir" "$ZAM_ROOT/fuzz/corpus" >"$logs/fuzz.log" 2>&1
+count_step "fuzz: no crash" "$logs/fuzz.log" $?
 
 zam_start_xvfb || die "no virtual display"
 zam_start_wine || die "could not start the Wine server"
@@ -100,15 +100,9 @@ for locale in C.UTF-8 ru_RU.UTF-8; do
         >"$log" 2>&1
     count_gtest "windows ($locale)" "$log" $?
     # The real program under the mouse and keyboard of xdotool.
-    if LC_ALL=$locale timeout 180 "$ZAM_ROOT/scripts/e2e_test.sh" </dev/null \
-        >"$logs/e2e-$locale.log" 2>&1; then
-        passed=$((passed + 1))
-        zam_log "end to end ($locale): passed"
-    else
-        failed=$((failed + 1))
-        zam_log "end to end ($locale): failed (log: $logs/e2e-$locale.log)"
-        tail -n 20 "$logs/e2e-$locale.log" >&2
-    fi
+    LC_ALL=$locale timeout 180 "$ZAM_ROOT/scripts/e2e_test.sh" </dev/null \
+        >"$logs/e2e-$locale.log" 2>&1
+    count_step "end to end ($locale)" "$logs/e2e-$locale.log" $?
 done
 
 echo "$passed passed, $failed failed"
