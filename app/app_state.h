@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_display.h"
 #include "analysis/about_window.h"
 #include "analysis/analysis_host.h"
 #include "analysis/graph_window.h"
+#include "app/app_display.h"
 #include "app/document_commands.h"
 #include "skin/tooltip.h"
 #include "toolkit/control.h"

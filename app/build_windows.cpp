@@ -58,8 +58,7 @@ void BuildToolWindows(Application& app) {
     app.BigramWindow->Form->SetSize(cipher->Width(), cipher->Width() + captionBottom - 3);
     app.BigramWindow->Form->SetPosition(mainWidth, 27);
 
-    app.GraphWindow =
-        NewToolWindow<GraphWindowRecord>(app, main, "График", kItemGraphWindow, true);
+    app.GraphWindow = NewToolWindow<GraphWindowRecord>(app, main, "График", kItemGraphWindow, true);
     Control* graph = app.GraphWindow->Form;
     FrameOf(graph)->Sizeable = 1;
     graph->SetSizeLimit(kMinWidth, 150);
@@ -72,18 +71,18 @@ void BuildToolWindows(Application& app) {
         NewToolWindow<AboutWindowRecord>(app, app.ApplicationWindow, "О программе", 0, false);
     app.AboutWindow->Form->SetSize(290, 160);
     app.AboutWindow->Form->CenterOnParent();
-    app.AboutWindow->About = BuildAboutWindow(
-        app.AboutWindow->Form, app.Host,
-        AboutTexts{std::string(kLicence), std::string(kDeveloper), std::string(kFooter),
-                   std::string(kHomePageAddress)});
+    app.AboutWindow->About =
+        BuildAboutWindow(app.AboutWindow->Form, app.Host,
+                         AboutTexts{std::string(kLicence), std::string(kDeveloper),
+                                    std::string(kFooter), std::string(kHomePageAddress)});
 }
 
 // The forms the about box disables while it shows.
 std::vector<Control*> AboutPeers(const Application& app) {
     std::vector<Control*> peers;
-    const WindowRecord* records[] = {app.MainWindow,  app.MenuWindow,   app.CipherWindow,
+    const WindowRecord* records[] = {app.MainWindow,  app.MenuWindow,     app.CipherWindow,
                                      app.PlainWindow, app.AlphabetWindow, app.BigramWindow,
-                                     app.GraphWindow, app.InfoWindow,   app.PhraseDialog};
+                                     app.GraphWindow, app.InfoWindow,     app.PhraseDialog};
     for (const WindowRecord* record : records) {
         if (record && record->Form) {
             peers.push_back(record->Form);

@@ -8,9 +8,9 @@
 #include "app/modal_scope.h"
 #include "app/startup.h"
 #include "skin/menu_skin.h"
-#include "solver/key_solver.h"
 #include "skin/skinned_button.h"
 #include "skin/skinned_form.h"
+#include "solver/key_solver.h"
 #include "toolkit/wide_text.h"
 #include "workspace/operations.h"
 
@@ -74,8 +74,7 @@ bool ConfirmReset(Application& app) {
     ModalScope modal(app);
     const std::wstring text = Widen(kResetQuestion);
     const std::wstring caption = Widen(kResetCaption);
-    return MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING) ==
-           IDYES;
+    return MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 void OpenFile(Application& app) {
@@ -98,7 +97,8 @@ void SuggestRestOfKey(Application& app) {
         return;
     }
     // IDC_WAIT: the solver takes up to a good part of a second.
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));;
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));
+    ;
     KeyColumns key{};
     for (int column = 1; column <= kColumnCount; ++column) {
         key[static_cast<size_t>(column - 1)] = ws.KeyTable.key[column];
@@ -109,8 +109,7 @@ void SuggestRestOfKey(Application& app) {
         const char cipher = Alphabet()[static_cast<size_t>(column - 1)];
         const char plain = proposal[static_cast<size_t>(column - 1)];
         const bool assigned = IsCipherColumn(SymbolColumn(ws.KeyTable.key[column]));
-        if (assigned || !IsCipherColumn(SymbolColumn(plain)) ||
-            PlainLetterInUse(ws, plain)) {
+        if (assigned || !IsCipherColumn(SymbolColumn(plain)) || PlainLetterInUse(ws, plain)) {
             continue;
         }
         SetSelectedLetter(ws, app.Screen, cipher);
@@ -313,7 +312,8 @@ void BuildToolbar(Application& app, MainWindowRecord& record, const Rect& client
         {client.left, toolbarTop, client.right, toolbarTop + kToolbarHeight});
     record.Toolbar->SetColor(app.Palette[5]);
     for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
-        Control* button = NewSkinnedButton(record.Toolbar, kButtons[i].name, kButtons[i].left, 2, 0);
+        Control* button =
+            NewSkinnedButton(record.Toolbar, kButtons[i].name, kButtons[i].left, 2, 0);
         button->OnClick = MakeEvent<Control*>(&app, &ToolbarClick);
         record.Buttons[static_cast<size_t>(i)] = button;
     }
@@ -385,8 +385,7 @@ void BuildMainWindow(Application& app, void (*shutdown)(void*, ToolkitObject*)) 
     main->OnMessage = MakeEvent<Control*, Message&, bool&>(&app, &MainFormMessage);
     main->OnShow = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
     main->OnHide = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
-    app.ApplicationWindow->OnMessage =
-        MakeEvent<Control*, Message&, bool&>(&app, &AppletMessage);
+    app.ApplicationWindow->OnMessage = MakeEvent<Control*, Message&, bool&>(&app, &AppletMessage);
 
     BuildToolbar(app, *app.MainWindow, FrameClientRect(main));
     BuildMenuStrip(app);

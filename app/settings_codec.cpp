@@ -35,21 +35,26 @@ SettingsData ParseSettings(std::string_view bytes) {
     std::string flags;
     while (flags.size() < kSettingsFlagCount && !reader.AtEnd()) {
         const char c = reader.Byte();
-        if (c != '0' && c != '1') break;
+        if (c != '0' && c != '1')
+            break;
         flags += c;
     }
-    if (flags.size() < kSettingsFlagCount) return data;
+    if (flags.size() < kSettingsFlagCount)
+        return data;
     data.flags = flags;
 
     for (int k = 0; k < kSavedFrameCount; ++k) {
-        if (!reader.Has(4)) return data;
+        if (!reader.Has(4))
+            return data;
         WindowPlace place;
         place.left = static_cast<std::int16_t>(reader.Word());
         place.top = static_cast<std::int16_t>(reader.Word());
         data.places[static_cast<size_t>(k)] = place;
     }
-    if (reader.Has(2)) data.lastWidth = reader.Word();
-    if (reader.Has(2)) data.lastHeight = reader.Word();
+    if (reader.Has(2))
+        data.lastWidth = reader.Word();
+    if (reader.Has(2))
+        data.lastHeight = reader.Word();
     return data;
 }
 

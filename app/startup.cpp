@@ -7,11 +7,11 @@
 #include "app/build_windows.h"
 #include "app/commands.h"
 #include "app/modal_scope.h"
-#include "workspace/document_file.h"
 #include "app/settings_file.h"
 #include "skin/scroll_bar.h"
 #include "skin/skin_bitmaps.h"
 #include "toolkit/application.h"
+#include "workspace/document_file.h"
 #include "workspace/file_io.h"
 
 namespace zam {
@@ -131,7 +131,8 @@ void OpenCommandLineFile(Application& app, const wchar_t* commandLine) {
         return;
     }
     // The first file only: "Open with" and a file association pass one path, quoted.
-    const std::filesystem::path path = count > 1 ? std::filesystem::path(args[1]) : std::filesystem::path();
+    const std::filesystem::path path =
+        count > 1 ? std::filesystem::path(args[1]) : std::filesystem::path();
     LocalFree(args);
     if (!path.empty() && CommandsAllowed(app)) {
         ModalScope modal(app);

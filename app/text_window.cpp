@@ -214,11 +214,10 @@ void TextView::OnPaint(void* view, Control* surface, HDC dc) {
                     if (!RectInRegion(region.Get(), &cellRect)) {
                         continue;
                     }
-                    self->painter_.Paint(
-                        dc, cell,
-                        TextCellStyle(ws, app.Palette, self->text_,
-                                      static_cast<std::uint16_t>(position)),
-                        app.Palette[1]);
+                    self->painter_.Paint(dc, cell,
+                                         TextCellStyle(ws, app.Palette, self->text_,
+                                                       static_cast<std::uint16_t>(position)),
+                                         app.Palette[1]);
                     OwnedRegion done(CreateRectRgnIndirect(&cellRect));
                     CombineRgn(region.Get(), region.Get(), done.Get(), RGN_DIFF);
                 }
@@ -246,9 +245,9 @@ void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     if (ws.CipherText.text.empty()) {
         return;
     }
-    const uint32_t position = PositionAt(self->PicturePoint(data),
-                                         static_cast<uint32_t>(ws.CipherText.text.size()),
-                                         ws.CipherText.lineWidth);
+    const uint32_t position =
+        PositionAt(self->PicturePoint(data), static_cast<uint32_t>(ws.CipherText.text.size()),
+                   ws.CipherText.lineWidth);
     if (position == 0) {
         return;
     }
@@ -285,8 +284,8 @@ void TextView::OnMouseDown(void* view, Control* surface, MouseEventData& data) {
     if (ws.CipherText.text.empty() || LetterOf(ws.SelectedLetter) == LetterOf(ws.CurrentLetter)) {
         return;
     }
-    SetSelectedLetter(ws, self->app_.Screen, data.Button == 1 ? LetterOf(ws.CurrentLetter)
-                                                              : kNoLetter);
+    SetSelectedLetter(ws, self->app_.Screen,
+                      data.Button == 1 ? LetterOf(ws.CurrentLetter) : kNoLetter);
 }
 
 void TextView::OnMouseLeave(void* view, Control*) {

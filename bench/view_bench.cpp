@@ -91,8 +91,8 @@ int wmain(int argc, wchar_t** argv) {
         const int last = static_cast<int>(ws.CipherText.text.size());
         const int lastLineStart = last - (last - 1) % 31;
         Measure("pointer move, new current letter, at the end", rounds, [&](int i) {
-            Move(plain, centre(i % 2 ? lastLineStart - 31 : lastLineStart - 30,
-                               cipher.SurfaceTop()));
+            Move(plain,
+                 centre(i % 2 ? lastLineStart - 31 : lastLineStart - 30, cipher.SurfaceTop()));
         });
         Measure("full repaint of a text view", rounds, [&](int) {
             InvalidateRect(cipher.Surface()->WindowHandle(), nullptr, FALSE);

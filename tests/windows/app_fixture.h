@@ -99,5 +99,4 @@ protected:
     std::unique_ptr<zam::Application> app_;
 };
 
-
 }  // namespace zam::test

@@ -1,9 +1,9 @@
 // The running program as a user meets it: the window set after start-up, the commands of the
 // toolbar and the menu, the settings file between runs and the shutdown.
 #include <gtest/gtest.h>
-#include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -29,13 +29,13 @@ namespace {
 
 using test::CanNameFile;
 using test::Inspecting;
-using test::PumpUntilQuit;
-using test::shellOpened;
-using test::Zamenor;
 using test::PressButton;
 using test::Pump;
+using test::PumpUntilQuit;
+using test::shellOpened;
 using test::WindowDriver;
 using test::WindowText;
+using test::Zamenor;
 
 struct Place {
     int left, top, width, height;
@@ -57,14 +57,10 @@ TEST_F(Zamenor, StartsWithTheDefaultLayoutWithoutSettings) {
     const zam::Application& app = *app_;
     ASSERT_EQ(app.Frames.size(), 9u);
     const std::pair<const char*, Place> expected[] = {
-        {"Zamenor", {0, 0, 527, 78}},
-        {"frmMenu", {3, 26, 368, 18}},
-        {"Шифротекст", {0, 78, 527, 196}},
-        {"Алфавит ", {0, 274, 527, 84}},
-        {"Открытый текст", {0, 358, 527, 196}},
-        {"Выделить в шифрограмме", {128, 111, 270, 130}},
-        {"Информация", {527, 0, 462, 662}},
-        {"Биграммы", {527, 27, 527, 548}},
+        {"Zamenor", {0, 0, 527, 78}},           {"frmMenu", {3, 26, 368, 18}},
+        {"Шифротекст", {0, 78, 527, 196}},      {"Алфавит ", {0, 274, 527, 84}},
+        {"Открытый текст", {0, 358, 527, 196}}, {"Выделить в шифрограмме", {128, 111, 270, 130}},
+        {"Информация", {527, 0, 462, 662}},     {"Биграммы", {527, 27, 527, 548}},
         {"График", {527, 54, 400, 240}},
     };
     for (int k = 0; k < 9; ++k) {
@@ -209,8 +205,9 @@ TEST_F(Zamenor, ModesSchemesAndHelpItems) {
     EXPECT_EQ(app_->Palette[4], 0x6ECCFFu);
 
     // Greyed items never reach a handler, whatever command arrives for them.
-    EXPECT_TRUE(GetMenuState(Item(kItemUndo)->ParentHandle(), Item(kItemUndo)->CommandId(),
-                             MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(
+        GetMenuState(Item(kItemUndo)->ParentHandle(), Item(kItemUndo)->CommandId(), MF_BYCOMMAND) &
+        MF_GRAYED);
     // The guide is where the program started, wherever a file dialog has been since.
     const test::TempDir elsewhere(L"elsewhere");
     SetCurrentDirectoryW(elsewhere.Path().c_str());
@@ -283,7 +280,8 @@ TEST_F(Zamenor, SettingsRoundTripThroughARestart) {
 
     Start();
     for (int k = 0; k < 9; ++k) {
-        EXPECT_EQ(PlaceOf(app_->Frames[static_cast<size_t>(k)]), before[static_cast<size_t>(k)]) << k;
+        EXPECT_EQ(PlaceOf(app_->Frames[static_cast<size_t>(k)]), before[static_cast<size_t>(k)])
+            << k;
     }
     EXPECT_FALSE(app_->BigramWindow->Form->Visible());
     EXPECT_FALSE(Checked(kItemBigramWindow));
@@ -298,9 +296,8 @@ TEST_F(Zamenor, DamagedSettingsFallBackToTheDefaults) {
     std::string place(4, '\0');
     place[0] = 50;  // left 50, top 0
     const std::string cases[] = {
-        "",
-        Flags(6, 6, ' ') + place,          // a space as seventh byte
-        Flags(11, 1, '\n') + place,        // a line end as twelfth byte
+        "", Flags(6, 6, ' ') + place,        // a space as seventh byte
+        Flags(11, 1, '\n') + place,          // a line end as twelfth byte
         Flags(11, 1, '0') + place + "\x01",  // cut inside the menu strip's record
     };
     for (const std::string& bytes : cases) {
@@ -490,10 +487,11 @@ TEST(ZamenorProcess, TheEndOfTheSessionSavesTheLayout) {
 // its windows opens exactly as the open command would.
 TEST_F(Zamenor, FilesFromTheCommandLineAndFromADropOpenAsTheOpenCommandWould) {
     Start();
-    const std::wstring folder = CanNameFile(dir_.Path(), L"папка") ? L"папка с пробелом"
-                                                                   : L"folder with space";
+    const std::wstring folder =
+        CanNameFile(dir_.Path(), L"папка") ? L"папка с пробелом" : L"folder with space";
     std::filesystem::create_directory(dir_ / folder);
-    const std::filesystem::path named = dir_ / folder / (folder[0] == L'п' ? L"код.txt" : L"code.txt");
+    const std::filesystem::path named =
+        dir_ / folder / (folder[0] == L'п' ? L"код.txt" : L"code.txt");
     test::WriteBytes(named, "АБВ\r\n");
     OpenCommandLineFile(*app_, (L"zamenor.exe \"" + named.wstring() + L"\"").c_str());
     EXPECT_EQ(app_->Ws->CipherText.text, "АБВ");
@@ -546,7 +544,8 @@ TEST(ZamenorProcess, VersionDetailsForExplorer) {
     };
     EXPECT_EQ(value(L"\\StringFileInfo\\040904b0\\ProductName"), L"Zamenor");
     EXPECT_EQ(value(L"\\StringFileInfo\\040904b0\\FileVersion"), L"1.0");
-    EXPECT_EQ(value(L"\\StringFileInfo\\041904b0\\FileDescription").rfind(L"Zamenor: помощник", 0), 0u);
+    EXPECT_EQ(value(L"\\StringFileInfo\\041904b0\\FileDescription").rfind(L"Zamenor: помощник", 0),
+              0u);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include "app/alphabet_window.h"
 #include "app/text_window.h"
 #include "skin/scroll_bar.h"
-#include "toolkit/canvas.h"
 #include "tests/windows/app_fixture.h"
+#include "toolkit/canvas.h"
 #include "toolkit/encoding.h"
 
 namespace zam {
@@ -19,8 +19,8 @@ using test::Pump;
 
 // "АБВ_ВБА" etc. as the user types them: one WM_CHAR of the UTF-16 character.
 void Type(Control* form, char key1251) {
-    SendMessageW(form->WindowHandle(), WM_CHAR, Cp1251ToCodePoint(static_cast<unsigned char>(key1251)),
-                 0);
+    SendMessageW(form->WindowHandle(), WM_CHAR,
+                 Cp1251ToCodePoint(static_cast<unsigned char>(key1251)), 0);
     Pump();
 }
 
@@ -212,7 +212,8 @@ TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
     EXPECT_EQ(Seen(Cipher().Surface(), last), app_->Palette[9]);
     // A paint from the top of the window to the end of the text: nothing is skipped.
     InvalidateRect(Cipher().Surface()->WindowHandle(), nullptr, FALSE);
-    EXPECT_EQ(Seen(Cipher().Surface(), Shown(Cipher(), 31 * 2110 + 30)), app_->Palette[9]);  // another Я
+    EXPECT_EQ(Seen(Cipher().Surface(), Shown(Cipher(), 31 * 2110 + 30)),
+              app_->Palette[9]);  // another Я
 
     // Reopening a short text forgets the old position under the pointer.
     LoadText("АБ\r\n");
