@@ -1,9 +1,10 @@
 // The running program as a user meets it: the window set after start-up, the commands of the
 // toolbar and the menu, the settings file between runs and the shutdown.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which they need.
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <string>
 #include <vector>
