@@ -143,7 +143,18 @@ void GraphAxes::SetRanges(int32_t xMin, int32_t xMax, int32_t yMin, int32_t yMax
     vertical.maximum = ToUnsigned16(yMax);
 }
 
+bool GraphAxes::HasArea() const {
+    return horizontal.highPixel > horizontal.lowPixel && vertical.lowPixel > vertical.highPixel;
+}
+
 void GraphAxes::Fit(int32_t letterWidth, int32_t digitHeight) {
+    // A window 25 or 26 pixels high has no client area at all. The ranges wait for a plot
+    // with room; meanwhile neither axis shows labels.
+    if (!HasArea()) {
+        horizontal.labelCount = 0;
+        vertical.labelCount = 0;
+        return;
+    }
     FitHorizontal(horizontal, letterWidth);
     FitVertical(vertical, digitHeight);
 }
@@ -229,16 +240,27 @@ bool BandActive(const Rect& band, const Rect& plot) {
 }
 
 BandOutcome FinishBand(const Rect& band, const GraphAxes& axes) {
+    if (!axes.HasArea()) {
+        return {};
+    }
     if (band.right < band.left && band.bottom < band.top) {
         return {BandGesture::ResetZoom, 0, kHorizontalFullRange, 0, kVerticalFullRange};
     }
     if (int64_t{band.right} - band.left > 5 && int64_t{band.bottom} - band.top > 5) {
+        // Corners beyond the plot stand for its edges: a range reaching past what is shown
+        // would be capped by the fit to less than its minimum, or to nothing.
+        const GraphAxis& h = axes.horizontal;
+        const GraphAxis& v = axes.vertical;
         const Point a = axes.ToData(band.right, band.top);
         const Point b = axes.ToData(band.left, band.bottom);
-        if (a.x - b.x < 50 || a.y - b.y < 50) {
+        const int32_t right = std::clamp<int32_t>(a.x, h.minimum, h.maximum);
+        const int32_t left = std::clamp<int32_t>(b.x, h.minimum, h.maximum);
+        const int32_t top = std::clamp<int32_t>(a.y, v.minimum, v.maximum);
+        const int32_t bottom = std::clamp<int32_t>(b.y, v.minimum, v.maximum);
+        if (right - left < 50 || top - bottom < 50) {
             return {};
         }
-        return {BandGesture::Zoom, b.x, a.x, b.y, a.y};
+        return {BandGesture::Zoom, left, right, bottom, top};
     }
     return {};
 }

@@ -52,6 +52,8 @@ struct GraphAxes {
     // The plot inside the frame's inner client rectangle.
     void Layout(const Rect& client);
     void SetRanges(int32_t xMin, int32_t xMax, int32_t yMin, int32_t yMax);
+    // Whether the plot has width and height: without them nothing is fitted or zoomed.
+    bool HasArea() const;
     // Horizontal first: the vertical fit follows it.
     void Fit(int32_t letterWidth, int32_t digitHeight);
     // Shares enter as fractional data values.
@@ -92,7 +94,8 @@ struct BandOutcome {
 };
 
 // What releasing the left button over this active band does: an up-left drag resets the zoom,
-// a down-right drag of more than 5 pixels each way covering at least 50 units each way zooms.
+// a down-right drag of more than 5 pixels each way covering at least 50 units each way of what
+// is shown zooms (corners beyond the plot count as its edges). A plot without area: nothing.
 BandOutcome FinishBand(const Rect& band, const GraphAxes& axes);
 
 }  // namespace zam

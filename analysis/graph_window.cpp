@@ -373,6 +373,7 @@ void GraphWindow::OnMouseDown(void* self, Control* form, MouseEventData& data) {
         graph->band_ = Rect{0, 0, 0, 0};
         return;
     }
+    graph->dragging_ = true;
     // Moves keep coming while a drag leaves the window, with negative coordinates.
     SetCapture(form->Handle());
     const Rect client = FrameClientRect(form);
@@ -405,11 +406,22 @@ void GraphWindow::OnMouseMove(void* self, Control* form, MouseEventData& data) {
     }
     const Point p{data.X, data.Y};
     const Rect plot = graph->axes_.Plot();
-    if ((data.Shift & MK_LBUTTON) && BandActive(graph->band_, plot)) {
-        graph->DrawBand();
+    if (!(data.Shift & MK_LBUTTON) && graph->dragging_) {
+        // The release went elsewhere: the band goes now, without a zoom.
+        if (graph->bandShown_) {
+            graph->DrawBand();
+        }
+        graph->CancelBand();
+    }
+    if ((data.Shift & MK_LBUTTON) && graph->dragging_) {
+        // The band follows the pointer wherever it goes; whether it zooms is decided on release.
+        if (graph->bandShown_) {
+            graph->DrawBand();
+        }
         graph->band_.right = p.x;
         graph->band_.bottom = p.y;
         graph->DrawBand();
+        graph->bandShown_ = true;
         return;
     }
     const Rect client = FrameClientRect(form);
@@ -441,11 +453,16 @@ void GraphWindow::OnMouseUp(void* self, Control* form, MouseEventData& data) {
     if (GetCapture() == form->WindowHandle()) {
         ReleaseCapture();
     }
-    if (!BandActive(graph->band_, graph->axes_.Plot())) {
+    if (!graph->dragging_) {
         return;
     }
-    graph->DrawBand();
-    const BandOutcome outcome = FinishBand(graph->band_, graph->axes_);
+    graph->dragging_ = false;
+    if (graph->bandShown_) {
+        graph->DrawBand();
+        graph->bandShown_ = false;
+    }
+    const bool active = BandActive(graph->band_, graph->axes_.Plot());
+    const BandOutcome outcome = active ? FinishBand(graph->band_, graph->axes_) : BandOutcome{};
     graph->band_ = Rect{0, 0, 0, 0};
     if (outcome.gesture == BandGesture::None) {
         return;
@@ -454,6 +471,17 @@ void GraphWindow::OnMouseUp(void* self, Control* form, MouseEventData& data) {
     graph->axes_.SetRanges(outcome.xMin, outcome.xMax, outcome.yMin, outcome.yMax);
     graph->Refit();
     graph->DrawGraph(false);
+}
+
+void GraphWindow::CancelBand() {
+    // The band vanished with the window's picture; drawing it again would bring it back.
+    dragging_ = false;
+    bandShown_ = false;
+    band_ = Rect{0, 0, 0, 0};
+    Control* form = Form();
+    if (form && form->WindowHandle() && GetCapture() == form->WindowHandle()) {
+        ReleaseCapture();
+    }
 }
 
 void GraphWindow::OnChar(void* self, Control*, int32_t& key, uint32_t) {

@@ -31,6 +31,10 @@ public:
     // largest ciphertext share first.
     void SetDisplayOrder(bool alphabetical);
 
+    // Forgets a drag in progress, for a window that is being hidden.
+    void CancelBand();
+    bool BandShown() const { return bandShown_; }
+
     // Null once the form is freed.
     Control* Form() const { return link_.Form(); }
     const GraphAxes& Axes() const { return axes_; }
@@ -66,6 +70,8 @@ private:
     DisplayOrder order_ = IdentityOrder();
     GraphAxes axes_;
     Rect band_{0, 0, 0, 0};
+    bool dragging_ = false;   // the left button went down where a band may start
+    bool bandShown_ = false;  // the band is on the screen now
 };
 
 // Lays the graph out on the application's form ("График"), with the initial axes, the

@@ -101,10 +101,15 @@ struct ToolWindowRecord : WindowRecord {
         : WindowRecord(form), Owner(&owner), MenuItem(menuItem) {}
     Application* Owner;
     int32_t MenuItem;
+    // The form has just been hidden: whatever the window drew for the moment goes with it.
+    virtual void Hidden() {}
 };
 
 struct GraphWindowRecord : ToolWindowRecord {
     using ToolWindowRecord::ToolWindowRecord;
+    void Hidden() override {
+        if (Graph) Graph->CancelBand();
+    }
     std::unique_ptr<GraphWindow> Graph;
 };
 

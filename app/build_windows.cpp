@@ -3,7 +3,9 @@
 #include "analysis/info_window.h"
 #include "app/alphabet_window.h"
 #include "app/app_config.h"
+#include "app/bigram_window.h"
 #include "app/main_window.h"
+#include "app/phrase_dialog.h"
 #include "app/text_window.h"
 #include "app/tool_window.h"
 #include "skin/skinned_form.h"
@@ -42,21 +44,27 @@ void BuildToolWindows(Application& app) {
     plain->SetPosition(alphabet->Left(), alphabet->Top() + alphabet->Height());
     AttachTextView(app, *plainRecord, app.Ws->PlainText);
 
-    app.PhraseDialog = NewToolWindow(app, cipher, "Выделить в шифрограмме", 0, true);
-    Control* phrase = app.PhraseDialog->Form;
+    auto* phraseRecord =
+        NewToolWindow<PhraseDialogRecord>(app, cipher, "Выделить в шифрограмме", 0, true);
+    app.PhraseDialog = phraseRecord;
+    Control* phrase = phraseRecord->Form;
     phrase->SetSize(270, 130);
     phrase->SetPosition(cipher->Left() + cipher->Width() / 2 - phrase->Width() / 2,
                         cipher->Top() + cipher->Height() / 2 - phrase->Height() / 2);
+    AttachPhraseDialog(app, *phraseRecord);
 
     app.InfoWindow = NewToolWindow(app, main, "Информация", kItemInfoWindow, true);
     app.InfoWindow->Form->SetSize(462, 662);
     app.InfoWindow->Form->SetPosition(mainWidth, 0);
     BuildInfoWindow(app.InfoWindow->Form, &app.Palette);
 
-    app.BigramWindow = NewToolWindow(app, main, "Биграммы", kItemBigramWindow, true);
+    auto* bigramRecord =
+        NewToolWindow<BigramWindowRecord>(app, main, "Биграммы", kItemBigramWindow, true);
+    app.BigramWindow = bigramRecord;
     const int32_t captionBottom = FrameOf(cipher)->CaptionRect.bottom;
-    app.BigramWindow->Form->SetSize(cipher->Width(), cipher->Width() + captionBottom - 3);
-    app.BigramWindow->Form->SetPosition(mainWidth, 27);
+    bigramRecord->Form->SetSize(cipher->Width(), cipher->Width() + captionBottom - 3);
+    bigramRecord->Form->SetPosition(mainWidth, 27);
+    AttachBigramView(app, *bigramRecord);
 
     app.GraphWindow = NewToolWindow<GraphWindowRecord>(app, main, "График", kItemGraphWindow, true);
     Control* graph = app.GraphWindow->Form;

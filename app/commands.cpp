@@ -3,7 +3,9 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
 
+#include "app/bigram_window.h"
 #include "workspace/operations.h"
 
 namespace zam {
@@ -40,13 +42,11 @@ void HighlightSwitch(Application& app, int32_t item) {
             ws.HiliteSelectedBigram = on;
             RedrawOverlayOccurrences(ws, app.Screen, ws.SelectedBigram, "");
             // The bigram selection goes with the switch, in the text and in the table.
-            ws.BigramSelectedCell = Cell{};
+            const Cell oldCell = std::exchange(ws.BigramSelectedCell, Cell{});
             const std::string old = std::move(ws.SelectedBigram);
             ws.SelectedBigram.clear();
             RedrawOverlayOccurrences(ws, app.Screen, old, "");
-            if (app.BigramWindow && app.BigramWindow->Form) {
-                app.BigramWindow->Form->Invalidate();
-            }
+            RedrawBigramCell(app, oldCell);
             break;
         }
         case kItemHilitePhrase:

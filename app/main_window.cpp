@@ -224,11 +224,20 @@ void MainWindowMoved(void* data, Control* main) {
     }
 }
 
-void MainWindowShownOrHidden(void* data, Control* main) {
+// The strip follows the event that fired, not the visibility, which may not have changed yet.
+void StripFollows(void* data, bool shown) {
     MenuWindowRecord* strip = AppOf(data).MenuWindow;
     if (strip && strip->Form) {
-        strip->Form->SetVisible(main->Visible());
+        strip->Form->SetVisible(shown);
     }
+}
+
+void MainWindowShown(void* data, Control*) {
+    StripFollows(data, true);
+}
+
+void MainWindowHidden(void* data, Control*) {
+    StripFollows(data, false);
 }
 
 // Wine without a window manager raises a clicked window above the windows it owns, after
@@ -383,8 +392,8 @@ void BuildMainWindow(Application& app, void (*shutdown)(void*, ToolkitObject*)) 
     frame->MinButton->Show();
     main->OnMove = MakeEvent<Control*>(&app, &MainWindowMoved);
     main->OnMessage = MakeEvent<Control*, Message&, bool&>(&app, &MainFormMessage);
-    main->OnShow = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
-    main->OnHide = MakeEvent<Control*>(&app, &MainWindowShownOrHidden);
+    main->OnShow = MakeEvent<Control*>(&app, &MainWindowShown);
+    main->OnHide = MakeEvent<Control*>(&app, &MainWindowHidden);
     app.ApplicationWindow->OnMessage = MakeEvent<Control*, Message&, bool&>(&app, &AppletMessage);
 
     BuildToolbar(app, *app.MainWindow, FrameClientRect(main));

@@ -5,12 +5,23 @@
 namespace zam {
 namespace {
 
-void ToolWindowShownOrHidden(void* data, Control* form) {
-    auto* tool = static_cast<ToolWindowRecord*>(data);
+// Which event fired decides the check mark: the window's visibility may not have changed yet
+// while its show or hide is being handled.
+void FollowShowOrHide(ToolWindowRecord& tool, bool shown) {
     // The program's minimise hides windows that the user still counts as shown.
-    if (tool->Owner->Minimised.empty()) {
-        SetItemChecked(MenuItem(tool->Owner->MainMenu(), tool->MenuItem), form->Visible());
+    if (tool.MenuItem != 0 && tool.Owner->Minimised.empty()) {
+        SetItemChecked(MenuItem(tool.Owner->MainMenu(), tool.MenuItem), shown);
     }
+}
+
+void ToolWindowShown(void* data, Control*) {
+    FollowShowOrHide(*static_cast<ToolWindowRecord*>(data), true);
+}
+
+void ToolWindowHidden(void* data, Control*) {
+    auto* tool = static_cast<ToolWindowRecord*>(data);
+    tool->Hidden();
+    FollowShowOrHide(*tool, false);
 }
 
 }  // namespace
@@ -23,10 +34,8 @@ Control* NewToolForm(Control* owner, std::string_view caption) {
 }
 
 void FollowVisibility(ToolWindowRecord& record) {
-    if (record.MenuItem != 0) {
-        record.Form->OnShow = MakeEvent<Control*>(&record, &ToolWindowShownOrHidden);
-        record.Form->OnHide = MakeEvent<Control*>(&record, &ToolWindowShownOrHidden);
-    }
+    record.Form->OnShow = MakeEvent<Control*>(&record, &ToolWindowShown);
+    record.Form->OnHide = MakeEvent<Control*>(&record, &ToolWindowHidden);
 }
 
 }  // namespace zam

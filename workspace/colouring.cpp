@@ -56,7 +56,9 @@ void RedrawOccurrences(const Workspace& ws, Display& display, std::string_view o
             DrawBothViews(ws, display, p);
             DrawBothViews(ws, display, p + 1u);
         }
-    } else if (overlay.size() > 2 && longOverlays) {
+    } else if (!overlay.empty() && longOverlays) {
+        // Every other length is a phrase, one letter included: its stretches are found by
+        // scanning, and only starts that leave the whole stretch inside the text are tried.
         const std::string& cipher = ws.CipherText.text;
         for (size_t start = 1; start + overlay.size() - 1 <= cipher.size(); ++start) {
             if (std::string_view(cipher).substr(start - 1, overlay.size()) != overlay) continue;

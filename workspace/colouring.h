@@ -68,7 +68,8 @@ CellStyle TextCellStyle(const Workspace& ws, const ColourPalette& palette, const
 CellStyle AlphabetCellStyle(const Workspace& ws, const ColourPalette& palette, int row, int column);
 
 // Redraws, in both text views, every occurrence of the first text and then of the second (the
-// old and the new overlay); a longer second text only while phrases are highlighted.
+// old and the new overlay); a second text of other than two symbols (a phrase) only while
+// phrases are highlighted.
 void RedrawOverlayOccurrences(const Workspace& ws, Display& display, std::string_view first,
                               std::string_view second);
 

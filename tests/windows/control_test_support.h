@@ -29,6 +29,17 @@ inline void ShowQuietly(Control* control) {
     Pump();
 }
 
+// A pixel of the window as it shows after its real paint. Read from the window's own context:
+// Wine hands a window's picture to the screen a little later, so a read of the screen may
+// still find the picture from before.
+inline COLORREF SeenOn(HWND window, int x, int y) {
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
 // Frees the control when the scope ends (it may already be gone: pass nothing then).
 class FreeAtExit {
 public:

@@ -65,12 +65,7 @@ protected:
     }
     // The colour the user sees inside a cell after the real paint.
     static COLORREF Seen(Control* surface, const Rect& cell) {
-        UpdateWindow(surface->WindowHandle());
-        const POINT p = OnScreen(surface, {cell.left + 2, cell.top + 2});
-        HDC dc = GetDC(nullptr);
-        const COLORREF colour = GetPixel(dc, p.x, p.y);
-        ReleaseDC(nullptr, dc);
-        return colour;
+        return test::SeenOn(surface->WindowHandle(), cell.left + 2, cell.top + 2);
     }
     std::string Caption() { return app_->AlphabetWindow->Form->Caption(); }
 };

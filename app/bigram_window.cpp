@@ -1,0 +1,216 @@
+#include "app/bigram_window.h"
+
+#include "app/cell_painter.h"
+#include "skin/skinned_form.h"
+#include "toolkit/wide_text.h"
+#include "workspace/bigram_table.h"
+
+namespace zam {
+namespace {
+
+constexpr int32_t kSurfaceWidth = 518;
+constexpr int32_t kSurfaceHeight = 519;
+
+// Sets the overlay and redraws the text cells of the old overlay and of the new one.
+void ChangeOverlay(Application& app, std::string& overlay, std::string next) {
+    const std::string old = std::move(overlay);
+    overlay = std::move(next);
+    RedrawOverlayOccurrences(*app.Ws, app.Screen, old, overlay);
+}
+
+}  // namespace
+
+BigramView::BigramView(Application& app, Control* form)
+    : app_(app),
+      font_(CreateFontW(-kCellFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_SWISS, kCellFontName)) {
+    const Rect client = FrameClientRect(form);
+    surface_ = NewPanel(form, 2);
+    surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
+                             client.top + 1 + kSurfaceHeight});
+    surface_->SetColor(app.Palette[3]);
+    AddToAutoFree(surface_, &BigramView::SurfaceGone, this);
+    surface_->OnPaint = MakeEvent<Control*, HDC>(this, &BigramView::OnPaint);
+    surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &BigramView::OnMouseMove);
+    surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &BigramView::OnMouseDown);
+    surface_->OnMouseLeave = MakeEvent<Control*>(this, &BigramView::OnMouseLeave);
+    app.Views.push_back(this);
+}
+
+BigramView::~BigramView() {
+    std::erase(app_.Views, static_cast<View*>(this));
+    if (surface_) {
+        RemoveFromAutoFree(surface_, &BigramView::SurfaceGone, this);
+        surface_->OnPaint = {};
+        surface_->OnMouseMove = {};
+        surface_->OnMouseDown = {};
+        surface_->OnMouseLeave = {};
+    }
+}
+
+void BigramView::SurfaceGone(void* view) {
+    static_cast<BigramView*>(view)->surface_ = nullptr;
+}
+
+void BigramView::Invalidate() {
+    if (surface_ && surface_->WindowHandle()) {
+        InvalidateRect(surface_->WindowHandle(), nullptr, FALSE);
+    }
+}
+
+void BigramView::PaintCell(HDC dc, int column, int row) const {
+    const BigramCellLook look = LookOfBigramCell(*app_.Ws, app_.Palette, column, row);
+    const Rect r = BigramCellRect(column, row);
+    const int saved = SaveDC(dc);
+    // An empty cell whose inside already shows its colour gets its outline only: redrawing
+    // the fill under a moving pointer would flicker.
+    const bool outlineOnly =
+        look.label.empty() && GetPixel(dc, r.left + 1, r.top + 1) == look.background;
+    OwnedPen wide;
+    if (look.outline > 1) {
+        wide = OwnedPen(CreatePen(PS_INSIDEFRAME, look.outline, app_.Palette[1]));
+        SelectObject(dc, wide.Get());
+    } else {
+        SelectObject(dc, GetStockObject(DC_PEN));
+        SetDCPenColor(dc, app_.Palette[1]);
+    }
+    if (outlineOnly) {
+        SelectObject(dc, GetStockObject(NULL_BRUSH));
+    } else {
+        SelectObject(dc, GetStockObject(DC_BRUSH));
+        SetDCBrushColor(dc, look.background);
+    }
+    ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    if (!outlineOnly && !look.label.empty()) {
+        const std::wstring text = Widen(look.label);
+        SelectObject(dc, font_.Get());
+        SetTextColor(dc, look.text);
+        SetBkMode(dc, TRANSPARENT);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        // Centred inside the outline: the right and bottom lines belong to the next cells.
+        const Point centre = RectCenter(Rect{r.left, r.top, r.right - 1, r.bottom - 1});
+        TextOutW(dc, centre.x - extent.cx / 2, centre.y - extent.cy / 2, text.c_str(),
+                 static_cast<int>(text.size()));
+    }
+    RestoreDC(dc, saved);
+}
+
+void BigramView::DrawCell(const Cell& cell, bool rowHeading, bool columnHeading) {
+    if (!app_.Ws || !IsInnerCell(cell) || !surface_ || !surface_->WindowHandle()) {
+        return;
+    }
+    HDC dc = surface_->Canvas()->Handle();
+    if (!dc) {
+        return;
+    }
+    PaintCell(dc, cell.column, cell.row);
+    if (columnHeading) {
+        PaintCell(dc, cell.column, 0);
+    }
+    if (rowHeading) {
+        PaintCell(dc, 0, cell.row);
+    }
+}
+
+void BigramView::OnPaint(void* view, Control* surface, HDC dc) {
+    auto* self = static_cast<BigramView*>(view);
+    Application& app = self->app_;
+    HRGN update = surface->UpdateRegion();
+    HBRUSH background = CreateSolidBrush(app.Palette[3]);
+    if (update) {
+        FillRgn(dc, update, background);
+    } else {
+        RECT client{};
+        GetClientRect(surface->WindowHandle(), &client);
+        FillRect(dc, &client, background);
+    }
+    DeleteObject(background);
+    if (!app.Ws) {
+        return;
+    }
+    for (int column = 0; column < kBigramCells; ++column) {
+        for (int row = 0; row < kBigramCells; ++row) {
+            const Rect cell = BigramCellRect(column, row);
+            const RECT r{cell.left, cell.top, cell.right, cell.bottom};
+            if (!update || RectInRegion(update, &r)) {
+                self->PaintCell(dc, column, row);
+            }
+        }
+    }
+}
+
+void BigramView::OnMouseMove(void* view, Control*, MouseEventData& data) {
+    auto* self = static_cast<BigramView*>(view);
+    Application& app = self->app_;
+    if (!app.Ws) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    // Headings and the corner are no hit: the hover stays where it was.
+    const Cell cell = BigramCellAt({data.X, data.Y});
+    if (!IsInnerCell(cell) || cell == ws.BigramHoverCell) {
+        return;
+    }
+    const Cell old = ws.BigramHoverCell;
+    ws.BigramHoverCell = cell;
+    const bool rowHeading = cell.row != old.row;
+    const bool columnHeading = cell.column != old.column;
+    self->DrawCell(old, rowHeading, columnHeading);
+    self->DrawCell(cell, rowHeading, columnHeading);
+    ChangeOverlay(app, ws.CurrentBigram, BigramOf(cell));
+}
+
+void BigramView::OnMouseLeave(void* view, Control*) {
+    auto* self = static_cast<BigramView*>(view);
+    Application& app = self->app_;
+    if (!app.Ws) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    ChangeOverlay(app, ws.CurrentBigram, {});
+    const Cell old = ws.BigramHoverCell;
+    ws.BigramHoverCell = {};
+    self->DrawCell(old, true, true);
+}
+
+void BigramView::OnMouseDown(void* view, Control*, MouseEventData& data) {
+    auto* self = static_cast<BigramView*>(view);
+    Application& app = self->app_;
+    if (!app.Ws) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    // A click acts on the last hovered inner cell, even from a heading; none, nothing.
+    if (ws.CipherText.text.empty() || !IsInnerCell(ws.BigramHoverCell) ||
+        ws.BigramHoverCell == ws.BigramSelectedCell) {
+        return;
+    }
+    const Cell old = ws.BigramSelectedCell;
+    const bool drop = data.Button == 2;
+    ws.BigramSelectedCell = drop ? Cell{} : ws.BigramHoverCell;
+    const Cell now = ws.BigramSelectedCell;
+    if (drop) {
+        ChangeOverlay(app, ws.SelectedBigram, {});
+    }
+    const bool rowHeading = now.row != old.row;
+    const bool columnHeading = now.column != old.column;
+    self->DrawCell(old, rowHeading, columnHeading);
+    self->DrawCell(now, rowHeading, columnHeading);
+    if (!drop) {
+        ChangeOverlay(app, ws.SelectedBigram, BigramOf(now));
+    }
+}
+
+void AttachBigramView(Application& app, BigramWindowRecord& record) {
+    record.View = std::make_unique<BigramView>(app, record.Form);
+}
+
+void RedrawBigramCell(Application& app, const Cell& cell) {
+    if (auto* record = dynamic_cast<BigramWindowRecord*>(app.BigramWindow); record && record->View) {
+        record->View->DrawCell(cell, true, true);
+    }
+}
+
+}  // namespace zam

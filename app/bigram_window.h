@@ -1,0 +1,62 @@
+#pragma once
+// The bigram window: how often each ordered pair of cipher symbols occurs, as a 31 x 31 table
+// with the symbols as headings. The pair under the pointer and the clicked pair become the
+// overlays that the text windows highlight. Cells are redrawn one at a time as the pointer
+// moves; the whole table only on open, reset and scheme changes.
+#include <cstdint>
+#include <memory>
+
+#include "app/app_state.h"
+#include "toolkit/gdi.h"
+
+namespace zam {
+
+class BigramView final : public View {
+public:
+    // The surface, 518 x 519, at the form's client corner plus 1, 1; added to Views.
+    BigramView(Application& app, Control* form);
+    ~BigramView();
+    BigramView(const BigramView&) = delete;
+    BigramView& operator=(const BigramView&) = delete;
+
+    bool HasScrollBar() const override { return false; }
+    void ScrollToTop() override {}
+    void ShrinkSurfaceToClient() override {}
+    void EnsureSurfaceHeight(int) override {}
+    void UpdateScrollBar() override {}
+    void Invalidate() override;
+
+    // Draws an inner cell now, and the heading of its row and of its column when asked; (0, 0)
+    // and other cells outside the table draw nothing.
+    void DrawCell(const Cell& cell, bool rowHeading, bool columnHeading);
+
+    // Null once the form has gone.
+    Control* Surface() const { return surface_; }
+
+private:
+    static void SurfaceGone(void* view);
+    static void OnPaint(void* view, Control* surface, HDC dc);
+    static void OnMouseMove(void* view, Control* surface, MouseEventData& data);
+    static void OnMouseDown(void* view, Control* surface, MouseEventData& data);
+    static void OnMouseLeave(void* view, Control* surface);
+
+    // Cell (column, row), headings and corner included, as its colour rules say now.
+    void PaintCell(HDC dc, int column, int row) const;
+
+    Application& app_;
+    Control* surface_ = nullptr;
+    OwnedFont font_;
+};
+
+struct BigramWindowRecord : ToolWindowRecord {
+    using ToolWindowRecord::ToolWindowRecord;
+    std::unique_ptr<BigramView> View;
+};
+
+// Gives the bigram window, already at its size, its view.
+void AttachBigramView(Application& app, BigramWindowRecord& record);
+
+// Redraws a cell of the table with both its headings (nothing for (0, 0)).
+void RedrawBigramCell(Application& app, const Cell& cell);
+
+}  // namespace zam

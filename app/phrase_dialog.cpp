@@ -1,0 +1,122 @@
+#include "app/phrase_dialog.h"
+
+#include "skin/skinned_form.h"
+#include "toolkit/canvas.h"
+#include "toolkit/graphic_tool.h"
+#include "workspace/phrase.h"
+
+namespace zam {
+namespace {
+
+constexpr Rect kEditFrame{185, 46, 243, 72};
+constexpr Rect kEditBox{190, 50, 240, 70};
+constexpr int32_t kHighlightButton = 0;
+constexpr int32_t kRemoveButton = 1;
+
+Control* BottomButton(Control* form, int32_t index) {
+    FrameRecord* frame = FrameOf(form);
+    return frame && frame->BottomButtons ? frame->BottomButtons->At<Control>(index) : nullptr;
+}
+
+void PaintLabelAndFrame(void* app, Control* form, HDC dc) {
+    const ColourPalette& palette = static_cast<Application*>(app)->Palette;
+    Canvas* canvas = form->Canvas();
+    canvas->SetHandle(dc);
+    GraphicTool* brush = canvas->Brush();
+    const COLORREF formColour = brush->Color();
+    brush->SetBrushStyle(kBrushClear);
+    canvas->TextOut(30, 50, "Фраза для выделения:");
+    brush->SetBrushStyle(kBrushSolid);
+    brush->SetColor(palette[1]);
+    canvas->FillRect(kEditFrame);
+    brush->SetColor(formColour);
+    canvas->Release();
+}
+
+// The folded letter goes on to the box: its own upper case follows the system code page.
+void FoldTyped(void*, Control*, int32_t& key, uint32_t) {
+    if (key > 0 && key < 256) {
+        key = static_cast<unsigned char>(FoldPhraseByte(static_cast<char>(key)));
+    }
+}
+
+void KeyDown(void* record, Control*, int32_t& key, uint32_t) {
+    auto* dialog = static_cast<PhraseDialogRecord*>(record);
+    if ((key != VK_RETURN && key != VK_ESCAPE) || !dialog->Form) {
+        return;
+    }
+    Control* button = BottomButton(dialog->Form, key == VK_RETURN ? kHighlightButton : kRemoveButton);
+    key = 0;  // the box would beep at both
+    if (button) {
+        button->Click();
+    }
+}
+
+void ButtonClicked(void* record, Control* sender) {
+    auto* dialog = static_cast<PhraseDialogRecord*>(record);
+    Application& app = *dialog->Owner;
+    Control* form = dialog->Form;
+    if (!form || !app.Ws) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    if (!ws.CipherText.text.empty()) {
+        std::string next;
+        if (sender == BottomButton(form, kHighlightButton)) {
+            const auto phrase = PhraseFromEditText(dialog->Edit ? dialog->Edit->Caption() : "");
+            if (!phrase) {
+                // Not all cipher symbols: nothing changes, and the text stays to be put right.
+                MessageBeep(MB_OK);
+                return;
+            }
+            next = *phrase;
+        }
+        const std::string old = std::move(ws.Phrase);
+        ws.Phrase = std::move(next);
+        RedrawOverlayOccurrences(ws, app.Screen, old, ws.Phrase);
+    }
+    form->Hide();
+}
+
+}  // namespace
+
+PhraseDialogRecord::~PhraseDialogRecord() {
+    if (Edit) {
+        RemoveFromAutoFree(Edit, &PhraseDialogRecord::EditGone, this);
+    }
+}
+
+void PhraseDialogRecord::EditGone(void* record) {
+    static_cast<PhraseDialogRecord*>(record)->Edit = nullptr;
+}
+
+void AttachPhraseDialog(Application& app, PhraseDialogRecord& record) {
+    Control* form = record.Form;
+    if (FrameRecord* frame = FrameOf(form)) {
+        frame->OnClientPaint = MakeEvent<Control*, HDC>(&app, &PaintLabelAndFrame);
+    }
+    Control* edit = NewEditBox(form, kEditNoHScroll | kEditNoVScroll);
+    // No scroll bars in so small a box, but the text may run on past its edge.
+    edit->SetStyle(edit->Style() | ES_AUTOHSCROLL);
+    edit->SetBoundsRect(kEditBox);
+    edit->HasBorder(false);
+    edit->SetColor(app.Palette[1]);
+    edit->TabStop = true;  // showing the dialog puts the caret into the box
+    edit->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(nullptr, &FoldTyped);
+    record.Edit = edit;
+    AddToAutoFree(edit, &PhraseDialogRecord::EditGone, &record);
+    AddBottomButtons(form, {"Выделить", "Снять выделение"}, true);
+
+    const auto keyDown = MakeEvent<Control*, int32_t&, uint32_t>(&record, &KeyDown);
+    const auto click = MakeEvent<Control*>(&record, &ButtonClicked);
+    form->OnKeyDown = keyDown;
+    edit->OnKeyDown = keyDown;
+    for (int32_t index : {kHighlightButton, kRemoveButton}) {
+        if (Control* button = BottomButton(form, index)) {
+            button->OnKeyDown = keyDown;
+            button->OnClick = click;
+        }
+    }
+}
+
+}  // namespace zam

@@ -1,0 +1,254 @@
+// The bigram window and the phrase dialog in the running program: the table as the user sees
+// it after real paints, what a pointer move redraws and what it leaves alone, the selection and
+// its menu switch, and phrases typed, highlighted and removed in either code page.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/bigram_window.h"
+#include "app/commands.h"
+#include "app/phrase_dialog.h"
+#include "app/text_window.h"
+#include "tests/windows/app_fixture.h"
+#include "toolkit/encoding.h"
+#include "workspace/bigram_table.h"
+
+namespace zam {
+namespace {
+
+using test::Pump;
+
+constexpr COLORREF kProbe = RGB(1, 2, 3);  // a colour no rule gives
+
+class BigramPhrase : public test::Zamenor {
+protected:
+    void StartWith(const std::string& text) {
+        Start();
+        // The graph and information windows start over the table.
+        app_->GraphWindow->Form->Hide();
+        app_->InfoWindow->Form->Hide();
+        LoadText(text);
+        Pump();
+    }
+    Workspace& Ws() { return *app_->Ws; }
+    Control* Table() {
+        return static_cast<BigramWindowRecord*>(app_->BigramWindow)->View->Surface();
+    }
+    Control* CipherSurface() { return static_cast<TextView*>(Ws().CipherText.view)->Surface(); }
+    auto& Dialog() { return *static_cast<PhraseDialogRecord*>(app_->PhraseDialog); }
+
+    static POINT OnScreen(Control* surface, Point p) {
+        POINT screen{p.x, p.y};
+        MapWindowPoints(surface->WindowHandle(), nullptr, &screen, 1);
+        return screen;
+    }
+    // The real pointer goes there too: hover tracking would otherwise report a leave at once.
+    static void Mouse(Control* surface, UINT message, Point p, WPARAM keys = 0) {
+        const POINT screen = OnScreen(surface, p);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageW(surface->WindowHandle(), message, keys,
+                     MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+        Pump();
+    }
+    // Column and row of the table; the point lies inside the cell, clear of its text.
+    static Point In(int column, int row, int dx = 2, int dy = 2) {
+        const Rect r = BigramCellRect(column, row);
+        return {r.left + dx, r.top + dy};
+    }
+    void Hover(int column, int row, int dx = 8, int dy = 8) {
+        Mouse(Table(), WM_MOUSEMOVE, In(column, row, dx, dy));
+    }
+    // What the user sees at a point after the real paint.
+    static COLORREF Seen(Control* surface, Point p) {
+        return test::SeenOn(surface->WindowHandle(), p.x, p.y);
+    }
+    // A pixel that only a redraw of its cell would take away.
+    static void Mark(Control* surface, Point p) {
+        HDC dc = GetDC(surface->WindowHandle());
+        SetPixel(dc, p.x, p.y, kProbe);
+        ReleaseDC(surface->WindowHandle(), dc);
+    }
+    COLORREF TextCell(uint16_t position) {
+        const Rect r = TextCellRect(position, 31);
+        return Seen(CipherSurface(), {r.left + 2, r.top + 2});
+    }
+    void Type(Control* control, const wchar_t* text) {
+        for (; *text; ++text) {
+            SendMessageW(control->WindowHandle(), WM_CHAR, *text, 0);
+        }
+        Pump();
+    }
+    void Key(Control* control, WPARAM key) {
+        SendMessageW(control->WindowHandle(), WM_KEYDOWN, key, 0);
+        Pump();
+    }
+    // As the user does: opens the dialog and clicks into the box (Wine's box takes typed
+    // characters only with the focus).
+    void OpenDialog() {
+        Choose(kItemSelectPhrase);
+        ASSERT_TRUE(Dialog().Form->Visible());
+        Dialog().Edit->Focus();
+        Pump();
+    }
+
+    const int a = SymbolColumn('А'), b = SymbolColumn('Б'), v = SymbolColumn('В');
+    const int o = SymbolColumn('О');
+};
+
+TEST_F(BigramPhrase, CountsScaleColoursAndTheDoubledLetterOutline) {
+    StartWith("АБВГОО\r\n");  // five pairs, once each
+    const ColourPalette& palette = app_->Palette;
+    EXPECT_EQ(Seen(Table(), In(a, b)), palette[3]) << "БА never occurs: an empty cell";
+    EXPECT_EQ(Seen(Table(), In(b, a)), palette[16]) << "equal counts all take entry 16";
+    EXPECT_EQ(Seen(Table(), In(o, o)), palette[16]);
+    // The diagonal's outline is two pixels deep, the others' one.
+    EXPECT_EQ(Seen(Table(), In(o, o, 1, 8)), palette[1]);
+    EXPECT_EQ(Seen(Table(), In(o, o, 2, 8)), palette[16]);
+    EXPECT_EQ(Seen(Table(), In(b, a, 1, 8)), palette[16]);
+    EXPECT_EQ(Seen(Table(), In(a, a, 1, 8)), palette[1]) << "a diagonal cell without a count";
+    EXPECT_EQ(Seen(Table(), In(0, 0)), palette[3]) << "the corner is never the selection";
+}
+
+TEST_F(BigramPhrase, PointerRedrawsOnlyTheCellsAndHeadingsThatChange) {
+    StartWith("АБАВ\r\n");
+    const ColourPalette& palette = app_->Palette;
+    // Nothing hovered yet: the first move must not redraw the corner as a cell.
+    Mark(Table(), In(0, 0));
+    Hover(b, a);
+    EXPECT_EQ(Ws().BigramHoverCell, (Cell{a, b}));
+    EXPECT_EQ(Ws().CurrentBigram, "АБ");
+    EXPECT_EQ(Seen(Table(), In(0, 0)), kProbe);
+    EXPECT_EQ(Seen(Table(), In(b, a)), palette[7]);
+    EXPECT_EQ(Seen(Table(), In(b, 0)), palette[7]);
+    EXPECT_EQ(Seen(Table(), In(0, a)), palette[7]);
+    EXPECT_EQ(TextCell(2), palette[7]) << "the pair's cells in the ciphertext";
+
+    for (const Point p : {In(b, a), In(b, 0), In(0, a)}) Mark(Table(), p);
+    Hover(b, a, 12, 12);
+    for (const Point p : {In(b, a), In(b, 0), In(0, a)}) EXPECT_EQ(Seen(Table(), p), kProbe);
+
+    // One cell along the row: both column headings change, the row heading stays as it was.
+    Hover(v, a);
+    EXPECT_EQ(Seen(Table(), In(0, a)), kProbe);
+    EXPECT_EQ(Seen(Table(), In(b, 0)), palette[3]);
+    EXPECT_EQ(Seen(Table(), In(v, 0)), palette[7]);
+    EXPECT_EQ(Seen(Table(), In(b, a)), palette[16]);
+    EXPECT_EQ(TextCell(2), palette[3]);
+    EXPECT_EQ(TextCell(4), palette[7]);
+
+    // A heading is no cell: the hover stays where it was.
+    Hover(0, b);
+    EXPECT_EQ(Ws().BigramHoverCell, (Cell{a, v}));
+    SendMessageW(Table()->WindowHandle(), WM_MOUSELEAVE, 0, 0);
+    Pump();
+    EXPECT_EQ(Ws().BigramHoverCell, Cell{});
+    EXPECT_EQ(Ws().CurrentBigram, "");
+    EXPECT_EQ(Seen(Table(), In(v, 0)), palette[3]);
+    EXPECT_EQ(TextCell(4), palette[3]);
+    // Leaving again with nothing hovered draws nothing.
+    Mark(Table(), In(0, 0));
+    SendMessageW(Table()->WindowHandle(), WM_MOUSELEAVE, 0, 0);
+    Pump();
+    EXPECT_EQ(Seen(Table(), In(0, 0)), kProbe);
+}
+
+TEST_F(BigramPhrase, ClicksSelectAPairAndTheMenuSwitchDropsIt) {
+    StartWith("АБАВ\r\n");
+    const ColourPalette& palette = app_->Palette;
+    // No cell hovered: a click does nothing.
+    Mark(Table(), In(0, 0));
+    Mouse(Table(), WM_LBUTTONDOWN, In(0, 0), MK_LBUTTON);
+    EXPECT_EQ(Ws().BigramSelectedCell, Cell{});
+    EXPECT_EQ(Seen(Table(), In(0, 0)), kProbe);
+
+    Hover(v, a);
+    Mouse(Table(), WM_LBUTTONDOWN, In(v, a, 8, 8), MK_LBUTTON);
+    EXPECT_EQ(Ws().BigramSelectedCell, (Cell{a, v}));
+    EXPECT_EQ(Ws().SelectedBigram, "АВ");
+    EXPECT_EQ(TextCell(3), palette[11]);
+    Hover(b, a);
+    // A full repaint keeps the selection's headings and the hover's.
+    InvalidateRect(Table()->WindowHandle(), nullptr, FALSE);
+    EXPECT_EQ(Seen(Table(), In(v, 0)), palette[11]);
+    EXPECT_EQ(Seen(Table(), In(0, a)), palette[11]);
+    EXPECT_EQ(Seen(Table(), In(b, 0)), palette[7]);
+    EXPECT_EQ(Seen(Table(), In(v, a)), palette[11]);
+
+    // Switched either way, the menu item drops the selection and redraws it plain.
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        Mark(Table(), In(0, 0));
+        Choose(kItemHiliteSelectedBigram);
+        EXPECT_EQ(Ws().BigramSelectedCell, Cell{});
+        EXPECT_EQ(Ws().SelectedBigram, "");
+        EXPECT_EQ(Seen(Table(), In(v, a)), palette[16]);
+        EXPECT_EQ(Seen(Table(), In(v, 0)), palette[3]);
+        EXPECT_EQ(Seen(Table(), In(0, a)), palette[7]) << "the hovered cell's row";
+        EXPECT_EQ(Seen(Table(), In(0, 0)), kProbe);
+        EXPECT_EQ(TextCell(3), palette[3]);
+        if (round == 0) {
+            Mouse(Table(), WM_LBUTTONDOWN, In(b, a, 8, 8), MK_LBUTTON);
+            EXPECT_EQ(Ws().BigramSelectedCell, (Cell{a, b}));
+            EXPECT_EQ(Seen(Table(), In(b, a)), palette[7]) << "the switch is off";
+        }
+    }
+    // Right-clicking another cell drops the selection.
+    Mouse(Table(), WM_LBUTTONDOWN, In(b, a, 8, 8), MK_LBUTTON);
+    Hover(v, a);
+    Mouse(Table(), WM_RBUTTONDOWN, In(v, a, 8, 8), MK_RBUTTON);
+    EXPECT_EQ(Ws().BigramSelectedCell, Cell{});
+    EXPECT_EQ(Ws().SelectedBigram, "");
+    EXPECT_EQ(Seen(Table(), In(b, 0)), palette[3]);
+}
+
+TEST_F(BigramPhrase, TypedPhraseIsHighlightedUntilEscapeAndTheTextStays) {
+    StartWith("СТАЛО_СТАРО\r\n");
+    const ColourPalette& palette = app_->Palette;
+    OpenDialog();
+    Control* edit = Dialog().Edit;
+    Type(edit, L"ста");
+    EXPECT_EQ(edit->Caption(), "СТА");
+    Key(edit, VK_RETURN);
+    EXPECT_FALSE(Dialog().Form->Visible());
+    EXPECT_EQ(Ws().Phrase, "СТА");
+    for (uint16_t p : {1, 3, 7, 9}) EXPECT_EQ(TextCell(p), palette[13]) << p;
+    EXPECT_EQ(TextCell(4), palette[3]);
+
+    // Opened again, the box still holds the text; Escape removes the highlight.
+    OpenDialog();
+    EXPECT_EQ(edit->Caption(), "СТА");
+    Key(edit, VK_ESCAPE);
+    EXPECT_FALSE(Dialog().Form->Visible());
+    EXPECT_EQ(Ws().Phrase, "");
+    EXPECT_EQ(TextCell(7), palette[3]);
+}
+
+TEST_F(BigramPhrase, OnlyPhrasesOfCipherSymbolsAreUsedAndOneLetterComesAndGoes) {
+    StartWith("СТАЛО_СТАРО\r\n");
+    const ColourPalette& palette = app_->Palette;
+    OpenDialog();
+    Control* edit = Dialog().Edit;
+    Type(edit, L"о");
+    Key(Dialog().Form, VK_RETURN);
+    EXPECT_EQ(Ws().Phrase, "О");
+    EXPECT_EQ(TextCell(5), palette[13]);
+    EXPECT_EQ(TextCell(11), palette[13]);
+
+    // Not all cipher symbols: nothing changes and the dialog stays for the text to be mended.
+    for (const wchar_t* typed : {L"ЙО", L"AB", L"О ", L"ЛОСТАЛО_СТАРО_ЛО"}) {
+        OpenDialog();
+        SetWindowTextW(edit->WindowHandle(), typed);
+        Key(edit, VK_RETURN);
+        const bool tooLong = typed[0] == L'Л';
+        EXPECT_EQ(Dialog().Form->Visible(), !tooLong) << edit->Caption();
+        EXPECT_EQ(Ws().Phrase, tooLong ? "ЛОСТАЛО_СТАРО_ЛО" : "О");
+        if (Dialog().Form->Visible()) Dialog().Form->Hide();
+    }
+    EXPECT_EQ(TextCell(5), palette[3]) << "the one-letter phrase was replaced and removed";
+    OpenDialog();
+    Key(edit, VK_ESCAPE);
+    EXPECT_EQ(Ws().Phrase, "");
+}
+
+}  // namespace
+}  // namespace zam
