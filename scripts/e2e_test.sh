@@ -3,7 +3,8 @@
 # through the file dialog, point, click, type Russian letters, clear one with the space bar,
 # save through the dialog, quit with the close button; then the result file must be exactly
 # the expected one and no memory report may have appeared. Needs a display and a Wine server
-# (test.sh starts both); LC_ALL picks the locale under test. Exits non-zero on failure.
+# (test.sh starts both); LC_ALL picks the locale under test. Exits non-zero on failure. On
+# the way it highlights a phrase through the phrase dialog and a pair through the bigram table.
 set -uo pipefail
 . "$(dirname "$0")/common.sh"
 exe=$ZAM_BUILD/win64/zamenor.exe
@@ -74,6 +75,21 @@ pick 5 '_'        # the gap
 pick 11 'о'       # Р typed wrong ...
 pick 11 ' '       # ... and cleared with the space bar
 xdotool mousemove 300 30   # off the texts
+
+# The colour a user sees at a point of the screen, #RRGGBB.
+seen() { sleep 0.6; import -window root -crop "1x1+$1+$2" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | head -n 1; }
+first_cell=(9 108)          # inside the first ciphertext cell, clear of its letter
+# The phrase dialog: the cipher letters of "МА" typed in lower case, Enter highlights them.
+xdotool mousemove 129 61 click 1
+sleep 0.5
+xdotool mousemove 343 171 click 1
+xdotool type --delay 80 'се'
+xdotool key Return
+[ "$(seen "${first_cell[@]}")" = "#0000FF" ] || fail "the phrase is not highlighted"
+# A click on the pair СЕ in the bigram table selects it: green over the phrase.
+xdotool mousemove 638 335 click 1
+[ "$(seen "${first_cell[@]}")" = "#00FF00" ] || fail "the bigram is not highlighted"
+xdotool mousemove 300 30
 
 xdotool mousemove 60 61 click 1
 dialog 'Выберите файл для сохранения' "$work/done.txt"
