@@ -386,6 +386,22 @@ TEST_F(Zamenor, ClosingTheApplicationWindowWhileMinimisedSavesWhatTheUserSaw) {
     EXPECT_EQ(LiveHeapBytes(), before);
 }
 
+// A form freed under its record (its owner went first) leaves the record knowing: commands
+// and the shutdown pass it over instead of touching freed memory.
+TEST_F(Zamenor, ARecordLearnsWhenItsFormGoes) {
+    Start();
+    Free(app_->CipherWindow->Form);  // takes the phrase dialog, which it owns, with it
+    Pump();
+    EXPECT_EQ(app_->CipherWindow->Form, nullptr);
+    EXPECT_EQ(app_->PhraseDialog->Form, nullptr);
+    ClickButton(kBtnFind);
+    ClickButton(kBtnLocked);
+    LoadText("АБВ\r\n");
+    Send(kItemExit);
+    EXPECT_TRUE(PumpUntilQuit());
+    EXPECT_EQ(SettingsBytes().size(), 52u);
+}
+
 TEST_F(Zamenor, AltF4OnTheMenuStripClosesTheProgramInOrder) {
     Start();
     Choose(kItemInfoWindow);
