@@ -15,6 +15,10 @@ Control* Applet() {
     return App().applet;
 }
 
+void SetApplet(Control* form) {
+    App().applet = form;
+}
+
 Control* MainForm() {
     Control* applet = App().applet;
     if (!applet) {
@@ -29,7 +33,9 @@ Control* MainForm() {
     return nullptr;
 }
 
-Control* CurrentForm() { return App().appletCurrentForm; }
+Control* CurrentForm() {
+    return App().appletCurrentForm;
+}
 
 bool AppTerminated() {
     return App().appTerminated;
@@ -102,7 +108,7 @@ void RunApplication(Control* form) {
     const uint32_t serial = ControlInternals::Serial(form);
     app.appTerminated = false;
     app.applet = form;
-    SetApplicationWindow(form->Handle());
+    form->Handle();
 
     ++app.loopDepth;
     // Messages queued before the loop would not wake WaitMessage: take them first.
@@ -132,7 +138,6 @@ void RunApplication(Control* form) {
     if (ControlInternals::IsLive(form, serial)) {
         Free(form);
     }
-    SetApplicationWindow(nullptr);
     ReleaseUnusedWindowClasses();
     app.terminating = false;
     app.appTerminated = false;

@@ -16,8 +16,11 @@ constexpr UINT kDeferredFreeMessage = 0xB003;
 // code that built them is done, so that styles set right after creation still apply.
 constexpr UINT kCreateChildrenMessage = 0xB004;
 
-// The control that owns the message loop, or null outside RunApplication.
+// The control that owns the message loop, or null outside RunApplication (and SetApplet).
 Control* Applet();
+// Makes the form the Applet before any loop runs, so that message boxes shown before it are
+// titled; null for none. RunApplication makes its form the Applet itself.
+void SetApplet(Control* form);
 // The Applet's first child form (the program's main window), or null.
 Control* MainForm();
 // The form that last got the keyboard focus while there was an Applet, or null.

@@ -586,7 +586,6 @@ void Control::Destroy() {
     AppState& app = App();
     if (app.applet == this) {
         app.applet = nullptr;
-        SetApplicationWindow(nullptr);
         if (app.loopDepth > 0) {
             PostQuitMessage(0);  // the loop cannot run on without its Applet
         }

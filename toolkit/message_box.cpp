@@ -2,12 +2,11 @@
 
 #include <string>
 
+#include "toolkit/application.h"
 #include "toolkit/wide_text.h"
 
 namespace zam {
 namespace {
-
-HWND applicationWindow = nullptr;
 
 std::wstring WindowCaption(HWND window) {
     // An application window destroyed without being unregistered leaves a stale handle.
@@ -24,17 +23,14 @@ std::wstring WindowCaption(HWND window) {
 
 }  // namespace
 
-void SetApplicationWindow(HWND window) {
-    applicationWindow = window;
-}
-
 HWND ApplicationWindow() {
-    return applicationWindow;
+    Control* applet = Applet();
+    return applet ? applet->WindowHandle() : nullptr;
 }
 
 int MessageBoxApp(std::string_view text, unsigned flags) {
     const std::wstring wideText = Widen(text);
-    const std::wstring caption = WindowCaption(applicationWindow);
+    const std::wstring caption = WindowCaption(ApplicationWindow());
     return MessageBoxW(nullptr, wideText.c_str(), caption.c_str(), flags);
 }
 

@@ -7,8 +7,8 @@
 
 namespace zam {
 
-// The window whose caption titles the message boxes; null when there is none (yet).
-void SetApplicationWindow(HWND window);
+// The window whose caption titles the message boxes and that owns the dialogs: the Applet's
+// (the one place that knows it); null when there is none (yet).
 HWND ApplicationWindow();
 
 // MessageBoxW with the given MB_ flags; returns the button pressed (IDOK ...), 0 on failure.

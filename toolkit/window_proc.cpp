@@ -150,9 +150,6 @@ void ControlInternals::WindowGone(Control* control, HWND window) {
     RemovePropW(window, kSelfProperty);
     control->handle_ = nullptr;
     control->childrenPending_ = false;
-    if (ApplicationWindow() == window) {
-        SetApplicationWindow(nullptr);
-    }
     AppState& app = App();
     if (control->dying_ || !app.applet) {
         return;

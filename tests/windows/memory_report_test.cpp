@@ -74,7 +74,6 @@ void RunSession() {
     StartFrameSkin();
     StartScrollBarSkin();
     Control* applet = NewForm(nullptr, "Zamenor");
-    SetApplicationWindow(applet->Handle());
     Control* main = NewSkinnedForm(applet, "Zamenor — проба");
     main->SetPosition(40, 40)->SetSize(527, 330);
     Control* toolbar = NewPanel(main, 2);
@@ -140,7 +139,6 @@ void RunSession() {
     Free(applet);
     Pump();
     tips.reset();
-    SetApplicationWindow(nullptr);
     FinishScrollBarSkin();
     FinishFrameSkin();
     ReleaseUnusedWindowClasses();

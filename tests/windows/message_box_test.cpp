@@ -5,6 +5,8 @@
 
 #include "app/document_commands.h"
 #include "tests/windows/window_driver.h"
+#include "toolkit/application.h"
+#include "toolkit/control.h"
 #include "toolkit/message_box.h"
 
 namespace zam {
@@ -25,18 +27,18 @@ test::Step Reading(std::vector<std::wstring>& seen) {
 TEST(MessageBoxTest, TextAndCaptionReachTheBoxAsRussianWhateverTheCodePage) {
     std::vector<std::wstring> seen;
     test::WindowDriver driver(std::vector<test::Step>(5, Reading(seen)));
-    {
-        test::TestWindow app(L"Zamenor - шифровка.txt");
-        SetApplicationWindow(app.Handle());
-        EXPECT_EQ(MessageBoxApp("Неверный формат файла.", MB_OK), IDOK);
-        // The caption is the window's title when the box opens.
-        SetWindowTextW(app.Handle(), L"Zamenor - новое имя.txt");
-        ShowMessage("Пустая строка.");
-        MessageBoxMessages().Show("Неверный формат файла.", MessageIcon::Error);
-    }
-    // The window is gone but still registered: its stale handle lends no title.
+    Control* app = NewForm(nullptr, "Zamenor - шифровка.txt");
+    app->Handle();
+    SetApplet(app);
+    EXPECT_EQ(MessageBoxApp("Неверный формат файла.", MB_OK), IDOK);
+    // The caption is the window's title when the box opens.
+    SetWindowTextW(app->Handle(), L"Zamenor - новое имя.txt");
     ShowMessage("Пустая строка.");
-    SetApplicationWindow(nullptr);
+    MessageBoxMessages().Show("Неверный формат файла.", MessageIcon::Error);
+    // The application window gone: no title, and no stale handle lends one.
+    Free(app);
+    ShowMessage("Пустая строка.");
+    SetApplet(nullptr);
     ShowMessage("Пустая строка.");  // no application window: no title (not "Error")
 
     EXPECT_EQ(seen, (std::vector<std::wstring>{

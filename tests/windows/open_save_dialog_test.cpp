@@ -4,6 +4,8 @@
 #include <string>
 
 #include "tests/windows/window_driver.h"
+#include "toolkit/application.h"
+#include "toolkit/control.h"
 #include "toolkit/encoding.h"
 #include "toolkit/message_box.h"
 #include "toolkit/open_save_dialog.h"
@@ -40,10 +42,14 @@ std::function<void(HWND)> Reading(SeenDialog& seen) {
 // Runs real dialogs under an application window, in a fresh directory.
 class OpenSaveDialogRun : public ::testing::Test {
 protected:
-    void SetUp() override { SetApplicationWindow(app_.Handle()); }
+    void SetUp() override {
+        app_->Handle();
+        SetApplet(app_);
+    }
     void TearDown() override {
         Free(dialog_);
-        SetApplicationWindow(nullptr);
+        SetApplet(nullptr);
+        Free(app_);
     }
     // Runs the dialog through the steps; true when it was accepted.
     bool Run(std::vector<test::Step> steps) {
@@ -53,7 +59,7 @@ protected:
         return accepted;
     }
 
-    TestWindow app_{L"Zamenor"};
+    Control* app_ = NewForm(nullptr, "Zamenor");
     TempDir dir_;
     // A dialog that succeeds makes its directory the current one.
     test::CurrentDirectoryScope cwd_{std::filesystem::current_path()};
@@ -72,7 +78,7 @@ TEST_F(OpenSaveDialogRun, OpenShowsItsTextsInRussianAndReturnsTheChosenPathOrSev
     ASSERT_TRUE(Run({Inspecting(Reading(seen), Accept(file.native()))}));
     EXPECT_EQ(seen.title, L"Выберите файл");
     EXPECT_EQ(seen.fileType, L"Все файлы");
-    EXPECT_EQ(seen.owner, app_.Handle());  // no WndOwner: the application window
+    EXPECT_EQ(seen.owner, app_->WindowHandle());  // no WndOwner: the application window
     EXPECT_EQ(dialog_->FilePath, file);
     EXPECT_EQ(dialog_->FileName, PathTo1251(file));
     EXPECT_EQ(dialog_->FilterIndex, 2);
