@@ -150,12 +150,16 @@ void AlphabetView::OnMouseLeave(void* view, Control*) {
     }
 }
 
-void AlphabetView::OnMouseDown(void* view, Control*, MouseEventData& data) {
+void AlphabetView::OnMouseDown(void* view, Control* surface, MouseEventData& data) {
     auto* self = static_cast<AlphabetView*>(view);
     Application& app = self->app_;
     if (!app.Ws || app.Ws->CipherText.text.empty()) {
         return;
     }
+    // A click that no move has reached yet (a pointer set down and clicked at once) points at
+    // its cell first, as the move would have.
+    MouseEventData at = data;
+    OnMouseMove(view, surface, at);
     Workspace& ws = *app.Ws;
     if (data.Button == 2) {
         SetSelectedLetter(ws, app.Screen, kNoLetter);

@@ -175,11 +175,17 @@ void BigramView::OnMouseLeave(void* view, Control*) {
     self->DrawCell(old, true, true);
 }
 
-void BigramView::OnMouseDown(void* view, Control*, MouseEventData& data) {
+void BigramView::OnMouseDown(void* view, Control* surface, MouseEventData& data) {
     auto* self = static_cast<BigramView*>(view);
     Application& app = self->app_;
     if (!app.Ws) {
         return;
+    }
+    // A click on a cell that no move has reached yet (a pointer set down and clicked at once)
+    // points at it first, as the move would have.
+    if (IsInnerCell(BigramCellAt({data.X, data.Y}))) {
+        MouseEventData at = data;
+        OnMouseMove(view, surface, at);
     }
     Workspace& ws = *app.Ws;
     // A click acts on the last hovered inner cell, even from a heading; none, nothing.
