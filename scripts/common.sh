@@ -112,12 +112,7 @@ zam_start_xvfb() {
         export DISPLAY=":$n"
         local tries
         for tries in $(seq 50); do
-            if [ -e "/tmp/.X11-unix/X$n" ]; then
-                # A Russian group beside the English one: xdotool then types Cyrillic through
-                # the keymap instead of remapping a key, which Wine may miss on the first key.
-                setxkbmap -layout us,ru >/dev/null 2>&1 || true
-                return 0
-            fi
+            [ -e "/tmp/.X11-unix/X$n" ] && return 0
             kill -0 "$ZAM_XVFB_PID" 2>/dev/null || break
             sleep 0.1
         done
