@@ -106,7 +106,7 @@ def tests_failing(tree):
         out = run([WINE, "./" + binary], cwd=BUILD / build)
     else:
         out = run([str(BUILD / build / binary)])
-    failed = sorted(set(re.findall(r"^\[  FAILED  \] (\S+)", out.stdout, re.M)))
+    failed = sorted(set(re.findall(r"^\[  FAILED  \] ([A-Za-z_]\w*\.\w+)", out.stdout, re.M)))
     if out.returncode != 0 and not failed:
         failed = ["(crashed or timed out)"]
     return failed
