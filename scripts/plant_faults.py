@@ -61,8 +61,7 @@ FAULTS = [
      "                f->CaptionColor = kInactiveCaptionColor;", "windows"),
     ("app-settings-visible", "app/settings_file.cpp", "data.flags += app.ShownToUser(window->Form) ? '1' : '0';",
      "data.flags += window->Form->Visible() ? '1' : '0';", "windows"),
-    ("app-shutdown-twice", "app/startup.cpp", "    if (app.ShutdownRuns++ > 0) {", "    if (app.ShutdownRuns++ > 1) {",
-     "windows"),
+    ("app-settings-before-free", "app/startup.cpp", "    WriteSettings(app);\n", "\n", "windows"),
     ("app-modal-guard", "app/modal_scope.h", "return app.ModalDepth == 0 && app.ShutdownRuns == 0;",
      "return app.ShutdownRuns == 0;", "windows"),
     ("app-cursor-jump", "app/alphabet_window.cpp", "SetCursorPos(target.x + 1, target.y + 1);",
@@ -82,8 +81,8 @@ FAULTS = [
      "axis.maximum = ToUnsigned16(int64_t{Nearest(width / 4.0)} + axis.minimum);", "native"),
     ("an-base-step", "analysis/graph_axis.cpp", "const int32_t base = hundreds < 2 ? 10 : hundreds < 5 ? 50 : 100;",
      "const int32_t base = hundreds < 2 ? 10 : hundreds < 4 ? 50 : 100;", "native"),
-    ("an-zoom-threshold", "analysis/graph_axis.cpp", "if (a.x - b.x < 50 || a.y - b.y < 50) {",
-     "if (a.x - b.x < 50 || a.y - b.y < 40) {", "native"),
+    ("an-zoom-threshold", "analysis/graph_axis.cpp", "if (right - left < 50 || top - bottom < 50) {",
+     "if (right - left < 50 || top - bottom < 40) {", "native"),
     ("solver-fixed", "solver/key_solver.cpp", "        if (p.fixed[c] >= 0) continue;", "", "solver"),
 ]
 

@@ -25,6 +25,8 @@ TEST(TextStats, CountsRangesAndShares) {
     EXPECT_TRUE(stats.positions[V].empty());
     EXPECT_FLOAT_EQ(stats.share[A], 500.0f / 6);
     EXPECT_EQ(stats.share[V], 0.0f);
+    // The least frequent letter that occurs, also when the counts are one apart.
+    EXPECT_EQ(Build("ВВВББ").letterMin, 2);
 }
 
 TEST(TextStats, PairsOverlapAndTheGapCountsLikeALetter) {

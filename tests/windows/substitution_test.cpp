@@ -93,7 +93,8 @@ TEST_F(Substitution, PointingAndClickingInTheTextWindows) {
     // The border line that cells 1 and 2 share belongs to the lower position.
     Mouse(Cipher().Surface(), WM_MOUSEMOVE, {19, 8});
     EXPECT_EQ(Ws().HoverPos, 1);
-    // The blank rest of the line is no position.
+    // The blank rest of the line is no position, and nothing is painted there.
+    EXPECT_EQ(Seen(Cipher().Surface(), TextCellRect(9, 31)), app_->Palette[3]);
     Mouse(Cipher().Surface(), WM_MOUSEMOVE, Inside(TextCellRect(9, 31)));
     EXPECT_EQ(Ws().HoverPos, 1);
     EXPECT_EQ(Ws().CurrentLetter, "А");
@@ -156,6 +157,7 @@ TEST_F(Substitution, AssigningAndClearingThroughTheAlphabet) {
 
     // The space bar clears the selected letter; with nothing selected it does nothing.
     Type(letters, ' ');
+    EXPECT_EQ(LetterOf(Ws().SelectedLetter), kNoLetter);
     EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Е')], 'О');
     Type(letters, 'е');
     Type(letters, ' ');
