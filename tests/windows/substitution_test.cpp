@@ -211,6 +211,7 @@ TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
     InvalidateRect(Cipher().Surface()->WindowHandle(), nullptr, FALSE);
     EXPECT_EQ(Seen(Cipher().Surface(), Shown(Cipher(), 31 * 2110 + 30)),
               app_->Palette[9]);  // another Я
+    EXPECT_EQ(Seen(Cipher().Surface(), last), app_->Palette[9]);  // the very last
 
     // Reopening a short text forgets the old position under the pointer.
     LoadText("АБ\r\n");
