@@ -54,6 +54,12 @@ constexpr int kAnnealWork = 1'500'000;  // steps x scored items per restart
 constexpr int kMinSteps = 1000;
 constexpr int kMaxSteps = 10000;
 constexpr double kStartTemperature = 300.0;
+// Climbs whose keys the judge climbs on and ranks: the true key is often not the search's best
+// but close behind it.
+constexpr std::size_t kFinalists = 4;
+// The judge climbs only by cipher letters this rare or rarer: where it differs from the search
+// is a letter met once or twice, and a full climb would cost as much again as the search.
+constexpr int kRareCount = 3;
 
 class Random {
 public:
@@ -141,19 +147,26 @@ private:
     }
     int Word(const Item& w, const Key& k) const {
         std::uint64_t hash = kWordHashStart;
-        bool stem = false;
+        std::array<std::uint64_t, 3> beginnings{};  // the same the stem set holds
+        std::size_t count = 0;
         for (std::uint32_t i = 0; i < w.length; ++i) {
             const std::uint8_t plain = k[wordSymbols_[w.offset + i]];
             if (plain >= kGap) return weights_.unknown;  // a gap or no letter inside a word
             hash = WordHashStep(hash, plain);
-            // The same beginnings the stem set holds.
-            if (!stem && i + 1 >= kShortestStem && i + 1 < w.length && i + 4 >= w.length) {
-                stem = model_.stems.Contains(hash);
+            if (i + 1 >= kShortestStem && i + 1 < w.length && i + 4 >= w.length) {
+                beginnings[count++] = hash;
             }
         }
-        const WordLevels* found = model_.words.Find(hash);
-        if (!found) return stem ? weights_.unknownStem : weights_.unknown;
-        return weights_.word * found->word - weights_.chain * found->chain;
+        if (const WordLevels* found = model_.words.Find(hash)) {
+            return weights_.word * found->word - weights_.chain * found->chain;
+        }
+        // The stem set is large and its look-ups miss the cache: only a scorer that tells stems
+        // apart pays for them.
+        if (weights_.unknownStem == weights_.unknown) return weights_.unknown;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (model_.stems.Contains(beginnings[i])) return weights_.unknownStem;
+        }
+        return weights_.unknown;
     }
 
     static void AddItem(std::vector<Item>& items, Lists& itemsOf, Item item,
@@ -314,27 +327,38 @@ public:
         SearchResult result;
         result.key = Start(0);
         if (p_.movable.empty()) return result;
-        long long bestScore = 0;
+        // The best distinct keys the climbs reached, best first, for the judge.
+        std::vector<std::pair<long long, Key>> finalists;
         int agreeing = 0;
         while (true) {
-            Key key = Start(result.restarts);
+            Key key = Start(result.restarts++);
             Anneal(key);
             Climb(key, scorer_);
-            if (p_.withGaps) Climb(key, judge_);
-            const long long score = judge_.Score(key);
-            if (result.restarts++ == 0 || score > bestScore) {
-                result.key = key;
-                bestScore = score;
+            const long long score = scorer_.Score(key);
+            if (finalists.empty() || score > finalists.front().first) {
                 agreeing = 1;
-            } else if (score == bestScore) {
+            } else if (score == finalists.front().first) {
                 ++agreeing;
             }
+            Admit(finalists, score, key);
             if (agreeing >= options.agreeingRestarts) {
                 result.agreed = true;
                 break;
             }
             if (options.maxRestarts > 0 && result.restarts >= options.maxRestarts) break;
             if (Clock::now() >= deadline_) break;
+        }
+        result.key = finalists.front().second;
+        if (!p_.withGaps) return result;
+        long long bestJudged = 0;
+        for (std::size_t i = 0; i < finalists.size(); ++i) {
+            Key key = finalists[i].second;
+            Climb(key, judge_, kRareCount);
+            const long long judged = judge_.Score(key);
+            if (i == 0 || judged > bestJudged) {
+                result.key = key;
+                bestJudged = judged;
+            }
         }
         return result;
     }
@@ -358,6 +382,18 @@ private:
         return key;
     }
 
+    // Keeps the kFinalists best distinct keys; among equal scores the earlier one stays first.
+    static void Admit(std::vector<std::pair<long long, Key>>& finalists, long long score,
+                      const Key& key) {
+        for (const auto& [s, k] : finalists) {
+            if (k == key) return;
+        }
+        auto at = finalists.begin();
+        while (at != finalists.end() && at->first >= score) ++at;
+        finalists.insert(at, {score, key});
+        if (finalists.size() > kFinalists) finalists.pop_back();
+    }
+
     static bool Swappable(const Key& key, std::uint8_t x, std::uint8_t y) {
         return x != y && key[x] != key[y];
     }
@@ -379,14 +415,18 @@ private:
     }
 
     // Takes every improving swap until none is left, or the time is up.
-    void Climb(Key& key, const Scorer& scorer) const {
+    void Climb(Key& key, const Scorer& scorer, int maxCount = 0) const {
         for (bool improved = true; improved;) {
             improved = false;
             for (std::uint8_t x : p_.movable) {
+                if (maxCount > 0 && p_.counts[x] > maxCount) continue;
                 if (Clock::now() >= deadline_) return;
                 for (std::uint8_t y : p_.free) {
                     // A pair of two movable symbols is tried once.
-                    if (!Swappable(key, x, y) || (p_.counts[y] > 0 && y < x)) continue;
+                    const bool triedFromY = maxCount == 0 || p_.counts[y] <= maxCount;
+                    if (!Swappable(key, x, y) || (p_.counts[y] > 0 && y < x && triedFromY)) {
+                        continue;
+                    }
                     if (scorer.SwapDelta(key, x, y) > 0) {
                         std::swap(key[x], key[y]);
                         improved = true;
