@@ -11,6 +11,9 @@ namespace zam::solver {
 namespace {
 
 constexpr int kScale = 20;  // twentieths of log10, as the generator writes levels
+// A symbol after a trigram the tables never saw: without this, everything after one unseen
+// trigram would cost nothing.
+constexpr int kUnseenContextScore = -90;
 
 int Symbol(char c) {
     return static_cast<unsigned char>(c) - 0x60;
@@ -48,6 +51,22 @@ void FillNgrams(std::vector<std::int16_t>& table, std::int16_t floor, std::strin
     });
 }
 
+// The n-gram model's own estimate of "_word_": its first trigram, then each further symbol given
+// the three before it.
+int ChainScore(const LanguageModel& model, std::string_view word) {
+    std::string s;
+    s += static_cast<char>(kGap);
+    s += word;
+    s += static_cast<char>(kGap);
+    const auto at = [&](std::size_t i) { return static_cast<int>(s[i]); };
+    int score = model.trigrams[static_cast<std::size_t>(TrigramIndex(at(0), at(1), at(2)))];
+    for (std::size_t i = 3; i < s.size(); ++i) {
+        score += model.conditional[static_cast<std::size_t>(
+            QuadgramIndex(at(i - 3), at(i - 2), at(i - 1), at(i)))];
+    }
+    return score;
+}
+
 LanguageModel Build(bool withGap) {
     LanguageModel model;
     const long long quadTotal = withGap ? kQuadgramsWithGapTotal : kQuadgramsLettersOnlyTotal;
@@ -60,10 +79,23 @@ LanguageModel Build(bool withGap) {
                withGap ? kTrigramsWithGap : kTrigramsLettersOnly, 3);
     model.wordFloor = FloorScore(kWordsTotal);
     if (withGap) {
+        model.conditional.resize(model.quadgrams.size());
+        for (std::size_t i = 0; i < model.quadgrams.size(); ++i) {
+            const int tri = model.trigrams[i >> kIndexBits];
+            model.conditional[i] = static_cast<std::int16_t>(
+                tri == model.trigramFloor ? kUnseenContextScore : model.quadgrams[i] - tri);
+        }
         ForEachItem(kWords, [&](int score, std::string_view word) {
             std::uint64_t hash = kWordHashStart;
-            for (char c : word) hash = WordHashStep(hash, c);
-            model.words.Add(hash, static_cast<std::int16_t>(score));
+            for (std::size_t i = 0; i < word.size(); ++i) {
+                hash = WordHashStep(hash, word[i]);
+                if (i + 1 >= kShortestStem && i + 1 < word.size() && i + 4 >= word.size()) {
+                    model.stems.Add(hash);
+                }
+            }
+            const int chain = std::max(ChainScore(model, word), -30000);
+            model.words.Add(hash, {static_cast<std::int16_t>(score),
+                                   static_cast<std::int16_t>(chain)});
         });
     }
     return model;
@@ -71,7 +103,15 @@ LanguageModel Build(bool withGap) {
 
 }  // namespace
 
-void WordScores::Add(std::uint64_t hash, std::int16_t score) {
+void StemSet::Add(std::uint64_t hash) {
+    ZAM_ASSERT(hash != 0 && count_ < kSlots / 2);
+    std::size_t i = Slot(hash);
+    while (keys_[i] != 0 && keys_[i] != hash) i = (i + 1) & kMask;
+    if (keys_[i] == 0) ++count_;
+    keys_[i] = hash;
+}
+
+void WordScores::Add(std::uint64_t hash, WordLevels score) {
     ZAM_ASSERT(hash != 0 && count_ < kSlots / 2);
     std::size_t i = Slot(hash);
     while (keys_[i] != 0 && keys_[i] != hash) i = (i + 1) & kMask;

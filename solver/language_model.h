@@ -12,6 +12,7 @@ namespace zam::solver {
 // that an index is a shift; index 31 scores as unseen.
 inline constexpr int kGap = 30;
 inline constexpr int kIndexBits = 5;
+inline constexpr std::size_t kShortestStem = 4;
 
 // Words are looked up by a 64-bit hash of their symbols (FNV-1a over symbol index + 1): among
 // some hundred thousand words a collision is too unlikely to matter.
@@ -20,14 +21,21 @@ inline std::uint64_t WordHashStep(std::uint64_t hash, int symbol) {
     return (hash ^ static_cast<std::uint64_t>(symbol + 1)) * 0x100000001B3ull;
 }
 
+// A listed word's own level, and the level the conditional n-grams give "_word_", so that a
+// scorer can put the one in place of the other.
+struct WordLevels {
+    std::int16_t word = 0;
+    std::int16_t chain = 0;
+};
+
 class WordScores {
 public:
-    void Add(std::uint64_t hash, std::int16_t score);
-    // The word's score, or `unknown` when it is not listed.
-    int Find(std::uint64_t hash, int unknown) const {
+    void Add(std::uint64_t hash, WordLevels levels);
+    // The word's levels, or null when it is not listed.
+    const WordLevels* Find(std::uint64_t hash) const {
         for (std::size_t i = Slot(hash);; i = (i + 1) & kMask) {
-            if (keys_[i] == hash) return values_[i];
-            if (keys_[i] == 0) return unknown;
+            if (keys_[i] == hash) return &values_[i];
+            if (keys_[i] == 0) return nullptr;
         }
     }
 
@@ -38,16 +46,43 @@ private:
         return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 40) & kMask;
     }
     std::vector<std::uint64_t> keys_ = std::vector<std::uint64_t>(kSlots);
-    std::vector<std::int16_t> values_ = std::vector<std::int16_t>(kSlots);
+    std::vector<WordLevels> values_ = std::vector<WordLevels>(kSlots);
+    std::size_t count_ = 0;
+};
+
+// Hashes of word beginnings, looked up the way WordScores looks up words.
+class StemSet {
+public:
+    void Add(std::uint64_t hash);
+    bool Contains(std::uint64_t hash) const {
+        for (std::size_t i = Slot(hash);; i = (i + 1) & kMask) {
+            if (keys_[i] == hash) return true;
+            if (keys_[i] == 0) return false;
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlots = std::size_t{1} << 20;  // kept under half full
+    static constexpr std::size_t kMask = kSlots - 1;
+    static std::size_t Slot(std::uint64_t hash) {
+        return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 40) & kMask;
+    }
+    std::vector<std::uint64_t> keys_ = std::vector<std::uint64_t>(kSlots);
     std::size_t count_ = 0;
 };
 
 struct LanguageModel {
     std::vector<std::int16_t> quadgrams;  // indexed by 4 symbols, 5 bits each, first highest
     std::vector<std::int16_t> trigrams;
+    // Each symbol given the three before it (the quadgram's level less its leading trigram's),
+    // indexed as the quadgrams; empty for the letters-only model.
+    std::vector<std::int16_t> conditional;
     std::int16_t quadgramFloor = 0;  // unseen: a hundredth of one occurrence
     std::int16_t trigramFloor = 0;
     WordScores words;  // empty for the letters-only model
+    // Every listed word less its last one to three letters, four letters at least: an unlisted
+    // word with such a beginning is most likely another form of a listed one.
+    StemSet stems;
     std::int16_t wordFloor = 0;
 };
 

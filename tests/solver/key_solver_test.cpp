@@ -163,5 +163,25 @@ TEST(SuggestKey, SearchFindsAtLeastTheTrueKeysScore) {
     EXPECT_GE(solver::ScoreKey(cipher, found), solver::ScoreKey(cipher, truth));
 }
 
+// A rare letter met once in a common word: the n-grams alone read a commoner letter in its place
+// (КОФЕ as КОЖЕ, the cipher letter of Ж being absent), the word says otherwise.
+TEST(SuggestKey, RareLetterMetOnceIsReadAsTheWordSays) {
+    const std::string plain =
+        "ВЕЧЕРОМ_МЫ_ПИЛИ_КОФЕ_НА_ТЕРРАСЕ_И_ДОЛГО_ГОВОРИЛИ_О_ТОМ_ЧТО_СЛУЧИЛОСЬ_ЗА_ЛЕТО";
+    ASSERT_EQ(plain.find('Ж'), std::string::npos);
+    const std::vector<int> cipherOf = RandomCipher(19);
+    const std::string cipher = Encrypt(plain, cipherOf);
+    KeyColumns truth = EmptyKey();
+    for (int c = 0; c < kSymbolCount; ++c) {
+        truth[static_cast<size_t>(cipherOf[static_cast<size_t>(c)] - 1)] = ColumnSymbol(c + 1);
+    }
+    KeyColumns misread = truth;
+    const auto f = static_cast<size_t>(cipherOf[static_cast<size_t>(SymbolColumn('Ф') - 1)] - 1);
+    const auto zh = static_cast<size_t>(cipherOf[static_cast<size_t>(SymbolColumn('Ж') - 1)] - 1);
+    std::swap(misread[f], misread[zh]);
+    ASSERT_NE(Decrypt(cipher, misread).find("КОЖЕ"), std::string::npos);
+    EXPECT_GT(solver::ScoreKey(cipher, truth), solver::ScoreKey(cipher, misread));
+}
+
 }  // namespace
 }  // namespace zam
