@@ -10,7 +10,7 @@
 
 namespace zam {
 
-class AlphabetView final : public CellView {
+class AlphabetView final : public FixedSurface<CellView> {
 public:
     // The surface, 518 x 55, at the form's client corner plus 1, 1; added to Views.
     AlphabetView(Application& app, Control* form);
@@ -18,11 +18,6 @@ public:
     AlphabetView(const AlphabetView&) = delete;
     AlphabetView& operator=(const AlphabetView&) = delete;
 
-    bool HasScrollBar() const override { return false; }
-    void ScrollToTop() override {}
-    void ShrinkSurfaceToClient() override {}
-    void EnsureSurfaceHeight(int) override {}
-    void UpdateScrollBar() override {}
     void Invalidate() override;
     bool Shows(const Rect&) const override { return surface_ != nullptr; }
     void DrawCell(const Rect& cell, const CellStyle& style) override;

@@ -27,6 +27,20 @@ protected:
     ~CellView() = default;
 };
 
+// A view that never scrolls: its drawing surface is as large as it ever gets.
+template <class Base>
+class FixedSurface : public Base {
+public:
+    bool HasScrollBar() const override { return false; }
+    void ScrollToTop() override {}
+    void ShrinkSurfaceToClient() override {}
+    void EnsureSurfaceHeight(int) override {}
+    void UpdateScrollBar() override {}
+
+protected:
+    ~FixedSurface() = default;
+};
+
 class AppDisplay : public Display {
 public:
     explicit AppDisplay(Application& app) : app_(app) {}

@@ -108,7 +108,8 @@ struct ToolWindowRecord : WindowRecord {
 struct GraphWindowRecord : ToolWindowRecord {
     using ToolWindowRecord::ToolWindowRecord;
     void Hidden() override {
-        if (Graph) Graph->CancelBand();
+        if (Graph)
+            Graph->CancelBand();
     }
     std::unique_ptr<GraphWindow> Graph;
 };

@@ -22,8 +22,8 @@ void ChangeOverlay(Application& app, std::string& overlay, std::string next) {
 
 BigramView::BigramView(Application& app, Control* form)
     : app_(app),
-      font_(CreateFontW(-kCellFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                        RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+      font_(CreateFontW(-kCellFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                         DEFAULT_PITCH | FF_SWISS, kCellFontName)) {
     const Rect client = FrameClientRect(form);
     surface_ = NewPanel(form, 2);
@@ -214,7 +214,8 @@ void AttachBigramView(Application& app, BigramWindowRecord& record) {
 }
 
 void RedrawBigramCell(Application& app, const Cell& cell) {
-    if (auto* record = dynamic_cast<BigramWindowRecord*>(app.BigramWindow); record && record->View) {
+    if (auto* record = dynamic_cast<BigramWindowRecord*>(app.BigramWindow);
+        record && record->View) {
         record->View->DrawCell(cell, true, true);
     }
 }

@@ -11,7 +11,7 @@
 
 namespace zam {
 
-class BigramView final : public View {
+class BigramView final : public FixedSurface<View> {
 public:
     // The surface, 518 x 519, at the form's client corner plus 1, 1; added to Views.
     BigramView(Application& app, Control* form);
@@ -19,11 +19,6 @@ public:
     BigramView(const BigramView&) = delete;
     BigramView& operator=(const BigramView&) = delete;
 
-    bool HasScrollBar() const override { return false; }
-    void ScrollToTop() override {}
-    void ShrinkSurfaceToClient() override {}
-    void EnsureSurfaceHeight(int) override {}
-    void UpdateScrollBar() override {}
     void Invalidate() override;
 
     // Draws an inner cell now, and the heading of its row and of its column when asked; (0, 0)

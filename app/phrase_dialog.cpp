@@ -45,7 +45,8 @@ void KeyDown(void* record, Control*, int32_t& key, uint32_t) {
     if ((key != VK_RETURN && key != VK_ESCAPE) || !dialog->Form) {
         return;
     }
-    Control* button = BottomButton(dialog->Form, key == VK_RETURN ? kHighlightButton : kRemoveButton);
+    Control* button =
+        BottomButton(dialog->Form, key == VK_RETURN ? kHighlightButton : kRemoveButton);
     key = 0;  // the box would beep at both
     if (button) {
         button->Click();

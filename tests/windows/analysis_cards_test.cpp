@@ -65,10 +65,13 @@ TEST_F(InfoWindowTest, CardCellsStripsAndTextsSitOnTheirEdgesInTheCurrentScheme)
         {l + 227, t + 40, palette[3]},  // strip background after the last cell
         {l + 228, t + 40, back},        // the strip ends at 228
         {l + 401, t + 60, palette[3]},  // bigram strip to 402
-        {l + 402, t + 60, back},        {l + 443, t + 622, palette[1]},  // last table cell,
-                                                                         // bottom-right corner
-        {l + 444, t + 622, palette[3]},                                  // table background to 445
-        {l + 445, t + 622, back},       {l + 9, t + 624, palette[3]},   {l + 9, t + 625, back},
+        {l + 402, t + 60, back},
+        {l + 443, t + 622, palette[1]},  // last table cell,
+                                         // bottom-right corner
+        {l + 444, t + 622, palette[3]},  // table background to 445
+        {l + 445, t + 622, back},
+        {l + 9, t + 624, palette[3]},
+        {l + 9, t + 625, back},
         {l + 10, t + 142, palette[1]},  // row 1 of column 1 shares its top line with row 0
     };
     for (const auto& p : probes)

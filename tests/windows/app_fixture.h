@@ -93,6 +93,17 @@ protected:
         ASSERT_TRUE(OpenDocument(*app_->Ws, app_->Screen, app_->Boxes, path));
     }
 
+    // A mouse message with surface coordinates packed as Windows packs them, 16 bits each.
+    // The real pointer goes there too: hover tracking would otherwise report a leave at once.
+    static void Pointer(Control* surface, UINT message, Point p, WPARAM keys = 0) {
+        POINT screen{p.x, p.y};
+        MapWindowPoints(surface->WindowHandle(), nullptr, &screen, 1);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageW(surface->WindowHandle(), message, keys,
+                     MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+        Pump();
+    }
+
     FrameSkinModule skin_;
     TempDir dir_{L"app"};
     CurrentDirectoryScope inDir_{dir_.Path()};

@@ -37,26 +37,13 @@ protected:
     Control* CipherSurface() { return static_cast<TextView*>(Ws().CipherText.view)->Surface(); }
     auto& Dialog() { return *static_cast<PhraseDialogRecord*>(app_->PhraseDialog); }
 
-    static POINT OnScreen(Control* surface, Point p) {
-        POINT screen{p.x, p.y};
-        MapWindowPoints(surface->WindowHandle(), nullptr, &screen, 1);
-        return screen;
-    }
-    // The real pointer goes there too: hover tracking would otherwise report a leave at once.
-    static void Mouse(Control* surface, UINT message, Point p, WPARAM keys = 0) {
-        const POINT screen = OnScreen(surface, p);
-        SetCursorPos(screen.x, screen.y);
-        SendMessageW(surface->WindowHandle(), message, keys,
-                     MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
-        Pump();
-    }
     // Column and row of the table; the point lies inside the cell, clear of its text.
     static Point In(int column, int row, int dx = 2, int dy = 2) {
         const Rect r = BigramCellRect(column, row);
         return {r.left + dx, r.top + dy};
     }
     void Hover(int column, int row, int dx = 8, int dy = 8) {
-        Mouse(Table(), WM_MOUSEMOVE, In(column, row, dx, dy));
+        Pointer(Table(), WM_MOUSEMOVE, In(column, row, dx, dy));
     }
     // What the user sees at a point after the real paint.
     static COLORREF Seen(Control* surface, Point p) {
@@ -123,9 +110,11 @@ TEST_F(BigramPhrase, PointerRedrawsOnlyTheCellsAndHeadingsThatChange) {
     EXPECT_EQ(Seen(Table(), In(0, a)), palette[7]);
     EXPECT_EQ(TextCell(2), palette[7]) << "the pair's cells in the ciphertext";
 
-    for (const Point p : {In(b, a), In(b, 0), In(0, a)}) Mark(Table(), p);
+    for (const Point p : {In(b, a), In(b, 0), In(0, a)})
+        Mark(Table(), p);
     Hover(b, a, 12, 12);
-    for (const Point p : {In(b, a), In(b, 0), In(0, a)}) EXPECT_EQ(Seen(Table(), p), kProbe);
+    for (const Point p : {In(b, a), In(b, 0), In(0, a)})
+        EXPECT_EQ(Seen(Table(), p), kProbe);
 
     // One cell along the row: both column headings change, the row heading stays as it was.
     Hover(v, a);
@@ -157,12 +146,12 @@ TEST_F(BigramPhrase, ClicksSelectAPairAndTheMenuSwitchDropsIt) {
     const ColourPalette& palette = app_->Palette;
     // No cell hovered: a click does nothing.
     Mark(Table(), In(0, 0));
-    Mouse(Table(), WM_LBUTTONDOWN, In(0, 0), MK_LBUTTON);
+    Pointer(Table(), WM_LBUTTONDOWN, In(0, 0), MK_LBUTTON);
     EXPECT_EQ(Ws().BigramSelectedCell, Cell{});
     EXPECT_EQ(Seen(Table(), In(0, 0)), kProbe);
 
     Hover(v, a);
-    Mouse(Table(), WM_LBUTTONDOWN, In(v, a, 8, 8), MK_LBUTTON);
+    Pointer(Table(), WM_LBUTTONDOWN, In(v, a, 8, 8), MK_LBUTTON);
     EXPECT_EQ(Ws().BigramSelectedCell, (Cell{a, v}));
     EXPECT_EQ(Ws().SelectedBigram, "АВ");
     EXPECT_EQ(TextCell(3), palette[11]);
@@ -187,15 +176,15 @@ TEST_F(BigramPhrase, ClicksSelectAPairAndTheMenuSwitchDropsIt) {
         EXPECT_EQ(Seen(Table(), In(0, 0)), kProbe);
         EXPECT_EQ(TextCell(3), palette[3]);
         if (round == 0) {
-            Mouse(Table(), WM_LBUTTONDOWN, In(b, a, 8, 8), MK_LBUTTON);
+            Pointer(Table(), WM_LBUTTONDOWN, In(b, a, 8, 8), MK_LBUTTON);
             EXPECT_EQ(Ws().BigramSelectedCell, (Cell{a, b}));
             EXPECT_EQ(Seen(Table(), In(b, a)), palette[7]) << "the switch is off";
         }
     }
     // Right-clicking another cell drops the selection.
-    Mouse(Table(), WM_LBUTTONDOWN, In(b, a, 8, 8), MK_LBUTTON);
+    Pointer(Table(), WM_LBUTTONDOWN, In(b, a, 8, 8), MK_LBUTTON);
     Hover(v, a);
-    Mouse(Table(), WM_RBUTTONDOWN, In(v, a, 8, 8), MK_RBUTTON);
+    Pointer(Table(), WM_RBUTTONDOWN, In(v, a, 8, 8), MK_RBUTTON);
     EXPECT_EQ(Ws().BigramSelectedCell, Cell{});
     EXPECT_EQ(Ws().SelectedBigram, "");
     EXPECT_EQ(Seen(Table(), In(b, 0)), palette[3]);
@@ -211,7 +200,8 @@ TEST_F(BigramPhrase, TypedPhraseIsHighlightedUntilEscapeAndTheTextStays) {
     Key(edit, VK_RETURN);
     EXPECT_FALSE(Dialog().Form->Visible());
     EXPECT_EQ(Ws().Phrase, "СТА");
-    for (uint16_t p : {1, 3, 7, 9}) EXPECT_EQ(TextCell(p), palette[13]) << p;
+    for (uint16_t p : {1, 3, 7, 9})
+        EXPECT_EQ(TextCell(p), palette[13]) << p;
     EXPECT_EQ(TextCell(4), palette[3]);
 
     // Opened again, the box still holds the text; Escape removes the highlight.
@@ -242,7 +232,8 @@ TEST_F(BigramPhrase, OnlyPhrasesOfCipherSymbolsAreUsedAndOneLetterComesAndGoes) 
         const bool tooLong = typed[0] == L'Л';
         EXPECT_EQ(Dialog().Form->Visible(), !tooLong) << edit->Caption();
         EXPECT_EQ(Ws().Phrase, tooLong ? "ЛОСТАЛО_СТАРО_ЛО" : "О");
-        if (Dialog().Form->Visible()) Dialog().Form->Hide();
+        if (Dialog().Form->Visible())
+            Dialog().Form->Hide();
     }
     EXPECT_EQ(TextCell(5), palette[3]) << "the one-letter phrase was replaced and removed";
     OpenDialog();

@@ -21,7 +21,6 @@ bool operator==(const Rect& a, const Rect& b) {
 
 class CellPainting : public ::testing::Test {
 protected:
-
     // Paints the cell on a fresh surface and returns the box of the pixels that changed. Wine
     // smooths some glyphs (bold ones at this size), so ink is told by change, not by colour.
     Rect Paint(const Rect& cell, const CellStyle& style) {
@@ -55,7 +54,8 @@ TEST_F(CellPainting, NeighbouringCellsShareTheirBorderLines) {
     const COLORREF fill[] = {RGB(10, 0, 0), RGB(20, 0, 0), RGB(30, 0, 0), RGB(40, 0, 0)};
     const int positions[] = {31, 32, 61, 62};
     for (int i = 0; i < 4; ++i)
-        painter.Paint(surface.Dc(), TextCellRect(positions[i], 31), CellStyle{fill[i], 0}, palette[1]);
+        painter.Paint(surface.Dc(), TextCellRect(positions[i], 31), CellStyle{fill[i], 0},
+                      palette[1]);
     const COLORREF pen = palette[1];
     // Right and bottom edges are exclusive; cell 1 was not painted.
     const struct {

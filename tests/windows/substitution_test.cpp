@@ -31,20 +31,6 @@ protected:
     AlphabetView& Letters() { return *static_cast<AlphabetView*>(app_->Ws->KeyTable.view); }
     Workspace& Ws() { return *app_->Ws; }
 
-    // Surface coordinates go into the message as Windows packs them: 16 bits each.
-    // The real pointer goes there too: hover tracking would otherwise report a leave at once.
-    static void Mouse(Control* surface, UINT message, Point p, WPARAM keys = 0) {
-        const POINT screen = OnScreen(surface, p);
-        SetCursorPos(screen.x, screen.y);
-        SendMessageW(surface->WindowHandle(), message, keys,
-                     MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
-        Pump();
-    }
-    static POINT OnScreen(Control* surface, Point p) {
-        POINT screen{p.x, p.y};
-        MapWindowPoints(surface->WindowHandle(), nullptr, &screen, 1);
-        return screen;
-    }
     static Point Inside(const Rect& cell) { return {cell.left + 5, cell.top + 5}; }
     // A cell of the text as the view shows it now, scrolled.
     static Rect Shown(TextView& view, uint32_t position) {
@@ -54,14 +40,14 @@ protected:
         return cell;
     }
     void PointAt(TextView& view, uint32_t position) {
-        Mouse(view.Surface(), WM_MOUSEMOVE, Inside(Shown(view, position)));
+        Pointer(view.Surface(), WM_MOUSEMOVE, Inside(Shown(view, position)));
     }
     void PointAtLetter(int row, int column) {
-        Mouse(Letters().Surface(), WM_MOUSEMOVE, Inside(AlphabetCellRect(row, column)));
+        Pointer(Letters().Surface(), WM_MOUSEMOVE, Inside(AlphabetCellRect(row, column)));
     }
     void ClickLetter(int row, int column, UINT down = WM_LBUTTONDOWN) {
         PointAtLetter(row, column);
-        Mouse(Letters().Surface(), down, Inside(AlphabetCellRect(row, column)));
+        Pointer(Letters().Surface(), down, Inside(AlphabetCellRect(row, column)));
     }
     // The colour the user sees inside a cell after the real paint.
     static COLORREF Seen(Control* surface, const Rect& cell) {
@@ -74,7 +60,7 @@ TEST_F(Substitution, PointingAndClickingInTheTextWindows) {
     Start();
     // Nothing loaded: the pointer and the buttons change nothing.
     PointAt(Cipher(), 1);
-    Mouse(Cipher().Surface(), WM_LBUTTONDOWN, Inside(TextCellRect(1, 31)), MK_LBUTTON);
+    Pointer(Cipher().Surface(), WM_LBUTTONDOWN, Inside(TextCellRect(1, 31)), MK_LBUTTON);
     EXPECT_EQ(Ws().HoverPos, 0);
     EXPECT_EQ(LetterOf(Ws().SelectedLetter), kNoLetter);
 
@@ -91,23 +77,23 @@ TEST_F(Substitution, PointingAndClickingInTheTextWindows) {
     PointAt(Cipher(), 6);
     EXPECT_EQ(Ws().HoverPos, 2);
     // The border line that cells 1 and 2 share belongs to the lower position.
-    Mouse(Cipher().Surface(), WM_MOUSEMOVE, {19, 8});
+    Pointer(Cipher().Surface(), WM_MOUSEMOVE, {19, 8});
     EXPECT_EQ(Ws().HoverPos, 1);
     // The blank rest of the line is no position, and nothing is painted there.
     EXPECT_EQ(Seen(Cipher().Surface(), TextCellRect(9, 31)), app_->Palette[3]);
-    Mouse(Cipher().Surface(), WM_MOUSEMOVE, Inside(TextCellRect(9, 31)));
+    Pointer(Cipher().Surface(), WM_MOUSEMOVE, Inside(TextCellRect(9, 31)));
     EXPECT_EQ(Ws().HoverPos, 1);
     EXPECT_EQ(Ws().CurrentLetter, "А");
 
     // Left selects; a right click on the selected current letter keeps it; elsewhere drops it.
-    Mouse(Cipher().Surface(), WM_LBUTTONDOWN, Inside(TextCellRect(1, 31)), MK_LBUTTON);
+    Pointer(Cipher().Surface(), WM_LBUTTONDOWN, Inside(TextCellRect(1, 31)), MK_LBUTTON);
     EXPECT_EQ(Ws().SelectedLetter, "А");
     EXPECT_EQ(Caption(), "Алфавит  .: Заменим А :.");
     EXPECT_EQ(Seen(Plain().Surface(), TextCellRect(7, 31)), app_->Palette[9]);
-    Mouse(Cipher().Surface(), WM_RBUTTONDOWN, Inside(TextCellRect(1, 31)), MK_RBUTTON);
+    Pointer(Cipher().Surface(), WM_RBUTTONDOWN, Inside(TextCellRect(1, 31)), MK_RBUTTON);
     EXPECT_EQ(Ws().SelectedLetter, "А");
     PointAt(Cipher(), 3);
-    Mouse(Cipher().Surface(), WM_RBUTTONDOWN, Inside(TextCellRect(3, 31)), MK_RBUTTON);
+    Pointer(Cipher().Surface(), WM_RBUTTONDOWN, Inside(TextCellRect(3, 31)), MK_RBUTTON);
     EXPECT_EQ(LetterOf(Ws().SelectedLetter), kNoLetter);
 
     // Leaving clears the current letter and the position under the pointer.
@@ -139,7 +125,7 @@ TEST_F(Substitution, AssigningAndClearingThroughTheAlphabet) {
     // Typed while in use, then clicked without moving: refused both ways, О stays single.
     Type(letters, 'ж');
     Type(letters, 'о');
-    Mouse(Letters().Surface(), WM_LBUTTONDOWN, Inside(AlphabetCellRect(3, SymbolColumn('О'))));
+    Pointer(Letters().Surface(), WM_LBUTTONDOWN, Inside(AlphabetCellRect(3, SymbolColumn('О'))));
     EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Ж')], kNoLetter);
 
     // A free letter by click: assigned, selection dropped, pointer on the new key cell.
@@ -201,16 +187,16 @@ TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
 
     const Rect last = Shown(Plain(), kMaxTextLength);
     EXPECT_LT(last.bottom, 167);
-    Mouse(Plain().Surface(), WM_MOUSEMOVE, Inside(last));
+    Pointer(Plain().Surface(), WM_MOUSEMOVE, Inside(last));
     EXPECT_EQ(Ws().HoverPos, kMaxTextLength);
     EXPECT_EQ(Ws().CurrentLetter, "Я");
-    Mouse(Plain().Surface(), WM_LBUTTONDOWN, Inside(last), MK_LBUTTON);
+    Pointer(Plain().Surface(), WM_LBUTTONDOWN, Inside(last), MK_LBUTTON);
     EXPECT_EQ(Ws().SelectedLetter, "Я");
     EXPECT_EQ(Seen(Cipher().Surface(), last), app_->Palette[9]);
     // A paint from the top of the window to the end of the text: nothing is skipped.
     InvalidateRect(Cipher().Surface()->WindowHandle(), nullptr, FALSE);
     EXPECT_EQ(Seen(Cipher().Surface(), Shown(Cipher(), 31 * 2110 + 30)),
-              app_->Palette[9]);  // another Я
+              app_->Palette[9]);                                  // another Я
     EXPECT_EQ(Seen(Cipher().Surface(), last), app_->Palette[9]);  // the very last
 
     // Reopening a short text forgets the old position under the pointer.
