@@ -103,6 +103,8 @@ struct ToolWindowRecord : WindowRecord {
     int32_t MenuItem;
     // The form has just been hidden: whatever the window drew for the moment goes with it.
     virtual void Hidden() {}
+    // After the window has been shown.
+    virtual void Shown() {}
 };
 
 struct GraphWindowRecord : ToolWindowRecord {

@@ -91,6 +91,13 @@ void PhraseDialogRecord::EditGone(void* record) {
     static_cast<PhraseDialogRecord*>(record)->Edit = nullptr;
 }
 
+void PhraseDialogRecord::Shown() {
+    if (HWND box = Edit ? Edit->WindowHandle() : nullptr) {
+        SetFocus(box);
+        SendMessageW(box, EM_SETSEL, 0, -1);
+    }
+}
+
 void AttachPhraseDialog(Application& app, PhraseDialogRecord& record) {
     Control* form = record.Form;
     if (FrameRecord* frame = FrameOf(form)) {

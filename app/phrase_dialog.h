@@ -10,6 +10,8 @@ namespace zam {
 struct PhraseDialogRecord : ToolWindowRecord {
     using ToolWindowRecord::ToolWindowRecord;
     ~PhraseDialogRecord() override;
+    // The caret goes into the box, its text selected: the user types the phrase at once.
+    void Shown() override;
     Control* Edit = nullptr;  // a child of the form; null once the form has gone
 
 private:

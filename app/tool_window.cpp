@@ -15,7 +15,9 @@ void FollowShowOrHide(ToolWindowRecord& tool, bool shown) {
 }
 
 void ToolWindowShown(void* data, Control*) {
-    FollowShowOrHide(*static_cast<ToolWindowRecord*>(data), true);
+    auto* tool = static_cast<ToolWindowRecord*>(data);
+    FollowShowOrHide(*tool, true);
+    tool->Shown();
 }
 
 void ToolWindowHidden(void* data, Control*) {
