@@ -36,10 +36,7 @@ private:
     CellPainter painter_;
 };
 
-struct AlphabetWindowRecord : ToolWindowRecord {
-    using ToolWindowRecord::ToolWindowRecord;
-    std::unique_ptr<AlphabetView> View;
-};
+using AlphabetWindowRecord = ViewWindowRecord<AlphabetView>;
 
 // Gives the alphabet window, already at its size, its view and its character handler.
 void AttachAlphabetView(Application& app, AlphabetWindowRecord& record);

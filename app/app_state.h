@@ -107,6 +107,13 @@ struct ToolWindowRecord : WindowRecord {
     virtual void Shown() {}
 };
 
+// A tool window whose content is one view of the program's own.
+template <class ViewType>
+struct ViewWindowRecord : ToolWindowRecord {
+    using ToolWindowRecord::ToolWindowRecord;
+    std::unique_ptr<ViewType> View;
+};
+
 struct GraphWindowRecord : ToolWindowRecord {
     using ToolWindowRecord::ToolWindowRecord;
     void Hidden() override {

@@ -43,10 +43,7 @@ private:
     OwnedFont font_;
 };
 
-struct BigramWindowRecord : ToolWindowRecord {
-    using ToolWindowRecord::ToolWindowRecord;
-    std::unique_ptr<BigramView> View;
-};
+using BigramWindowRecord = ViewWindowRecord<BigramView>;
 
 // Gives the bigram window, already at its size, its view.
 void AttachBigramView(Application& app, BigramWindowRecord& record);

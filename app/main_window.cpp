@@ -17,14 +17,14 @@
 namespace zam {
 namespace {
 
-struct ButtonSpec {
+struct ToolbarButtonInfo {
     const char* name;
     int32_t left;
     const char* hint;
 };
 
 // In the order of ToolbarButton.
-constexpr ButtonSpec kButtons[kToolbarButtonCount] = {
+constexpr ToolbarButtonInfo kButtons[kToolbarButtonCount] = {
     {"btnLoad", 18, "Открыть"},
     {"btnSave", 44, "Сохранить"},
     {"btnNew", 78, "Очистить"},

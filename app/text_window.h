@@ -68,10 +68,7 @@ private:
     int32_t height_ = 0;
 };
 
-struct TextWindowRecord : ToolWindowRecord {
-    using ToolWindowRecord::ToolWindowRecord;
-    std::unique_ptr<TextView> View;
-};
+using TextWindowRecord = ViewWindowRecord<TextView>;
 
 // Gives the ciphertext or plaintext window, already at its size, its view; characters typed
 // in it go to the alphabet window's handler.

@@ -277,9 +277,9 @@ int main(int argc, char** argv) {
             for (std::string item; std::getline(list, item, ',');)
                 lengths.push_back(std::stoi(item));
         } else if (arg == "--subset" && i + 1 < argc) {
-            const std::string spec = argv[++i];  // K/M
-            subset = std::stoul(spec);
-            subsetOf = std::max<size_t>(1, std::stoul(spec.substr(spec.find('/') + 1)));
+            const std::string share = argv[++i];  // K/M: every M-th text from the K-th
+            subset = std::stoul(share);
+            subsetOf = std::max<size_t>(1, std::stoul(share.substr(share.find('/') + 1)));
             subset %= subsetOf;
         } else if (arg == "--no-reference") {
             withReference = false;
