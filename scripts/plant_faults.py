@@ -3,7 +3,7 @@
 which tests failed, and puts the source back. It is how a cut of the test suite is checked:
 every fault caught before the cut must still be caught after it.
 
-    scripts/plant_faults.sh [--only ID ...] [--list]     (starts Xvfb and Wine, then this)
+    scripts/plant_faults.sh [--only ID ...] [--shard K/N] [--list]   (starts Xvfb and Wine)
 
 Each fault names a file, a snippet that must occur there exactly once, its replacement, and
 the tree whose tests run: native (window-free core, under the sanitizers), solver, windows.
@@ -150,8 +150,11 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--only", nargs="*")
     parser.add_argument("--list", action="store_true")
+    parser.add_argument("--shard", default="0/1",
+                        help="K/N: every N-th fault from the K-th, to split a run over checkouts")
     args = parser.parse_args()
-    faults = [f for f in FAULTS if not args.only or f[0] in args.only]
+    k, n = (int(v) for v in args.shard.split("/"))
+    faults = [f for f in FAULTS if not args.only or f[0] in args.only][k::n]
     if args.list:
         for f in faults:
             print(f[0], f[1], f[4])
