@@ -242,11 +242,6 @@ TEST_F(Substitution, TheKeyButtonProposesTheRestAndKeepsTheUsersLetters) {
         right += Ws().PlainText.text[i] == kPlain[i];
     }
     EXPECT_GT(right, static_cast<int>(kPlain.size()) * 8 / 10);
-    for (int a = 1; a <= kSymbolCount; ++a) {
-        for (int b = a + 1; b <= kSymbolCount; ++b) {
-            EXPECT_TRUE(key[a] == kNoLetter || key[a] != key[b]) << a << " " << b;
-        }
-    }
     EXPECT_EQ(Caption(), "Алфавит ");
     // The plaintext view shows the proposal: its first cell is drawn as an assigned cell.
     EXPECT_EQ(Seen(Plain().Surface(), TextCellRect(1, 31)),
