@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include <string>
+#include <cwchar>
 
 #include "skin/tooltip.h"
 #include "tests/windows/control_test_support.h"
@@ -18,31 +18,28 @@ namespace {
 using test::Pump;
 using SkinTooltip = test::ControlTest;
 
-// What the tip shows now, when it is visible.
-std::wstring ShownText(HWND tip) {
+// Whether the tip shows this text within four seconds.
+bool Shows(HWND tip, const wchar_t* expected) {
     wchar_t text[256] = {};
-    if (IsWindowVisible(tip)) {
-        GetWindowTextW(tip, text, 256);
-    }
-    return text;
-}
-
-template <class Condition>
-bool PumpUntil(Condition condition, int milliseconds = 4000) {
-    for (int waited = 0; waited < milliseconds && !condition(); waited += 10) {
+    for (int waited = 0; waited < 4000; waited += 10) {
+        if (IsWindowVisible(tip) && GetWindowTextW(tip, text, 256) && wcscmp(text, expected) == 0)
+            return true;
         Sleep(10);
         Pump();
     }
-    return condition();
+    return false;
 }
 
-void MoveMouseInto(Control* control) {
-    const Point p = control->ClientToScreen(Point{control->Width() / 2, control->Height() / 2});
-    SetCursorPos(p.x, p.y);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &move, sizeof move);
+// The system's mouse input, so that the tip sees what a hand would make.
+void Mouse(DWORD flags, Control* over = nullptr) {
+    if (over) {
+        const Point p = over->ClientToScreen(Point{over->Width() / 2, over->Height() / 2});
+        SetCursorPos(p.x, p.y);
+    }
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
     Pump();
 }
 
@@ -73,17 +70,17 @@ TEST_F(SkinTooltip, RestingOnAButtonShowsItsRussianHintAndClicksStillReachTheBut
         tip.AddTool(nullptr, "Нет окна");
         EXPECT_EQ(SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0), 2);
 
-        MoveMouseInto(open);
-        EXPECT_TRUE(PumpUntil([&] { return ShownText(window) == L"Открыть"; }));
-        INPUT click[2] = {};
-        click[0].type = click[1].type = INPUT_MOUSE;
-        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, click, sizeof(INPUT));
-        EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }, 1000));
-
-        MoveMouseInto(save);
-        EXPECT_TRUE(PumpUntil([&] { return ShownText(window) == L"Сохранить"; }));
+        Mouse(MOUSEEVENTF_MOVE, open);
+        EXPECT_TRUE(Shows(window, L"Открыть"));
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Mouse(MOUSEEVENTF_LEFTUP);
+        for (int waited = 0; waited < 1000 && clicks == 0; waited += 10) {
+            Sleep(10);
+            Pump();
+        }
+        EXPECT_EQ(clicks, 1);
+        Mouse(MOUSEEVENTF_MOVE, save);
+        EXPECT_TRUE(Shows(window, L"Сохранить"));
     }
     EXPECT_FALSE(IsWindow(window));
 }
