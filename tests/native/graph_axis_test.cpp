@@ -184,6 +184,7 @@ TEST(GraphAxis, ReleasingTheBandZoomsResetsOrDoesNothingWithCornersBeyondThePlot
     GraphAxes coarse = UnitAxes();
     coarse.horizontal.scale = 0.1f;
     coarse.vertical.scale = -0.1f;
+    coarse.horizontal.maximum = coarse.vertical.maximum = 10000;
     EXPECT_EQ(FinishBand({100, 500, 106, 506}, coarse).gesture, BandGesture::Zoom);
     EXPECT_EQ(FinishBand({100, 500, 105, 506}, coarse).gesture, BandGesture::None);
 }
