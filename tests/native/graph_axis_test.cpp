@@ -95,20 +95,19 @@ TEST(GraphAxis, LayoutConversionsAndRoundingNeverOverflow) {
     EXPECT_EQ((std::array{plot.left, plot.top, plot.right, plot.bottom}),
               (std::array{33, 44, 377, 217}));
     axes.Fit(kLetterWidth, kDigitHeight);
-    EXPECT_EQ(axes.ToPixel(0, 0).x, 33);
-    EXPECT_EQ(axes.ToPixel(0, 0).y, 217);
-    EXPECT_EQ(axes.ToPixel(3200, 2000).x, 377);
-    EXPECT_EQ(axes.ToPixel(3200, 2000).y, 44);
+    const Point low = axes.ToPixel(0, 0), high = axes.ToPixel(3200, 2000);
+    EXPECT_EQ((std::array{low.x, low.y, high.x, high.y}), (std::array{33, 217, 377, 44}));
     const GraphAxes unit = UnitAxes();
-    EXPECT_EQ(unit.ToData(250, 700).x, 250);
-    EXPECT_EQ(unit.ToData(250, 700).y, 300);
+    const Point data = unit.ToData(250, 700);
+    EXPECT_EQ((std::array{data.x, data.y}), (std::array{250, 300}));
     // A pointer dragged out of the window: negative pixels give data 0, not 65000-odd.
-    EXPECT_EQ(unit.ToData(-30, 1200).x, 0);
-    EXPECT_EQ(unit.ToData(-30, 1200).y, 0);
+    const Point out = unit.ToData(-30, 1200);
+    EXPECT_EQ((std::array{out.x, out.y}), (std::array{0, 0}));
     EXPECT_EQ(unit.ToData(-32768, -32768).y, 33768);
 
     // Halves to even, and no overflow at the ends.
-    EXPECT_EQ(Nearest(2.5) + Nearest(-1.5) + Nearest(std::nan("")), 0);
+    EXPECT_EQ((std::array{Nearest(2.5), Nearest(-1.5), Nearest(std::nan(""))}),
+              (std::array{2, -2, 0}));
     EXPECT_EQ(Nearest(1e12), INT32_MAX);
     EXPECT_EQ(Nearest(-1e12), INT32_MIN);
 
@@ -117,11 +116,13 @@ TEST(GraphAxis, LayoutConversionsAndRoundingNeverOverflow) {
         int32_t value;
         const char* separator;
         std::string text;
-    } labels[] = {{1200, ".", "12"},
-                  {1010, ",", "10,1"},
-                  {5, "::", "0::05"},
-                  {-250, ",", "-2,5"},
-                  {INT32_MIN, ".", "-21474836.48"}};
+    } labels[] = {
+        {1200, ".", "12"},
+        {1010, ",", "10,1"},
+        {5, "::", "0::05"},
+        {-250, ",", "-2,5"},
+        {INT32_MIN, ".", "-21474836.48"},
+    };
     for (const auto& c : labels)
         EXPECT_EQ(PercentLabel(c.value, c.separator), c.text) << c.value;
 }

