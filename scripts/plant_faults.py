@@ -119,6 +119,11 @@ FAULTS = [
     ("app-bigram-outline", "app/bigram_window.cpp", "if (look.outline > 1) {", "if (look.outline > 2) {", "windows"),
     ("app-phrase-escape", "app/phrase_dialog.cpp", "key == VK_RETURN ? kHighlightButton : kRemoveButton",
      "kHighlightButton", "windows"),
+    ("skin-resize-trace", "skin/skinned_form.cpp", "            InvalidateMovingPieces(window, f, TRUE);",
+     "            (void)f;", "windows"),
+    ("skin-corner-zone", "skin/skinned_form.cpp", "hit = x < kCornerZone       ? HTTOPLEFT",
+     "hit = x <= kCornerZone      ? HTTOPLEFT", "windows"),
+    ("skin-caption-bitmap-leak", "skin/skinned_form.cpp", "    Free(CaptionBitmap);", "", "windows"),
 ]
 
 # A whole Windows run takes two or three minutes even on a busy machine.

@@ -1,10 +1,12 @@
+// The graph's axes without a window: fitting ranges and labels at the caps and thresholds,
+// pixel and data conversions, percent labels, the sorting strips, the band and its zooms.
 #include "analysis/graph_axis.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "recording_display.h"
@@ -15,23 +17,17 @@ namespace {
 constexpr int32_t kLetterWidth = 11;  // "Щ" at height 14
 constexpr int32_t kDigitHeight = 16;  // "1" at height 14
 
-GraphAxis Horizontal(int32_t width, int32_t min, int32_t max) {
+GraphAxis Fitted(bool horizontal, int32_t length, int32_t min, int32_t max) {
     GraphAxis axis;
-    axis.lowPixel = 33;
-    axis.highPixel = 33 + width;
+    axis.lowPixel = horizontal ? 33 : 500;
+    axis.highPixel = horizontal ? 33 + length : 500 - length;
     axis.minimum = static_cast<uint16_t>(min);
     axis.maximum = static_cast<uint16_t>(max);
-    FitHorizontal(axis, kLetterWidth);
-    return axis;
-}
-
-GraphAxis Vertical(int32_t height, int32_t min, int32_t max) {
-    GraphAxis axis;
-    axis.lowPixel = 500;
-    axis.highPixel = 500 - height;
-    axis.minimum = static_cast<uint16_t>(min);
-    axis.maximum = static_cast<uint16_t>(max);
-    FitVertical(axis, kDigitHeight);
+    if (horizontal) {
+        FitHorizontal(axis, kLetterWidth);
+    } else {
+        FitVertical(axis, kDigitHeight);
+    }
     return axis;
 }
 
@@ -43,187 +39,113 @@ GraphAxes UnitAxes() {
     return axes;
 }
 
-TEST(GraphAxis, NearestRoundsHalvesToEvenAndNeverOverflows) {
-    const struct {
-        double value;
-        int32_t expected;
-    } cases[] = {{0.5, 0},
-                 {1.5, 2},
-                 {2.5, 2},
-                 {-0.5, 0},
-                 {-1.5, -2},
-                 {-2.5, -2},
-                 {2.4999, 2},
-                 {2.5001, 3},
-                 {-2.6, -3},
-                 {std::nan(""), 0},
-                 {1e12, std::numeric_limits<int32_t>::max()},
-                 {-1e12, std::numeric_limits<int32_t>::min()},
-                 {HUGE_VAL, std::numeric_limits<int32_t>::max()}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(Nearest(c.value), c.expected) << c.value;
-    }
-}
-
-TEST(GraphAxis, HorizontalFitCapsTheRangeAndTheScaleAndSpacesTheLabels) {
+TEST(GraphAxis, FitsCapTheRangeAndTheScaleAndPickTheLabelStep) {
     const struct {
         const char* name;
-        int32_t width, min, max;
+        bool horizontal;
+        int32_t length, min, max;
         int32_t wantMin, wantMax, first, last, step, count;
     } cases[] = {
-        // The default window: 344 pixels for 32 letters; 100 units are 11 px, not wider
-        // than "Щ", so every other letter is labelled.
-        {"full range", 344, 0, 3200, 0, 3200, 100, 3200, 200, 15},
-        {"swapped and capped", 344, 9000, 200, 200, 3200, 200, 3200, 200, 15},
+        // The default window: 344 px for 32 letters; 100 units are 11 px, not wider than
+        // "Щ", so every other letter is labelled.
+        {"full width", true, 344, 0, 3200, 0, 3200, 100, 3200, 200, 15},
+        {"swapped and capped", true, 344, 9000, 200, 200, 3200, 200, 3200, 200, 15},
         // One letter on 1000 px would be 10 px per unit: cut to 5, the range to 200 units.
-        {"one letter zoomed", 1000, 100, 200, 100, 300, 100, 300, 100, 2},
-        {"scale exactly 5 stays", 500, 100, 200, 100, 200, 100, 200, 100, 1},
-        {"scale just over 5 is cut", 503, 100, 200, 100, 201, 100, 200, 100, 1},
+        {"one letter zoomed", true, 1000, 100, 200, 100, 300, 100, 300, 100, 2},
+        {"scale exactly 5 stays", true, 500, 100, 200, 100, 200, 100, 200, 100, 1},
+        {"scale just over 5 is cut", true, 503, 100, 200, 100, 201, 100, 200, 100, 1},
         // The cut may carry the maximum past 3200, which then gets no letter.
-        {"cut past the end", 1000, 3100, 3200, 3100, 3300, 3100, 3300, 100, 2},
-        {"first label moves up", 344, 150, 3200, 150, 3200, 200, 3200, 200, 15},
-        {"within one hundred", 200, 120, 180, 120, 180, 0, 0, 0, 0},
+        {"cut past the end", true, 1000, 3100, 3200, 3100, 3300, 3100, 3300, 100, 2},
+        {"within one hundred", true, 200, 120, 180, 120, 180, 0, 0, 0, 0},
+        // 173 px for 20 percent: 1 percent is 9 px, under the digit.
+        {"full height", false, 173, 0, 2000, 0, 2000, 0, 2000, 200, 10},
+        {"capped at 20 percent", false, 173, 0, 5000, 0, 2000, 0, 2000, 200, 10},
+        {"scale exactly -10 stays", false, 500, 0, 50, 0, 50, 0, 50, 10, 5},
+        {"scale just under -10 is cut", false, 506, 0, 50, 0, 51, 0, 50, 10, 5},
+        {"under two percent: tenths", false, 400, 130, 320, 130, 320, 130, 320, 10, 19},
+        {"under five percent: halves", false, 400, 120, 520, 120, 520, 150, 500, 50, 7},
+        {"five percent or more: whole", false, 400, 0, 500, 0, 500, 0, 500, 100, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const GraphAxis axis = Horizontal(c.width, c.min, c.max);
+        const GraphAxis axis = Fitted(c.horizontal, c.length, c.min, c.max);
         EXPECT_EQ(axis.minimum, c.wantMin);
         EXPECT_EQ(axis.maximum, c.wantMax);
-        EXPECT_LE(axis.scale, kMaxHorizontalScale);
         EXPECT_EQ(axis.labelCount, c.count);
         if (c.count > 0) {
             EXPECT_EQ(axis.firstLabel, c.first);
             EXPECT_EQ(axis.lastLabel, c.last);
             EXPECT_EQ(axis.labelStep, c.step);
-            EXPECT_GT(axis.labelSpacing, kLetterWidth);
+            EXPECT_GT(axis.labelSpacing, c.horizontal ? kLetterWidth : kDigitHeight);
         }
     }
-}
-
-TEST(GraphAxis, VerticalFitCapsTheScaleAndPicksTheBaseStep) {
-    const struct {
-        const char* name;
-        int32_t height, min, max;
-        int32_t wantMax, first, last, step, count;
-    } cases[] = {
-        // The default window: 173 px for 20 percent; 1 percent is 9 px, under the digit.
-        {"full range", 173, 0, 2000, 2000, 0, 2000, 200, 10},
-        {"capped at 20 percent", 173, 0, 5000, 2000, 0, 2000, 200, 10},
-        {"scale exactly -10 stays", 500, 0, 50, 50, 0, 50, 10, 5},
-        {"scale just under -10 is cut", 506, 0, 50, 51, 0, 50, 10, 5},
-        {"under two percent: tenths", 400, 130, 320, 320, 130, 320, 10, 19},
-        {"under five percent: halves", 400, 120, 520, 520, 150, 500, 50, 7},
-        {"five percent or more: whole", 400, 0, 500, 500, 0, 500, 100, 5},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const GraphAxis axis = Vertical(c.height, c.min, c.max);
-        EXPECT_EQ(axis.maximum, c.wantMax);
-        EXPECT_GE(axis.scale, kMinVerticalScale);
-        EXPECT_EQ(axis.firstLabel, c.first);
-        EXPECT_EQ(axis.lastLabel, c.last);
-        EXPECT_EQ(axis.labelStep, c.step);
-        EXPECT_EQ(axis.labelCount, c.count);
-        EXPECT_GT(axis.labelSpacing, kDigitHeight);
+    // Plots without length or turned inside out (a window 67 px high), and a range of one
+    // unit whose first label lies above its last, end the label search.
+    for (bool horizontal : {true, false}) {
+        EXPECT_EQ(Fitted(horizontal, 0, 0, 2000).labelCount, 0);
+        EXPECT_EQ(Fitted(horizontal, -30, 0, 2000).labelCount, 0);
     }
+    EXPECT_EQ(Fitted(false, 5, 1235, 1236).labelCount, 0);
 }
 
-TEST(GraphAxis, PlotsWithoutHeightOrTurnedInsideOutEndTheLabelSearch) {
-    // A window 67 px high leaves a plot of zero height: scale 0, no label could ever fit.
-    EXPECT_EQ(Vertical(0, 0, 2000).labelCount, 0);
-    EXPECT_EQ(Vertical(-30, 0, 2000).labelCount, 0);
-    EXPECT_EQ(Horizontal(0, 0, 3200).labelCount, 0);
-    EXPECT_EQ(Horizontal(-40, 0, 3200).labelCount, 0);
-    // A range of one unit: the first label lies above the last.
-    EXPECT_EQ(Vertical(5, 1235, 1236).labelCount, 0);
-}
-
-TEST(GraphAxis, LayoutAndConversionsBetweenDataAndPixels) {
+TEST(GraphAxis, LayoutConversionsAndRoundingNeverOverflow) {
     GraphAxes axes;
     axes.Layout(Rect{3, 24, 397, 237});
-    EXPECT_EQ(axes.Plot().left, 33);
-    EXPECT_EQ(axes.Plot().top, 44);
-    EXPECT_EQ(axes.Plot().right, 377);
-    EXPECT_EQ(axes.Plot().bottom, 217);
+    const Rect plot = axes.Plot();
+    EXPECT_EQ((std::array{plot.left, plot.top, plot.right, plot.bottom}),
+              (std::array{33, 44, 377, 217}));
     axes.Fit(kLetterWidth, kDigitHeight);
-    EXPECT_EQ(axes.ToPixel(0, 0).x, 33);
-    EXPECT_EQ(axes.ToPixel(0, 0).y, 217);
-    EXPECT_EQ(axes.ToPixel(3200, 2000).x, 377);
-    EXPECT_EQ(axes.ToPixel(3200, 2000).y, 44);
-
+    const Point low = axes.ToPixel(0, 0), high = axes.ToPixel(3200, 2000);
+    EXPECT_EQ((std::array{low.x, low.y, high.x, high.y}), (std::array{33, 217, 377, 44}));
     const GraphAxes unit = UnitAxes();
-    EXPECT_EQ(unit.ToData(250, 700).x, 250);
-    EXPECT_EQ(unit.ToData(250, 700).y, 300);
+    const Point data = unit.ToData(250, 700);
+    EXPECT_EQ((std::array{data.x, data.y}), (std::array{250, 300}));
     // A pointer dragged out of the window: negative pixels give data 0, not 65000-odd.
-    EXPECT_EQ(unit.ToData(-30, 1200).x, 0);
-    EXPECT_EQ(unit.ToData(-30, 1200).y, 0);
+    const Point out = unit.ToData(-30, 1200);
+    EXPECT_EQ((std::array{out.x, out.y}), (std::array{0, 0}));
     EXPECT_EQ(unit.ToData(-32768, -32768).y, 33768);
-}
 
-TEST(GraphAxis, PercentLabelsUseTheGivenSeparator) {
+    // Halves to even, and no overflow at the ends.
+    EXPECT_EQ((std::array{Nearest(2.5), Nearest(-1.5), Nearest(std::nan(""))}),
+              (std::array{2, -2, 0}));
+    EXPECT_EQ(Nearest(1e12), INT32_MAX);
+    EXPECT_EQ(Nearest(-1e12), INT32_MIN);
+
+    // At most two decimals, in the user's separator.
     const struct {
         int32_t value;
         const char* separator;
         std::string text;
-    } cases[] = {{0, ",", "0"},       {200, ",", "2"},
-                 {1200, ".", "12"},   {50, ",", "0,5"},
-                 {150, ".", "1.5"},   {1230, ",", "12,3"},
-                 {5, ",", "0,05"},    {1990, "::", "19::9"},
-                 {-250, ",", "-2,5"}, {INT32_MIN, ".", "-21474836.48"}};
-    for (const auto& c : cases) {
+    } labels[] = {
+        {1200, ".", "12"},
+        {1010, ",", "10,1"},
+        {5, "::", "0::05"},
+        {-250, ",", "-2,5"},
+        {INT32_MIN, ".", "-21474836.48"},
+    };
+    for (const auto& c : labels)
         EXPECT_EQ(PercentLabel(c.value, c.separator), c.text) << c.value;
-    }
 }
 
-TEST(GraphAxis, SortingByShareIsTheExactExchangeProcedure) {
-    Workspace ws;
-    testing::LoadCipherText(ws, "ОООЕЕАА_Б");
-    DisplayOrder order = IdentityOrder();
-    EXPECT_TRUE(IsIdentity(order));
-    SortByShare(order, ws.TextStats.share);
-    EXPECT_FALSE(IsIdentity(order));
-    std::string shown;
-    for (int p = 1; p <= kSymbolCount; ++p) {
-        shown += ColumnSymbol(order[static_cast<size_t>(p)]);
-    }
-    // Equal shares do not keep the alphabet's order: Е passes А, Г and Д are displaced.
-    EXPECT_EQ(shown, "ОЕАБ_ВЖЗИКЛМНГПРСТУФХЦЧШЩЬЫЭЮЯД");
-    EXPECT_EQ(DisplayPosition(order, 'Д'), 31);
-    EXPECT_EQ(DisplayPosition(order, '_'), 5);
-    EXPECT_EQ(DisplayPosition(order, '?'), 0);
-    EXPECT_EQ(DisplayPosition(order, 'Q'), 0);
-}
-
-TEST(GraphAxis, StripsMarkersAndTheActiveBand) {
+TEST(GraphAxis, TheSortingStripsEndOnTheirEdges) {
     const Rect client{3, 24, 397, 237};
     const Rect plot{33, 44, 377, 217};
     const struct {
         int32_t x, y;
-        bool vertical, horizontal, active;
+        bool vertical, horizontal;
     } points[] = {
-        {3, 100, true, false, true},    {31, 100, true, false, true},
-        {32, 100, false, false, true},  {2, 100, false, false, true},
-        {10, 44, true, false, false},   {10, 43, false, false, false},
-        {10, 217, false, false, false}, {33, 216, false, true, true},
-        {34, 236, false, true, true},   {34, 237, false, false, true},
-        {376, 230, false, true, true},  {377, 230, false, false, false},
-        {200, 215, false, false, true}, {-5, 100, false, false, true},
-        {100, -5, false, false, true},  {-5, -5, false, false, false},
+        {3, 100, true, false},   {31, 100, true, false},   {32, 100, false, false},
+        {2, 100, false, false},  {10, 44, true, false},    {10, 43, false, false},
+        {10, 217, false, false}, {34, 236, false, true},   {34, 237, false, false},
+        {376, 230, false, true}, {377, 230, false, false}, {-5, 100, false, false},
     };
     for (const auto& p : points) {
-        SCOPED_TRACE(std::to_string(p.x) + ", " + std::to_string(p.y));
-        EXPECT_EQ(InVerticalStrip(client, plot, {p.x, p.y}), p.vertical);
-        EXPECT_EQ(InHorizontalStrip(client, plot, {p.x, p.y}), p.horizontal);
-        EXPECT_EQ(BandActive({p.x, p.y, p.x, p.y}, plot), p.active);
+        EXPECT_EQ(InVerticalStrip(client, plot, {p.x, p.y}), p.vertical) << p.x << ", " << p.y;
+        EXPECT_EQ(InHorizontalStrip(client, plot, {p.x, p.y}), p.horizontal) << p.x << ", " << p.y;
     }
-    // Hit box: 5 px each way, left and top inside, right and bottom outside.
-    EXPECT_TRUE(MarkerHit({100, 100}, {95, 95}));
-    EXPECT_TRUE(MarkerHit({100, 100}, {104, 104}));
-    EXPECT_FALSE(MarkerHit({100, 100}, {105, 100}));
-    EXPECT_FALSE(MarkerHit({100, 100}, {100, 94}));
 }
 
-TEST(GraphAxis, ReleasingTheBandZoomsResetsOrDoesNothing) {
+TEST(GraphAxis, ReleasingTheBandZoomsResetsOrDoesNothingWithCornersBeyondThePlotAsItsEdges) {
     const GraphAxes axes = UnitAxes();
     const struct {
         const char* name;
@@ -242,18 +164,21 @@ TEST(GraphAxis, ReleasingTheBandZoomsResetsOrDoesNothing) {
         {"up-left", {100, 500, 99, 499}, BandGesture::ResetZoom, 0, 3200, 0, 2000},
         {"up only", {100, 500, 300, 400}, BandGesture::None, 0, 0, 0, 0},
         {"left only", {100, 500, 50, 700}, BandGesture::None, 0, 0, 0, 0},
-        {"a click", {100, 500, 100, 500}, BandGesture::None, 0, 0, 0, 0},
         {"from outside the window", {-40, 500, 200, 1300}, BandGesture::Zoom, 0, 200, 0, 500},
+        {"both corners above the plot", {100, -200, 300, -100}, BandGesture::None, 0, 0, 0, 0},
+        {"top above the plot", {100, -200, 300, 600}, BandGesture::Zoom, 100, 300, 400, 1000},
+        {"right past the plot", {900, 500, 1300, 600}, BandGesture::Zoom, 900, 1000, 400, 500},
+        {"both past the right edge", {1100, 500, 1300, 600}, BandGesture::None, 0, 0, 0, 0},
+        {"both left of the plot", {-300, 500, -100, 600}, BandGesture::None, 0, 0, 0, 0},
+        {"a sliver past the right", {970, 500, 1300, 600}, BandGesture::None, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const BandOutcome out = FinishBand(c.band, axes);
         EXPECT_EQ(out.gesture, c.gesture);
         if (c.gesture != BandGesture::None) {
-            EXPECT_EQ(out.xMin, c.xMin);
-            EXPECT_EQ(out.xMax, c.xMax);
-            EXPECT_EQ(out.yMin, c.yMin);
-            EXPECT_EQ(out.yMax, c.yMax);
+            EXPECT_EQ((std::array{out.xMin, out.xMax, out.yMin, out.yMax}),
+                      (std::array{c.xMin, c.xMax, c.yMin, c.yMax}));
         }
     }
     // 6 px and 50 units only meet on a coarser scale.
@@ -263,6 +188,35 @@ TEST(GraphAxis, ReleasingTheBandZoomsResetsOrDoesNothing) {
     coarse.horizontal.maximum = coarse.vertical.maximum = 10000;
     EXPECT_EQ(FinishBand({100, 500, 106, 506}, coarse).gesture, BandGesture::Zoom);
     EXPECT_EQ(FinishBand({100, 500, 105, 506}, coarse).gesture, BandGesture::None);
+}
+
+TEST(GraphAxis, ZoomsOnAZoomedOrFlatPlotKeepTheRangesInOrder) {
+    GraphAxes axes;
+    axes.Layout(Rect{3, 24, 397, 237});
+    axes.SetRanges(0, 3200, 1900, 2000);  // the top percent of the scale
+    axes.Fit(kLetterWidth, kDigitHeight);
+    // Dragged in the strip above the plot, then from there into it.
+    EXPECT_EQ(FinishBand({100, 29, 200, 39}, axes).gesture, BandGesture::None);
+    const BandOutcome partly = FinishBand({100, 30, 200, 150}, axes);
+    ASSERT_EQ(partly.gesture, BandGesture::Zoom);
+    axes.SetRanges(partly.xMin, partly.xMax, partly.yMin, partly.yMax);
+    axes.Fit(kLetterWidth, kDigitHeight);
+    EXPECT_LT(axes.vertical.minimum, axes.vertical.maximum);
+    EXPECT_EQ(axes.vertical.maximum, 2000);
+    EXPECT_LT(axes.vertical.scale, 0.0f);
+
+    // A window 26 px high: the plot turned inside out keeps its ranges, shows no labels and
+    // ignores zooms; with room again the ranges that waited are fitted.
+    axes = GraphAxes();
+    axes.Layout(Rect{3, 24, 397, 23});
+    axes.Fit(kLetterWidth, kDigitHeight);
+    EXPECT_EQ(axes.horizontal.labelCount + axes.vertical.labelCount, 0);
+    EXPECT_EQ(axes.vertical.maximum, 2000);
+    EXPECT_EQ(FinishBand({100, 10, 300, 100}, axes).gesture, BandGesture::None);
+    EXPECT_EQ(FinishBand({100, 10, 50, 5}, axes).gesture, BandGesture::None);
+    axes.Layout(Rect{3, 24, 397, 237});
+    axes.Fit(kLetterWidth, kDigitHeight);
+    EXPECT_GT(axes.vertical.labelCount, 0);
 }
 
 }  // namespace

@@ -1,13 +1,13 @@
-// The program's bitmaps, hand cursor and icon, loaded from this executable's resources the
-// way the program loads them, and checked against the sizes and transparency rules that the
-// drawing code relies on.
+// What the resource generator's byte-for-byte check cannot see: that this executable's
+// resources load the way the program loads them, at their sizes, the hand cursor's hotspot on
+// its fingertip, and icons shaped at every size.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
+#include <set>
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/windows/drawing_test.h"
@@ -17,123 +17,61 @@ namespace zam {
 namespace {
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-// A bitmap resource copied onto a surface of its size; null when it does not load.
-std::unique_ptr<test::Surface> Load(const char* name) {
-    OwnedBitmap bitmap(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    BITMAP info{};
-    if (!bitmap || !GetObjectW(bitmap.Get(), sizeof info, &info))
-        return nullptr;
-    auto surface = std::make_unique<test::Surface>(info.bmWidth, info.bmHeight);
-    MemoryDC dc(nullptr);
-    SelectGuard selected(dc.Get(), bitmap.Get());
-    BitBlt(surface->Dc(), 0, 0, info.bmWidth, info.bmHeight, dc.Get(), 0, 0, SRCCOPY);
-    return surface;
-}
-
-TEST(Resources, EveryBitmapHasItsSizeAndStandsOnMagentaOnlyWhereItIsKeyed) {
-    const struct {
-        const char* names;
-        int width;
-        int height;
-        bool keyed;  // drawn with magenta as the transparent colour
-    } groups[] = {
-        {"fb_tl fb_tr fb_bl fb_br", 2, 2, false},
-        {"fb_t fb_b", 1, 2, false},
-        {"fb_l fb_r", 2, 1, false},
-        {"sbbtn sbbtn_p", 16, 16, false},
-        {"sbv_t sbv_b", 16, 2, false},
-        {"sbv_m", 16, 1, false},
-        {"sbh_l sbh_r", 2, 16, false},
-        {"sbh_m", 1, 16, false},
-        {"btnClose btnClose_p btnMin btnMin_p btnMax btnMax_p btnRestore btnRestore_p", 13, 13,
-         true},
-        {"btnLoad btnSave btnNew btnFind btnLocked btnUnLocked btnAlph btnGraph btnDbl btnInfo", 26,
-         26, true},
-        {"mnuLoad mnuSave mnuChecked mnuRadio mnuRadioChecked mnuWeb", 16, 16, true},
-    };
-    for (const auto& group : groups) {
-        std::string names = group.names;
-        for (size_t start = 0, end; start < names.size(); start = end + 1) {
-            end = std::min(names.find(' ', start), names.size());
-            const std::string name = names.substr(start, end - start);
-            SCOPED_TRACE(name);
-            const std::unique_ptr<test::Surface> loaded = Load(name.c_str());
-            ASSERT_TRUE(loaded);
-            const test::Surface& image = *loaded;
-            ASSERT_EQ(image.Width(), group.width);
-            ASSERT_EQ(image.Height(), group.height);
-            if (!group.keyed) {
-                EXPECT_EQ(image.Count(kMagenta), 0);
-                continue;
-            }
-            const int last = group.width - 1;
-            for (auto [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}})
-                EXPECT_EQ(image.At(x, y), kMagenta) << x << "," << y;
-            EXPECT_GT(image.Count(kBlack), group.width) << "pictures have black outlines";
-            if (group.width == 13) {
-                EXPECT_EQ(image.Count(kMagenta), 12) << "opaque inside the rounded corners";
-            }
-            // A pressed toolbar button draws its picture 2 pixels right and down and clips
-            // the rest: nothing may sit in the last two columns and rows.
-            int edge = 0;
-            for (int i = 0; group.width == 26 && i < 26; ++i) {
-                for (int e : {24, 25})
-                    edge += (image.At(e, i) != kMagenta) + (image.At(i, e) != kMagenta);
-            }
-            EXPECT_EQ(edge, 0);
-        }
+TEST(Resources, EveryBitmapLoadsAtItsSize) {
+    std::istringstream table(
+        "fb_tl 2 2 fb_tr 2 2 fb_bl 2 2 fb_br 2 2 fb_t 1 2 fb_b 1 2 fb_l 2 1 fb_r 2 1 "
+        "sbbtn 16 16 sbbtn_p 16 16 sbv_t 16 2 sbv_b 16 2 sbv_m 16 1 sbh_l 2 16 sbh_r 2 16 "
+        "sbh_m 1 16 btnClose 13 13 btnClose_p 13 13 btnMin 13 13 btnMin_p 13 13 btnMax 13 13 "
+        "btnMax_p 13 13 btnRestore 13 13 btnRestore_p 13 13 btnLoad 26 26 btnSave 26 26 "
+        "btnNew 26 26 btnFind 26 26 btnLocked 26 26 btnUnLocked 26 26 btnAlph 26 26 "
+        "btnGraph 26 26 btnDbl 26 26 btnInfo 26 26 mnuLoad 16 16 mnuSave 16 16 "
+        "mnuChecked 16 16 mnuRadio 16 16 mnuRadioChecked 16 16 mnuWeb 16 16");
+    std::string name;
+    int count = 0;
+    for (int width, height; table >> name >> width >> height; ++count) {
+        OwnedBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
+            GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        BITMAP info{};
+        ASSERT_TRUE(bitmap && GetObjectW(bitmap.Get(), sizeof info, &info)) << name;
+        EXPECT_EQ(info.bmWidth * 100 + info.bmHeight, width * 100 + height) << name;
     }
-    EXPECT_NE(Load("btnClose")->At(6, 1), Load("btnClose_p")->At(6, 1)) << "highlight shows";
-    EXPECT_NE(Load("sbbtn")->At(8, 3), Load("sbbtn_p")->At(8, 3)) << "pressed looks pressed";
-}
-
-// What an icon or cursor leaves of a magenta square it is drawn on, the way the program draws.
-std::unique_ptr<test::Surface> DrawnOnMagenta(HICON icon, int size) {
-    auto surface = std::make_unique<test::Surface>(size, size, kMagenta);
-    DrawIconEx(surface->Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    return surface;
-}
-
-// The sizes an icon group lists (GRPICONDIR: 6 bytes, then 14 a size), smallest first.
-std::vector<int> IconGroupSizes(const wchar_t* name) {
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
-    const auto* data =
-        found ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
-    std::vector<int> sizes;
-    for (int i = 0; data && i < data[4]; ++i)
-        sizes.push_back(data[6 + 14 * i] ? data[6 + 14 * i] : 256);
-    std::sort(sizes.begin(), sizes.end());
-    return sizes;
+    EXPECT_EQ(count, 40);
 }
 
 TEST(Resources, TheHandCursorPointsWithItsFingertipAndTheIconIsShapedAtEverySize) {
     HINSTANCE module = GetModuleHandleW(nullptr);
     OwnedIcon cursor(static_cast<HICON>(LoadImageW(module, L"chand", IMAGE_CURSOR, 32, 32, 0)));
-    ASSERT_TRUE(cursor);
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(cursor.Get(), &info));
+    ASSERT_TRUE(cursor && GetIconInfo(cursor.Get(), &info));
     OwnedBitmap mask(info.hbmMask), colour(info.hbmColor);
     const int hx = static_cast<int>(info.xHotspot), hy = static_cast<int>(info.yHotspot);
-    const auto hand = DrawnOnMagenta(cursor.Get(), 32);
-    const std::vector<COLORREF> pixels = hand->Pixels();
-    EXPECT_NE(hand->At(hx, hy), kMagenta) << "the hotspot is on the hand";
+    test::Surface hand(32, 32, kMagenta);
+    DrawIconEx(hand.Dc(), 0, 0, cursor.Get(), 32, 32, 0, nullptr, DI_NORMAL);
+    EXPECT_NE(hand.At(hx, hy), kMagenta) << "the hotspot is on the hand";
+    const std::vector<COLORREF> pixels = hand.Pixels();
     EXPECT_EQ(std::count(pixels.begin(), pixels.begin() + 32 * hy, kMagenta), 32 * hy)
         << "nothing above the fingertip";
-    EXPECT_GT(32 * 32 - hand->Count(kMagenta), 150) << "a hand, not a dot";
+    EXPECT_GT(32 * 32 - hand.Count(kMagenta), 150) << "a hand, not a dot";
 
     for (const wchar_t* name : {L"ZAM", L"MAINICON"}) {
-        EXPECT_EQ(IconGroupSizes(name), (std::vector<int>{16, 32, 48}));
+        // The group lists its sizes (GRPICONDIR: 6 bytes, then 14 a size).
+        HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+        const auto* group =
+            found ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+        ASSERT_TRUE(group && group[4] == 3);
+        std::set<int> sizes;
+        for (int i = 0; i < 3; ++i)
+            sizes.insert(group[6 + 14 * i]);
+        EXPECT_EQ(sizes, (std::set<int>{16, 32, 48}));
         for (int size : {16, 32, 48}) {
             SCOPED_TRACE(size);
             OwnedIcon icon(static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, size, size, 0)));
             ASSERT_TRUE(icon);
-            const auto drawn = DrawnOnMagenta(icon.Get(), size);
-            EXPECT_EQ(drawn->At(size - 1, 0), kMagenta) << "a shaped icon, not a square";
-            EXPECT_NE(drawn->At(size / 2, size / 2), kMagenta);
+            test::Surface drawn(size, size, kMagenta);
+            DrawIconEx(drawn.Dc(), 0, 0, icon.Get(), size, size, 0, nullptr, DI_NORMAL);
+            EXPECT_EQ(drawn.At(size - 1, 0), kMagenta) << "a shaped icon, not a square";
+            EXPECT_NE(drawn.At(size / 2, size / 2), kMagenta);
         }
     }
 }

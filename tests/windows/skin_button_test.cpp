@@ -1,15 +1,22 @@
-// Skinned buttons with real windows: sizes and image places of the kinds, their looks through
-// a mouse and focus sequence, the images they draw, and the bottom label buttons of dialogs.
+// Skinned buttons with real windows: the looks of the kinds through a mouse and focus
+// sequence, the images they show after real paints, the bottom label buttons of dialogs, and
+// hints over buttons: the Russian text whatever the code page, shown when the pointer rests,
+// with clicks still reaching the button, and the tip window freed with its object.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
+#include <cwchar>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "skin/skin_bitmaps.h"
 #include "skin/skinned_button.h"
 #include "skin/skinned_form.h"
+#include "skin/tooltip.h"
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/drawing_test.h"
 #include "toolkit/gdi.h"
@@ -61,10 +68,15 @@ protected:
     Control* host_ = nullptr;
 };
 
-std::unique_ptr<Surface> Print(Control* control) {
+// The button as it shows after its real paints: a look change that does not invalidate it
+// stays unseen.
+std::unique_ptr<Surface> Shown(Control* control) {
     auto shot = std::make_unique<Surface>(control->Width(), control->Height(), RGB(1, 2, 3));
-    SendMessageW(control->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(shot->Dc()),
-                 PRF_CLIENT | PRF_ERASEBKGND);
+    HWND window = control->Handle();
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    BitBlt(shot->Dc(), 0, 0, control->Width(), control->Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
     return shot;
 }
 
@@ -107,53 +119,31 @@ Look LookOf(Control* button) {
     return Look{r->ImageState, r->ImageX != r->ImageOffsetX, button->Color()};
 }
 
-TEST_F(SkinButton, EachKindHasItsSizeImagesAndImagePlace) {
-    Control* caption = Button("btnClose", 0);
-    ASSERT_NE(SkinButtonOf(caption), nullptr);
-    EXPECT_EQ(AsBox(caption->BoundsRect()), (Box{10, 10, 27, 27}));
-
-    Control* free = Button("btnClose", 1, 30, 40);
-    EXPECT_EQ(free->Width(), 64) << "kind 1 keeps its size";
-    EXPECT_EQ(SkinButtonOf(free)->ImageOffsetX, 32 - 6) << "centred";
-
-    Control* toolbar = Button("btnLoad", 2, 100, 5);
-    EXPECT_EQ(AsBox(toolbar->BoundsRect()), (Box{100, 5, 126, 31}));
-    // Missing images leave empty bitmaps that draw nothing.
-    EXPECT_TRUE(SkinButtonOf(Button("btnLoad", 4))->PressedImage->Empty());
-    EXPECT_EQ(SkinButtonOf(Button("noSuchCaption", 0))->CaptionIndex, 0xFF);
-}
-
 TEST_F(SkinButton, LooksFollowTheMouseAndFocusKindByKind) {
-    const Look normal{1, false, kHostColor};
-    const Look hover{1, false, kSkinHoverColor};
-    const Look pressed{1, false, kSkinPressedColor};
-    const Look lit{2, false, kSkinHoverColor};
+    const Look normal{1, false, kHostColor}, hover{1, false, kSkinHoverColor};
+    const Look pressed{1, false, kSkinPressedColor}, lit{2, false, kSkinHoverColor};
     const Look litPressed{2, false, kSkinPressedColor};
-    struct Expected {
+    // Sent, not posted, and nothing pumped: the cursor is elsewhere, and the system's leave
+    // notification that this brings is not wanted yet.
+    const std::pair<UINT, WPARAM> steps[] = {{WM_MOUSEMOVE, 0},
+                                             {WM_LBUTTONDOWN, MK_LBUTTON},
+                                             {WM_LBUTTONUP, 0},
+                                             {WM_MOUSELEAVE, 0},
+                                             {WM_KILLFOCUS, 0}};
+    const struct {
         uint8_t kind;
-        Look afterMove, afterDown, afterUp, afterLeave;
+        Look after[5];
+    } table[] = {
+        {0, {lit, litPressed, normal, normal, normal}},
+        {2, {hover, pressed, pressed, pressed, normal}},
+        {3, {hover, litPressed, hover, normal, normal}},
     };
-    const Expected table[] = {
-        {0, lit, litPressed, normal, normal},
-        {2, hover, pressed, pressed, pressed},
-        {3, hover, litPressed, hover, normal},
-    };
-    for (const Expected& e : table) {
-        SCOPED_TRACE(e.kind);
+    for (const auto& e : table) {
         Control* button = Button("btnClose", e.kind);
-        HWND window = button->Handle();
-        // Sent, not posted, and nothing pumped: the cursor is elsewhere, and the system's
-        // leave notification that this brings is not wanted yet.
-        SendMessageW(window, WM_MOUSEMOVE, 0, kInside);
-        EXPECT_TRUE(LookOf(button) == e.afterMove);
-        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, kInside);
-        EXPECT_TRUE(LookOf(button) == e.afterDown);
-        SendMessageW(window, WM_LBUTTONUP, 0, kInside);
-        EXPECT_TRUE(LookOf(button) == e.afterUp);
-        SendMessageW(window, WM_MOUSELEAVE, 0, 0);
-        EXPECT_TRUE(LookOf(button) == e.afterLeave);
-        SendMessageW(window, WM_KILLFOCUS, 0, 0);
-        EXPECT_TRUE(LookOf(button) == normal) << "focus lost";
+        for (int i = 0; i < 5; ++i) {
+            SendMessageW(button->Handle(), steps[i].first, steps[i].second, kInside);
+            EXPECT_TRUE(LookOf(button) == e.after[i]) << int{e.kind} << " step " << i;
+        }
         Free(button);
         Pump();
     }
@@ -164,9 +154,9 @@ TEST_F(SkinButton, ImagesAreDrawnKeyedAndAClickWithItsFocusPushesThem) {
     Control* toolbar = Button("btnLoad", 2, 60, 10);
     int clicks = 0;
     caption->OnClick = MakeEvent(static_cast<void*>(&clicks), CountClick);
-    EXPECT_EQ(Mismatches(*Print(caption), L"btnClose", 2, 2, kHostColor), 0);
+    EXPECT_EQ(Mismatches(*Shown(caption), L"btnClose", 2, 2, kHostColor), 0);
     SendMessageW(caption->Handle(), WM_MOUSEMOVE, 0, kInside);
-    auto lit = Print(caption);
+    auto lit = Shown(caption);
     EXPECT_EQ(Mismatches(*lit, L"btnClose_p", 2, 2, kSkinHoverColor), 0);
     EXPECT_EQ(lit->At(2, 2), kSkinHoverColor) << "the image's magenta corner";
 
@@ -178,7 +168,7 @@ TEST_F(SkinButton, ImagesAreDrawnKeyedAndAClickWithItsFocusPushesThem) {
 
     // The toolbar kind stays down until the focus goes.
     Press(toolbar);
-    EXPECT_EQ(Mismatches(*Print(toolbar), L"btnLoad", 2, 2, kSkinPressedColor), 0);
+    EXPECT_EQ(Mismatches(*Shown(toolbar), L"btnLoad", 2, 2, kSkinPressedColor), 0);
     SendMessageW(toolbar->Handle(), WM_LBUTTONUP, 0, kInside);
     EXPECT_TRUE(LookOf(toolbar) == (Look{1, true, kSkinPressedColor}));
     SetCursorPos(1000, 20);
@@ -192,27 +182,85 @@ TEST_F(SkinButton, BottomLabelButtonsTakeTheHalvesOfTheFormsFootAndLightUp) {
     form->SetPosition(400, 100)->SetSize(270, 130);
     AddBottomButtons(form, {"Да", "Нет"}, true);
     test::ShowQuietly(form);
-    FrameRecord* f = FrameOf(form);
-    ASSERT_EQ(f->BottomButtons->Count, 2);
-    Control* yes = f->BottomButtons->At<Control>(0);
-    Control* no = f->BottomButtons->At<Control>(1);
+    Control* yes = FrameOf(form)->BottomButtons->At<Control>(0);
+    Control* no = FrameOf(form)->BottomButtons->At<Control>(1);
     EXPECT_EQ(AsBox(yes->BoundsRect()), (Box{3, 90, 135, 116}));
     EXPECT_EQ(AsBox(no->BoundsRect()), (Box{135, 90, 267, 116}));
-    form->SetSize(301, 151);
+    form->SetSize(301, 151);  // an odd width: the right half takes the extra pixel
     EXPECT_EQ(AsBox(no->BoundsRect()), (Box{150, 111, 297, 137}));
-
-    // Mouse colours and the click.
-    int clicks = 0;
-    yes->OnClick = MakeEvent(static_cast<void*>(&clicks), CountClick);
+    // Lit under the mouse.
     EXPECT_EQ(yes->Color(), kBottomButtonColor);
     SendMessageW(yes->Handle(), WM_MOUSEMOVE, 0, kInside);
     EXPECT_EQ(yes->Color(), kSkinHoverColor);
-    SendMessageW(yes->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, kInside);
-    SendMessageW(yes->Handle(), WM_LBUTTONUP, 0, kInside);
-    EXPECT_EQ(clicks, 1);
     SendMessageW(yes->Handle(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(yes->Color(), kBottomButtonColor);
-    SetFocus(nullptr);
+}
+
+// Whether the tip shows this text within four seconds.
+bool Shows(HWND tip, const wchar_t* expected) {
+    wchar_t text[256] = {};
+    for (int waited = 0; waited < 4000; waited += 10) {
+        if (IsWindowVisible(tip) && GetWindowTextW(tip, text, 256) && wcscmp(text, expected) == 0)
+            return true;
+        Sleep(10);
+        Pump();
+    }
+    return false;
+}
+
+// The system's mouse input, so that the tip sees what a hand would make.
+void Mouse(DWORD flags, Control* over = nullptr) {
+    if (over) {
+        const Point p = over->ClientToScreen(Point{over->Width() / 2, over->Height() / 2});
+        SetCursorPos(p.x, p.y);
+    }
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+    Pump();
+}
+
+TEST_F(SkinButton, RestingOnAButtonShowsItsRussianHintAndClicksStillReachIt) {
+    // An active form: without TTS_ALWAYSTIP the control shows hints only for its windows.
+    Control* form = NewForm(nullptr, "Подсказки");
+    test::FreeAtExit release(form);
+    form->HasBorder(false);
+    form->SetPosition(600, 300)->SetSize(240, 120);
+    Control* open = NewChildControl(form, "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
+    open->SetBoundsRect(Rect{10, 10, 90, 40});
+    Control* save = NewChildControl(form, "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
+    save->SetBoundsRect(Rect{130, 10, 210, 40});
+    form->Show();
+    UpdateWindow(form->Handle());
+    Pump();
+    int clicks = 0;
+    open->OnClick = MakeEvent(
+        &clicks, +[](void* n, Control*) { ++*static_cast<int*>(n); });
+
+    HWND window = nullptr;
+    {
+        TADToolTip tip(form->Handle());
+        window = tip.Handle();
+        EXPECT_EQ(GetWindow(window, GW_OWNER), form->Handle());
+        tip.AddTool(open->Handle(), "Открыть");
+        tip.AddTool(save->Handle(), "Сохранить");
+        tip.AddTool(nullptr, "Нет окна");
+        EXPECT_EQ(SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0), 2);
+
+        Mouse(MOUSEEVENTF_MOVE, open);
+        EXPECT_TRUE(Shows(window, L"Открыть"));
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        Mouse(MOUSEEVENTF_LEFTUP);
+        for (int waited = 0; waited < 1000 && clicks == 0; waited += 10) {
+            Sleep(10);
+            Pump();
+        }
+        EXPECT_EQ(clicks, 1);
+        Mouse(MOUSEEVENTF_MOVE, save);
+        EXPECT_TRUE(Shows(window, L"Сохранить"));
+    }
+    EXPECT_FALSE(IsWindow(window));
 }
 
 }  // namespace

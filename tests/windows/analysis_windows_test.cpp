@@ -1,0 +1,458 @@
+// The analysis windows on real skinned forms, read back from the window after real paints and
+// direct drawing: the frequency graph (axis strips, markers as pointers and buttons, the rubber
+// band, zooming and its reset, the band in the running program), the information card and the
+// about box.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/about_window.h"
+#include "analysis/graph_window.h"
+#include "analysis/info_window.h"
+#include "skin/skin_bitmaps.h"
+#include "skin/skinned_form.h"
+#include "tests/native/recording_display.h"
+#include "tests/windows/app_fixture.h"
+#include "tests/windows/control_test_support.h"
+#include "tests/windows/drawing_test.h"
+#include "workspace/operations.h"
+
+namespace zam {
+namespace {
+
+using test::Pump;
+using test::Surface;
+
+// Hands the graph's requests to the graph under test.
+class GraphDisplay : public testing::RecordingDisplay {
+public:
+    using RecordingDisplay::RecordingDisplay;
+    void DrawMarker(MarkerKind kind, char letter) override {
+        if (graph)
+            graph->DrawMarker(kind, letter);
+    }
+    void DrawGraph(bool erase) override {
+        if (graph)
+            graph->DrawGraph(erase);
+    }
+    void InvalidateGraphSurface() override {
+        if (graph && graph->Form())
+            graph->Form()->Invalidate();
+    }
+    GraphWindow* graph = nullptr;
+};
+
+// What the window shows now, read from its surface.
+std::unique_ptr<Surface> OnScreen(Control* form) {
+    Pump();
+    auto shot = std::make_unique<Surface>(form->Width(), form->Height(), RGB(1, 2, 3));
+    HWND window = form->Handle();
+    HDC dc = GetDC(window);
+    BitBlt(shot->Dc(), 0, 0, form->Width(), form->Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    return shot;
+}
+
+// A real paint of the whole window.
+void Repaint(Control* form) {
+    InvalidateRect(form->Handle(), nullptr, TRUE);
+    UpdateWindow(form->Handle());
+    Pump();
+}
+
+LRESULT Mouse(Control* form, UINT message, int x, int y, WPARAM keys = 0) {
+    return SendMessageW(form->Handle(), message, keys, MAKELPARAM(x, y));
+}
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+// Words of a few letters: "_" takes 22 percent and leaves the plot at the top.
+constexpr const char* kText = "КОТ_СПИТ_НА_ОКНЕ_А_ПЕС_ЛЕЖИТ_У_ДВЕРИ";
+
+class GraphWindowTest : public test::ControlTest {
+protected:
+    void SetUp() override {
+        ControlTest::SetUp();
+        form = NewSkinnedForm(nullptr, "График");
+        form->SetSizeLimit(kMinWidth, 150);
+        form->SetSizeLimit(kMinHeight, 25);
+        form->SetColor(0);
+        form->SetPosition(40, 40);
+        host.ws = &ws;
+        host.display = &display;
+        host.palette = &palette;
+        host.typeLetter = [this](char letter) { typed.push_back(letter); };
+        graph = BuildGraphWindow(form, host);
+        display.graph = graph.get();
+        test::ShowQuietly(form);
+    }
+    void TearDown() override {
+        graph.reset();
+        Free(form);
+        ControlTest::TearDown();
+    }
+
+    void Load(const char* text) {
+        testing::LoadCipherText(ws, text);
+        display.InvalidateGraphSurface();
+        UpdateWindow(form->Handle());
+    }
+    Point MarkerAt(MarkerKind kind, char letter) const {
+        const int p = DisplayPosition(graph->Order(), letter);
+        const int column = SymbolColumn(letter);
+        const float share = kind == MarkerKind::Cipher ? ws.TextStats.share[column]
+                                                       : ws.KeyTable.referenceFrequencies[column];
+        return graph->Axes().ToPixel(p * 100.0, share * 100.0);
+    }
+    static int InRect(const Surface& shot, const Rect& r, COLORREF colour) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x)
+                n += shot.At(x, y) == colour;
+        }
+        return n;
+    }
+    // Pixels of this colour inside the marker's outline: (x - 3, y - 3) to (x + 3, y + 3),
+    // right and bottom outside, leaves 4 x 4.
+    static int Inside(const Surface& shot, Point at, COLORREF colour) {
+        return InRect(shot, Rect{at.x - 2, at.y - 2, at.x + 2, at.y + 2}, colour);
+    }
+    // Nonzero when the screen now differs from a fresh paint of the whole window.
+    int Traces() {
+        const std::vector<COLORREF> drawn = OnScreen(form)->Pixels();
+        Repaint(form);
+        const std::vector<COLORREF> painted = OnScreen(form)->Pixels();
+        return static_cast<int>(drawn.size()) -
+               static_cast<int>(std::mismatch(drawn.begin(), drawn.end(), painted.begin()).first -
+                                drawn.begin());
+    }
+    std::array<int, 4> Ranges() const {
+        const GraphAxes& a = graph->Axes();
+        return {a.horizontal.minimum, a.horizontal.maximum, a.vertical.minimum, a.vertical.maximum};
+    }
+    void Click(Point p) {
+        Mouse(form, WM_LBUTTONDOWN, p.x, p.y, MK_LBUTTON);
+        Mouse(form, WM_LBUTTONUP, p.x, p.y);
+    }
+    void Drag(Point from, Point to) {
+        Mouse(form, WM_LBUTTONDOWN, from.x, from.y, MK_LBUTTON);
+        Mouse(form, WM_MOUSEMOVE, to.x, to.y, MK_LBUTTON);
+        Mouse(form, WM_LBUTTONUP, to.x, to.y);
+    }
+
+    FrameSkinModule skin;
+    Workspace ws;
+    ColourPalette palette;
+    GraphDisplay display{ws};
+    AnalysisHost host;
+    std::vector<char> typed;
+    Control* form = nullptr;
+    std::unique_ptr<GraphWindow> graph;
+    const Rect client{3, 24, 397, 237};
+    const Rect plot{33, 44, 377, 217};
+};
+
+TEST_F(GraphWindowTest, ReferenceLineAloneThenTheTextsLineAndMarkerColoursFollowTheLetters) {
+    Repaint(form);
+    auto shot = OnScreen(form);
+    for (int column = 1; column <= kSymbolCount; ++column) {
+        const char letter = ColumnSymbol(column);
+        EXPECT_GE(Inside(*shot, MarkerAt(MarkerKind::Reference, letter), kRed), 8) << letter;
+    }
+    EXPECT_EQ(InRect(*shot, client, kGreen), 0);
+    EXPECT_EQ(shot->At(plot.left, 100), kWhite);
+    EXPECT_EQ(shot->At(plot.left - 1, 100), 0u);
+    EXPECT_EQ(shot->At(200, plot.bottom), kWhite);
+    EXPECT_EQ(shot->At(200, plot.bottom + 1), 0u);
+
+    Load(kText);
+    shot = OnScreen(form);
+    EXPECT_GE(Inside(*shot, MarkerAt(MarkerKind::Cipher, 'Е'), kGreen), 8);
+    EXPECT_GT(InRect(*shot, plot, kGreen), 300);
+    // "_" at 22 percent is cut off at the plot's top.
+    EXPECT_EQ(InRect(*shot, Rect{client.left, client.top, client.right, plot.top}, kGreen), 0);
+
+    // Markers are redrawn straight on the window as the letters change.
+    SetCurrentLetter(ws, display, PointerSource::FreeRow, kNoLetter);
+    SetCurrentLetter(ws, display, PointerSource::CipherRow, 'Е');
+    SetSelectedLetter(ws, display, 'Т');
+    shot = OnScreen(form);
+    EXPECT_EQ(Inside(*shot, MarkerAt(MarkerKind::Cipher, 'Е'), palette[7]), 16);
+    EXPECT_EQ(Inside(*shot, MarkerAt(MarkerKind::Cipher, 'Т'), palette[9]), 16);
+    SetCurrentLetter(ws, display, PointerSource::FreeRow, 'О');
+    shot = OnScreen(form);
+    EXPECT_EQ(Inside(*shot, MarkerAt(MarkerKind::Cipher, 'Е'), kGreen), 16);
+    EXPECT_EQ(Inside(*shot, MarkerAt(MarkerKind::Reference, 'О'), palette[7]), 16);
+}
+
+TEST_F(GraphWindowTest, AxisStripsSortOnceRestoreTheAlphabetAndShowTheHand) {
+    Click({10, 100});
+    EXPECT_TRUE(IsIdentity(graph->Order())) << "nothing to sort without a text";
+
+    Load(kText);
+    Click({10, 100});
+    const DisplayOrder sorted = graph->Order();
+    EXPECT_EQ(ColumnSymbol(sorted[1]), '_');
+    EXPECT_EQ(ColumnSymbol(sorted[2]), 'Е');
+    EXPECT_GE(Inside(*OnScreen(form), MarkerAt(MarkerKind::Cipher, 'Е'), kGreen), 8);
+    // A changed text does not re-sort a sorted order.
+    testing::LoadCipherText(ws, "ББББ_А");
+    Click({10, 150});
+    EXPECT_EQ(graph->Order(), sorted);
+    Click({200, plot.bottom + 5});
+    EXPECT_TRUE(IsIdentity(graph->Order()));
+
+    // The hand over the strips, which end a pixel left of the plot.
+    HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), L"CHAND");
+    Mouse(form, WM_MOUSEMOVE, plot.left - 2, 100);
+    EXPECT_EQ(form->Cursor(), hand);
+    Mouse(form, WM_MOUSEMOVE, plot.left - 1, 100);
+    EXPECT_NE(form->Cursor(), hand);
+}
+
+TEST_F(GraphWindowTest, BandsZoomOrResetLeavingNoTraceWhereverTheyAreReleased) {
+    Load(kText);
+    const std::array<int, 4> whole = Ranges();
+    // Released past the plot's lower-right corner, out of the window, or too small to zoom:
+    // erasing by drawing again leaves what a paint shows, and nothing zooms. Then a release
+    // that never came (the next move without the button takes the band away), and a band
+    // cancelled as when the form hides (moves draw nothing and the release zooms nothing).
+    for (Point end : {Point{390, 232}, Point{600, 500}, Point{103, 103}, Point{}, Point{-1, 0}}) {
+        SCOPED_TRACE(end.x);
+        Mouse(form, WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
+        Mouse(form, WM_MOUSEMOVE, 200, 150, MK_LBUTTON);
+        if (end.x == 0) {
+            Mouse(form, WM_MOUSEMOVE, 210, 160);
+        } else if (end.x < 0) {
+            graph->CancelBand();
+            Repaint(form);
+            Mouse(form, WM_MOUSEMOVE, 250, 180, MK_LBUTTON);
+            Mouse(form, WM_LBUTTONUP, 250, 180);
+            EXPECT_EQ(GetCapture(), nullptr);
+        } else {
+            Mouse(form, WM_MOUSEMOVE, end.x, end.y, MK_LBUTTON);
+            EXPECT_TRUE(graph->BandShown());
+            Mouse(form, WM_LBUTTONUP, end.x, end.y);
+        }
+        EXPECT_FALSE(graph->BandShown());
+        EXPECT_EQ(Traces(), 0);
+        EXPECT_EQ(Ranges(), whole);
+    }
+    const Point a = graph->Axes().ToData(100, 180), b = graph->Axes().ToData(250, 100);
+    Drag({100, 100}, {250, 180});
+    EXPECT_EQ(Ranges(), (std::array{a.x, b.x, a.y, b.y}));
+    EXPECT_EQ(Traces(), 0);
+    // Up and left out of the window: negative coordinates, not 16-bit wrap-around.
+    Drag({250, 180}, {-30, -20});
+    EXPECT_EQ(Ranges(), (std::array{0, 3200, 0, 2000}));
+}
+
+TEST_F(GraphWindowTest, WindowsUnder50By80DrawNothingAndAFlatPlotStillLaysOut) {
+    Load(kText);
+    const struct {
+        int w, h;
+        bool drawn;
+    } sizes[] = {
+        {150, 79, false}, {150, 80, true}, {49, 200, false}, {50, 200, true}, {150, 67, false}};
+    for (const auto& s : sizes) {
+        form->SetSize(s.w, s.h);
+        Repaint(form);
+        auto shot = OnScreen(form);
+        const Rect inner = FrameClientRect(form);
+        EXPECT_EQ(InRect(*shot, inner, kRed) + InRect(*shot, inner, kWhite) > 0, s.drawn)
+            << s.w << " x " << s.h;
+    }
+    EXPECT_EQ(graph->Axes().vertical.labelCount, 0);
+}
+
+TEST_F(GraphWindowTest, MarkersAreHoveredAndClickedAndTypedLettersGoToTheAlphabet) {
+    Load(kText);
+    const Point cipherE = MarkerAt(MarkerKind::Cipher, 'Е');
+    Mouse(form, WM_MOUSEMOVE, cipherE.x + 4, cipherE.y - 5);
+    EXPECT_EQ(ws.CurrentLetter, "Е");
+    const Point referenceO = MarkerAt(MarkerKind::Reference, 'О');
+    Mouse(form, WM_MOUSEMOVE, referenceO.x, referenceO.y);
+    EXPECT_EQ(ws.PlainLetter, "О");
+    EXPECT_EQ(ws.CurrentLetter, " ");
+    Mouse(form, WM_MOUSEMOVE, cipherE.x + 5, cipherE.y);
+    EXPECT_EQ(ws.PlainLetter, " ") << "just outside the hit box";
+
+    Click(MarkerAt(MarkerKind::Cipher, 'Т'));
+    EXPECT_EQ(ws.SelectedLetter, "Т");
+    Click(referenceO);
+    EXPECT_EQ(typed, std::vector<char>{'О'});
+    Mouse(form, WM_RBUTTONDOWN, 370, 50, MK_RBUTTON);
+    EXPECT_EQ(ws.SelectedLetter, " ");
+    SendMessageW(form->Handle(), WM_CHAR, L'Ж', 0);
+    EXPECT_EQ(typed.back(), 'Ж');
+}
+
+TEST_F(GraphWindowTest, TheRecordAndItsFormMayEndInEitherOrder) {
+    Control* other = NewSkinnedForm(nullptr, "График");
+    auto orphan = BuildGraphWindow(other, host);
+    test::ShowQuietly(other);
+    Free(other);
+    EXPECT_EQ(orphan->Form(), nullptr);
+    orphan->DrawGraph(false);
+    orphan->DrawMarker(MarkerKind::Cipher, 'А');
+    orphan->SetDisplayOrder(false);
+    orphan.reset();
+
+    // The record goes first: the form paints and takes the pointer without it.
+    display.graph = nullptr;
+    graph.reset();
+    Repaint(form);
+    Click({100, 100});
+    Mouse(form, WM_MOUSEMOVE, 10, 100);
+}
+
+class GraphInTheProgram : public test::Zamenor {};
+
+TEST_F(GraphInTheProgram, HidingTheWindowDropsTheBand) {
+    Start();
+    Control* graphForm = app_->GraphWindow->Form;
+    Mouse(graphForm, WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
+    Mouse(graphForm, WM_MOUSEMOVE, 200, 150, MK_LBUTTON);
+    ASSERT_TRUE(app_->Graph()->BandShown());
+    Choose(kItemGraphWindow);
+    EXPECT_FALSE(graphForm->Visible());
+    EXPECT_FALSE(app_->Graph()->BandShown());
+    EXPECT_NE(GetCapture(), graphForm->WindowHandle());
+}
+
+// Bounding box of the pixels of this colour inside r; empty when there are none.
+Rect Ink(const Surface& shot, const Rect& r, COLORREF colour) {
+    Rect box{r.right, r.bottom, r.left, r.top};
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            if (shot.At(x, y) == colour) {
+                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
+                       std::max(box.bottom, y + 1)};
+            }
+        }
+    }
+    return box;
+}
+
+class AnalysisCard : public test::ControlTest {
+    FrameSkinModule skin_;
+};
+
+TEST_F(AnalysisCard, CardCellsStripsAndTextsSitOnTheirEdgesInTheCurrentScheme) {
+    ColourPalette palette;
+    Control* form = NewSkinnedForm(nullptr, "Информация");
+    test::FreeAtExit release(form);
+    FrameOf(form)->Sizeable = 0;
+    form->SetPosition(40, 40)->SetSize(462, 662);
+    BuildInfoWindow(form, &palette);
+    test::ShowQuietly(form);
+    Repaint(form);
+    const Rect c = FrameClientRect(form);
+    const int l = c.left;
+    const int t = c.top;
+    const COLORREF back = form->Color();
+    auto shot = OnScreen(form);
+    // Both sides of the edges: the first doubled-letter cell and its strip, the fourth cell
+    // (110 + 3 * 29) and the strip's end, the bigram strip, the last table cell and the
+    // table's end, and row 1 of column 1, which shares its top line with row 0.
+    const struct {
+        int x, y;
+        COLORREF colour;
+    } probes[] = {
+        {110, 30, palette[1]},  {109, 29, palette[3]}, {108, 35, back},
+        {226, 40, palette[1]},  {227, 40, palette[3]}, {228, 40, back},
+        {401, 60, palette[3]},  {402, 60, back},       {443, 622, palette[1]},
+        {444, 622, palette[3]}, {445, 622, back},      {9, 624, palette[3]},
+        {9, 625, back},         {10, 142, palette[1]},
+    };
+    for (const auto& p : probes)
+        EXPECT_EQ(shot->At(l + p.x, t + p.y), p.colour) << p.x << ", " << p.y;
+
+    // Texts centred in their cells: "ИИ", and "Слева" in the header; the letter cell of the
+    // header row is a blank.
+    const Rect first = Ink(*shot, Rect{l + 111, t + 31, l + 139, t + 46}, palette[4]);
+    EXPECT_NEAR((first.left + first.right) / 2.0, l + 125, 2.0);
+    const Rect left = Ink(*shot, Rect{l + 69, t + 127, l + 217, t + 142}, palette[4]);
+    EXPECT_NEAR((left.left + left.right) / 2.0, l + 68 + 75, 2.0);
+    EXPECT_GE(Ink(*shot, Rect{l + 217, t + 127, l + 235, t + 142}, palette[4]).left, l + 235);
+
+    // The scheme is read at each paint.
+    palette.Choose(Scheme::Yellow);
+    Repaint(form);
+    shot = OnScreen(form);
+    EXPECT_EQ(shot->At(l + 109, t + 29), palette[3]);
+    EXPECT_EQ(shot->At(l + 444, t + 622), palette[3]);
+}
+
+TEST_F(AnalysisCard, TheAboutBoxUnderlinesItsLinkAndDisablesTheOtherWindowsWhileItShows) {
+    Control* peers[2] = {NewForm(nullptr, "Другое"), NewForm(nullptr, "Другое")};
+    test::FreeAtExit release0(peers[0]), release1(peers[1]);
+    auto peersEnabled = [&peers] {
+        return (IsWindowEnabled(peers[0]->Handle()) ? 1 : 0) +
+               (IsWindowEnabled(peers[1]->Handle()) ? 1 : 0);
+    };
+    Control* form = NewSkinnedForm(nullptr, "О программе");
+    test::FreeAtExit release(form);
+    FrameOf(form)->CloseHides = 1;
+    FrameOf(form)->Sizeable = 0;
+    form->SetPosition(40, 40)->SetSize(290, 160);
+    AnalysisHost host;
+    std::vector<std::string> opened;
+    host.shellOpen = [&opened](std::string_view target) { opened.emplace_back(target); };
+    host.modalPeers = [&peers] { return std::vector<Control*>{peers[0], nullptr, peers[1]}; };
+    auto about = BuildAboutWindow(
+        form, host, {"MIT", "Команда Zamenor", "Zamenor, 2026", "https://zamenor.example/"});
+    form->SetVisible(false);
+    EXPECT_EQ(peersEnabled(), 2);
+    test::ShowQuietly(form);
+    EXPECT_EQ(peersEnabled(), 0);
+
+    // The underline's row holds only the address's descenders until the pointer enters.
+    const Rect c = FrameClientRect(form);
+    const Rect link = about->LinkRect();
+    EXPECT_EQ(link.bottom, c.top + 96);
+    auto underline = [&] {
+        auto shot = OnScreen(form);
+        int n = 0;
+        for (int x = link.left; x < link.right; ++x)
+            n += shot->At(x, link.top + 14) == RGB(0x33, 0x33, 0xFF);
+        return n;
+    };
+    Repaint(form);
+    const int descenders = underline();
+    EXPECT_LT(descenders, 20);
+    Mouse(form, WM_MOUSEMOVE, link.left, link.top);
+    EXPECT_EQ(underline(), 156);
+    Mouse(form, WM_MOUSEMOVE, link.right - 1, link.bottom - 1);
+    EXPECT_EQ(underline(), 156);
+    // Leaving repaints the line's rows only.
+    Mouse(form, WM_MOUSEMOVE, link.right, link.top);
+    RECT pending{};
+    EXPECT_TRUE(GetUpdateRect(form->Handle(), &pending, FALSE));
+    EXPECT_EQ(pending.top, c.top + 94);
+    UpdateWindow(form->Handle());
+    EXPECT_EQ(underline(), descenders);
+
+    // A click on the link opens it; a right click or the close button hides the box.
+    Mouse(form, WM_LBUTTONDOWN, link.left, link.bottom - 1, MK_LBUTTON);
+    EXPECT_EQ(opened, std::vector<std::string>{"https://zamenor.example/"});
+    Mouse(form, WM_RBUTTONDOWN, link.left - 1, link.top, MK_RBUTTON);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(peersEnabled(), 2);
+    test::ShowQuietly(form);
+    EXPECT_EQ(peersEnabled(), 0);
+    FrameOf(form)->CloseButton->Click();
+    Pump();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_EQ(peersEnabled(), 2);
+    about.reset();
+}
+
+}  // namespace
+}  // namespace zam
