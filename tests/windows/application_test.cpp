@@ -233,28 +233,6 @@ TEST_F(Zamenor, CloseButtonAndExitShutDownOnce) {
     EXPECT_TRUE(std::filesystem::is_directory(dir_ / L"settings.ini"));
 }
 
-TEST_F(Zamenor, ARunThatOpensEditsSavesAndQuitsLeavesNoHeapBehind) {
-    const std::wstring code = (dir_ / L"code.txt").wstring();
-    const std::wstring done = (dir_ / L"done.txt").wstring();
-    test::WriteBytes(code, "АБВ_ВБА\r\n");
-    const std::int64_t before = LiveHeapBytes();
-    Start();
-    {
-        WindowDriver driver({test::Accept(code), test::Accept(done)});
-        ClickButton(kBtnLoad);
-        Assign(*app_->Ws, app_->Screen, 'Б', 'Е');
-        ClickButton(kBtnSave);
-        EXPECT_EQ(driver.Handled(), 2);
-        const std::string saved = FormatResultFile(*app_->Ws);
-        EXPECT_EQ(test::ReadBytes(done), saved);
-        EXPECT_NE(saved.find('Е'), std::string::npos);
-    }
-    Send(kItemExit);
-    EXPECT_TRUE(PumpUntilQuit());
-    Stop();
-    EXPECT_EQ(LiveHeapBytes(), before);
-}
-
 TEST_F(Zamenor, SettingsRoundTripThroughARestart) {
     Start();
     app_->MainForm()->SetPosition(-40, 10);

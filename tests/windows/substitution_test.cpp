@@ -11,6 +11,7 @@
 #include "tests/windows/app_fixture.h"
 #include "toolkit/canvas.h"
 #include "toolkit/encoding.h"
+#include "toolkit/heap_count.h"
 
 namespace zam {
 namespace {
@@ -248,13 +249,29 @@ TEST_F(Substitution, TheKeyButtonProposesTheRestAndKeepsTheUsersLetters) {
               TextCellStyle(Ws(), app_->Palette, Ws().PlainText, 1).background);
 }
 
-// A real cryptogram broken key by key, saved through the dialog, reopened and compared byte
-// for byte with the result file that its plaintext and key make.
-TEST_F(Substitution, ACryptogramBrokenSavedAndReopened) {
+// A real cryptogram opened through the dialog, broken key by key, saved through the dialog,
+// reopened and compared byte for byte with the result file that its plaintext and key make;
+// the run then quits and gives back every byte of heap it took.
+TEST_F(Substitution, ACryptogramOpenedBrokenSavedReopenedAndQuit) {
     const std::string& plain = kPlain;
     const std::string cipher = Encrypted(plain);
+    const std::wstring code = (dir_ / L"code.txt").wstring();
+    const std::wstring saved = (dir_ / L"broken.txt").wstring();
+    test::WriteBytes(code, cipher + "\r\n");
+    std::string expected = "Шифротекст:\r\n" + cipher + "\r\nАлфавит замены:\r\n";
+    for (int column = 1; column <= kColumnCount; ++column) {
+        const char symbol = Alphabet()[static_cast<size_t>(column - 1)];
+        const size_t at = cipher.find(symbol);
+        expected += at == std::string::npos ? ' ' : plain[at];
+    }
+    expected += "\r\nОткрытый текст:\r\n" + plain + "\r\n";
+    const std::int64_t before = LiveHeapBytes();  // after every string the test keeps
     Start();
-    LoadText(cipher + "\r\n");
+    {
+        test::WindowDriver driver({test::Accept(code)});
+        ClickButton(kBtnLoad);
+    }
+    ASSERT_EQ(Ws().CipherText.text, cipher);
     Control* form = app_->AlphabetWindow->Form;
     for (size_t i = 0; i < plain.size(); ++i) {
         if (Ws().PlainText.text[i] == plain[i]) {
@@ -271,24 +288,21 @@ TEST_F(Substitution, ACryptogramBrokenSavedAndReopened) {
     Type(form, cipher[0]);
     Type(form, plain[0]);
 
-    const std::wstring saved = (dir_ / L"broken.txt").wstring();
     {
         test::WindowDriver driver({test::Accept(saved)});
         ClickButton(kBtnSave);
+        EXPECT_EQ(driver.Handled(), 1);
     }
-    std::string expected = "Шифротекст:\r\n" + cipher + "\r\nАлфавит замены:\r\n";
-    for (int column = 1; column <= kColumnCount; ++column) {
-        const char symbol = Alphabet()[static_cast<size_t>(column - 1)];
-        const size_t at = cipher.find(symbol);
-        expected += at == std::string::npos ? ' ' : plain[at];
-    }
-    expected += "\r\nОткрытый текст:\r\n" + plain + "\r\n";
     EXPECT_EQ(test::ReadBytes(saved), expected);
 
     Send(kItemClear);
     ASSERT_TRUE(OpenDocument(Ws(), app_->Screen, app_->Boxes, saved));
     EXPECT_EQ(Ws().PlainText.text, plain);
     EXPECT_EQ(FormatResultFile(Ws()), expected);
+    Send(kItemExit);
+    EXPECT_TRUE(test::PumpUntilQuit());
+    Stop();
+    EXPECT_EQ(LiveHeapBytes(), before);
 }
 
 }  // namespace
