@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <span>
 #include <string>
@@ -54,6 +55,10 @@ constexpr int kAnnealWork = 1'500'000;  // steps x scored items per restart
 constexpr int kMinSteps = 1000;
 constexpr int kMaxSteps = 10000;
 constexpr double kStartTemperature = 300.0;
+// Without gaps a short text seldom has one best key: restarts rarely agree, and beyond some in
+// proportion to its length they buy little (a text of 50 letters is all but never solved).
+constexpr std::size_t kGaplessLettersPerRestart = 4;
+constexpr int kGaplessMinRestarts = 4;
 // Climbs whose keys the judge climbs on and ranks: the true key is often not the search's best
 // but close behind it.
 constexpr std::size_t kFinalists = 4;
@@ -321,6 +326,10 @@ public:
         steps_ = p.text.size() > kAnnealedLength
                      ? 0
                      : std::clamp(kAnnealWork / items, kMinSteps, kMaxSteps);
+        if (!p.withGaps) {
+            gaplessRestarts_ = std::max(
+                kGaplessMinRestarts, static_cast<int>(p.text.size() / kGaplessLettersPerRestart));
+        }
     }
 
     SearchResult Run(const SolveOptions& options) {
@@ -346,6 +355,7 @@ public:
                 break;
             }
             if (options.maxRestarts > 0 && result.restarts >= options.maxRestarts) break;
+            if (result.restarts >= gaplessRestarts_) break;
             if (Clock::now() >= deadline_) break;
         }
         result.key = finalists.front().second;
@@ -448,6 +458,7 @@ private:
     Clock::time_point deadline_;
     Key base_{};
     int steps_ = 0;
+    int gaplessRestarts_ = std::numeric_limits<int>::max();
 };
 
 }  // namespace

@@ -149,6 +149,17 @@ TEST(SuggestKey, SameSeedSameKey) {
     const auto second = Solve(cipher, EmptyKey(), options);
     EXPECT_EQ(first.key, second.key);
     EXPECT_EQ(first.restarts, second.restarts);
+
+    // Without gaps a short text stops by itself, long before a generous budget, and still the
+    // same way every time.
+    std::string gapless = std::string(testing::kSampleText).substr(0, 200);
+    std::erase(gapless, '_');
+    gapless.resize(60);
+    options.maxRestarts = 0;
+    const std::string gaplessCipher = Encrypt(gapless, RandomCipher(13));
+    const auto bounded = Solve(gaplessCipher, EmptyKey(), options);
+    EXPECT_LE(bounded.restarts, 15);
+    EXPECT_EQ(Solve(gaplessCipher, EmptyKey(), options).key, bounded.key);
 }
 
 TEST(SuggestKey, SearchFindsAtLeastTheTrueKeysScore) {
