@@ -64,7 +64,9 @@ constexpr int kMinSteps = 1000;
 constexpr int kMaxSteps = 10000;
 constexpr double kStartTemperature = 300.0;
 // Without gaps a short text seldom has one best key: restarts rarely agree, and beyond some in
-// proportion to its length they buy little (a text of 50 letters is all but never solved).
+// proportion to its length they buy little (a text of 50 letters is all but never solved), unless
+// they still find better keys: the search stops once it has made them and half as many again
+// have brought no better one.
 constexpr std::size_t kGaplessLettersPerRestart = 4;
 constexpr int kGaplessMinRestarts = 4;
 // Climbs whose keys the judge climbs on and ranks: the true key is often not the search's best
@@ -424,6 +426,7 @@ public:
         // The best distinct keys the climbs reached, best first, for the judge.
         std::vector<std::pair<long long, Key>> finalists;
         int agreeing = 0;
+        int bestAt = 0;  // the restart that first reached the best score
         while (true) {
             Key key = Start(result.restarts++);
             Anneal(key);
@@ -431,6 +434,7 @@ public:
             const long long score = scorer_.Score(key);
             if (finalists.empty() || score > finalists.front().first) {
                 agreeing = 1;
+                bestAt = result.restarts;
             } else if (score == finalists.front().first) {
                 ++agreeing;
             }
@@ -441,8 +445,10 @@ public:
             }
             if (options.maxRestarts > 0 && result.restarts >= options.maxRestarts)
                 break;
-            if (result.restarts >= gaplessRestarts_)
+            if (result.restarts >= gaplessRestarts_ &&
+                result.restarts - bestAt >= gaplessRestarts_ / 2) {
                 break;
+            }
             if (Clock::now() >= deadline_)
                 break;
         }

