@@ -58,17 +58,22 @@ constexpr std::size_t kWidth = std::size_t{1} << kIndexBits;
 // Each symbol given the three before it by interpolated Kneser-Ney, as levels indexed as the
 // quadgrams: a quadgram never counted gets what the shorter contexts say of its last symbol, not
 // a flat floor, so that a name or a rare form with one unseen quadgram is not read as a commoner
-// word with none. A context never counted (one holding kOutside, say) is the shorter one's.
+// word with none. A context never counted is the shorter one's, but for one holding kOutside, a
+// word's beginning, which is read from the counts of the shorter n-grams themselves.
 std::vector<std::int16_t> SmoothedConditional(std::vector<float> quadgramCounts) {
     // counts[n][i]: for n = 4 the quadgram counts, below that how many distinct symbols precede
-    // the n-gram at the low bits of i (continuation counts).
-    std::array<std::vector<float>, 5> counts;
+    // the n-gram at the low bits of i (continuation counts); seen[n][i] how often the n-gram
+    // itself was seen.
+    std::array<std::vector<float>, 5> counts, seen;
     counts[4] = std::move(quadgramCounts);
     for (std::size_t n = 3; n >= 1; --n) {
         counts[n].assign(std::size_t{1} << (n * kIndexBits), 0.0f);
+        seen[n].assign(counts[n].size(), 0.0f);
         for (std::size_t i = 0; i < counts[n + 1].size(); ++i) {
+            const float c = n == 3 ? counts[4][i] : seen[n + 1][i];
             if (counts[n + 1][i] > 0)
                 counts[n][i & (counts[n].size() - 1)] += 1.0f;
+            seen[n][i >> kIndexBits] += c;
         }
     }
     // p[n][i]: the symbol at the low bits of i given the n - 1 before it.
@@ -81,41 +86,51 @@ std::vector<std::int16_t> SmoothedConditional(std::vector<float> quadgramCounts)
     for (std::size_t d = 0; d < kWidth; ++d) {
         p[1][d] = (counts[1][d] + 1.0 / kWidth) / (sum1 + 1.0);
     }
+    // The share of each symbol after a context of counts c, given the shorter context's shares.
+    const auto shares = [](const float* c, const double* lower, double* out) {
+        double sum = 0, types = 0;
+        for (std::size_t d = 0; d < kWidth; ++d) {
+            sum += c[d];
+            types += c[d] > 0;
+        }
+        for (std::size_t d = 0; d < kWidth; ++d) {
+            out[d] = sum == 0
+                         ? lower[d]
+                         : (std::max(c[d] - kDiscount, 0.0) + kDiscount * types * lower[d]) / sum;
+        }
+        return sum > 0;
+    };
+    for (std::size_t n = 2; n <= 3; ++n) {
+        p[n].resize(counts[n].size());
+        for (std::size_t context = 0; context < p[n].size(); context += kWidth) {
+            const std::size_t lower = context & (p[n - 1].size() - 1);
+            shares(&counts[n][context], &p[n - 1][lower], &p[n][context]);
+        }
+    }
     const auto level = [](double share) {
         return static_cast<std::int16_t>(std::lround(kScale * std::log10(share)));
     };
-    std::vector<std::int16_t> levels(kSize), lowerLevels;
-    for (std::size_t n = 2; n <= 4; ++n) {
-        const std::vector<float>& c = counts[n];
-        const std::vector<double>& lower = p[n - 1];
-        const std::size_t lowerMask = lower.size() - 1;
-        p[n].resize(n < 4 ? c.size() : 0);
-        for (std::size_t context = 0; context < c.size(); context += kWidth) {
-            double sum = 0, types = 0;
-            for (std::size_t d = 0; d < kWidth; ++d) {
-                sum += c[context + d];
-                types += c[context + d] > 0;
+    std::vector<std::int16_t> lowerLevels(p[3].size());
+    std::transform(p[3].begin(), p[3].end(), lowerLevels.begin(), level);
+    std::vector<std::int16_t> levels(kSize);
+    std::array<double, kWidth> out{};
+    for (std::size_t context = 0; context < kSize; context += kWidth) {
+        const std::size_t trigram = context & (kSize / kWidth - 1);
+        const std::size_t bigram = context & (kWidth * kWidth - 1);
+        if (shares(&counts[4][context], &p[3][trigram], out.data())) {
+            std::transform(out.begin(), out.end(), &levels[context], level);
+        } else if (context >> (3 * kIndexBits) != kOutside) {
+            // Most contexts of four were never counted and are their last three's.
+            std::copy_n(&lowerLevels[trigram], kWidth, &levels[context]);
+        } else {
+            // A word's first letters are what the text shows after a gap, not what the
+            // continuation counts, made for backing off, would say.
+            if (trigram >> (2 * kIndexBits) != kOutside) {
+                shares(&seen[3][trigram], &p[2][bigram], out.data());
+            } else {
+                shares(&seen[2][bigram], p[1].data(), out.data());
             }
-            for (std::size_t d = 0; d < kWidth; ++d) {
-                const std::size_t i = context + d;
-                const double share = sum == 0 ? lower[i & lowerMask]
-                                              : (std::max(c[i] - kDiscount, 0.0) +
-                                                 kDiscount * types * lower[i & lowerMask]) /
-                                                    sum;
-                if (n < 4) {
-                    p[n][i] = share;
-                } else if (sum > 0) {
-                    levels[i] = level(share);
-                } else {
-                    // Most contexts of four were never counted and are their last three's.
-                    levels[i] = lowerLevels[i & lowerMask];
-                }
-            }
-        }
-        if (n == 3) {
-            lowerLevels.resize(p[3].size());
-            for (std::size_t i = 0; i < p[3].size(); ++i)
-                lowerLevels[i] = level(p[3][i]);
+            std::transform(out.begin(), out.end(), &levels[context], level);
         }
     }
     return levels;

@@ -90,7 +90,7 @@ struct LanguageModel {
     std::vector<std::int16_t> quadgrams;  // indexed by 4 symbols, 5 bits each, first highest
     std::vector<std::int16_t> trigrams;
     // Each symbol given the three before it, smoothed by the shorter contexts (Kneser-Ney) and
-    // indexed as the quadgrams; a context holding kOutside is the shorter one inside the gap, so
+    // indexed as the quadgrams; a context holding kOutside knows only what follows the gap, so
     // (kOutside, kOutside, gap, x) is x beginning a word. Empty for the letters-only model.
     std::vector<std::int16_t> conditional;
     std::int16_t quadgramFloor = 0;  // unseen: a hundredth of one occurrence
