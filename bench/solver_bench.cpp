@@ -233,7 +233,7 @@ void Measure(const std::string& folder, int length, bool withGaps, size_t maxTex
         KeyColumns empty;
         empty.fill(' ');
         auto start = Clock::now();
-        const KeyColumns key = SuggestKey(cipher, empty, t + 1, 1000);
+        const KeyColumns key = SuggestKey(cipher, empty, t + 1, 700);
         double ms = Milliseconds(start);
         std::string found;
         for (char c : cipher) found += key[size_t(Index(c))];

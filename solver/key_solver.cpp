@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <span>
 #include <string>
@@ -25,28 +26,36 @@ struct Weights {
     int quadgram = 0;          // on joint quadgram levels, or conditional ones
     bool conditional = false;  // quadgrams as each symbol given the three before it
     int trigram = 0;
-    int word = 0;   // on a listed word's level
-    int chain = 0;  // taken off per level the n-grams give the listed word
-    int unknown = 0;       // an unlisted word
-    int unknownStem = 0;   // an unlisted word beginning as a listed word does
+    int word = 0;         // on a listed word's level
+    int chain = 0;        // taken off per level the n-grams give the listed word
+    int unknown = 0;      // an unlisted word
+    int unknownStem = 0;  // an unlisted word beginning as a listed word does
+    int typed = 0;        // on how an unlisted word reads as rare words do, in place of the n-grams
 };
 
 // The search's landscape: overlapping joint n-grams count each letter several times over, which
 // makes a smooth climb. Whole words matter most on short texts, where many wrong keys give
 // plausible n-grams.
-constexpr Weights kSearchWeights{.quadgram = 2, .trigram = 1, .word = 3,
-                                 .unknown = -750, .unknownStem = -750};
+constexpr Weights kSearchWeights{
+    .quadgram = 2, .trigram = 1, .word = 3, .unknown = -750, .unknownStem = -750};
 
 // The judge of finished climbs: a proper probability of the text, where listed words have their
-// own frequency in place of the n-grams' estimate of them, and unlisted ones the n-grams' estimate
-// times the share of unseen words (Good-Turing: words seen once per token, 2.9 %, about -31
-// twentieths). Without it a rare letter met once loses to a commoner one whose n-grams read
-// better (КОФЕ as КОЖЕ), although the word says otherwise. A beginning shared with a listed word
-// (another form of it) makes an unlisted word some three times likelier.
+// own frequency in place of the n-grams' estimate of them, and unlisted ones the share of unseen
+// words (Good-Turing: words seen once per token, 2.9 %, about -31 twentieths) times their spelling
+// as the words seen once spell theirs. Without the word list a rare letter met once loses to a
+// commoner one whose n-grams read better (КОФЕ as КОЖЕ), although the word says otherwise; without
+// the spelling model a plausible unlisted form (КРОВЛЯ) loses to any rare listed one (КРОВЛЮ),
+// as the text's n-grams spread their estimate over every string of letters. A beginning shared
+// with a listed word (another form of it) makes an unlisted word some two and a half times
+// likelier.
 constexpr int kJudgeScale = 10;
-constexpr Weights kJudgeWeights{.quadgram = kJudgeScale, .conditional = true, .word = kJudgeScale,
-                                .chain = kJudgeScale, .unknown = -31 * kJudgeScale,
-                                .unknownStem = -20 * kJudgeScale};
+constexpr Weights kJudgeWeights{.quadgram = kJudgeScale,
+                                .conditional = true,
+                                .word = kJudgeScale,
+                                .chain = kJudgeScale,
+                                .unknown = -31 * kJudgeScale,
+                                .unknownStem = -23 * kJudgeScale,
+                                .typed = kJudgeScale};
 
 // Annealing pays off on short texts; longer ones climb straight to their key.
 constexpr std::size_t kAnnealedLength = 2000;
@@ -54,6 +63,12 @@ constexpr int kAnnealWork = 1'500'000;  // steps x scored items per restart
 constexpr int kMinSteps = 1000;
 constexpr int kMaxSteps = 10000;
 constexpr double kStartTemperature = 300.0;
+// Without gaps a short text seldom has one best key: restarts rarely agree, and beyond some in
+// proportion to its length they buy little (a text of 50 letters is all but never solved), unless
+// they still find better keys: the search stops once it has made them and half as many again
+// have brought no better one.
+constexpr std::size_t kGaplessLettersPerRestart = 4;
+constexpr int kGaplessMinRestarts = 4;
 // Climbs whose keys the judge climbs on and ranks: the true key is often not the search's best
 // but close behind it.
 constexpr std::size_t kFinalists = 4;
@@ -95,42 +110,75 @@ public:
         : model_(model), weights_(weights) {
         CollectNgrams<4>(text, quadgrams_, quadgramsOf_);
         CollectNgrams<3>(text, trigrams_, trigramsOf_);
-        if (gapCipher >= 0) CollectWords(text, gapCipher);
+        if (gapCipher >= 0)
+            CollectWords(text, gapCipher);
     }
 
     std::size_t ItemCount() const { return quadgrams_.size() + trigrams_.size() + words_.size(); }
 
     long long Score(const Key& key) const {
         long long total = 0;
-        for (const Item& q : quadgrams_) total += weights_.quadgram * q.count * Quadgram(q, key);
-        for (const Item& t : trigrams_) total += weights_.trigram * t.count * Trigram(t, key);
-        for (const Item& w : words_) total += w.count * Word(w, key);
+        for (const Item& q : quadgrams_)
+            total += weights_.quadgram * q.count * Quadgram(q, key);
+        for (const Item& t : trigrams_)
+            total += weights_.trigram * t.count * Trigram(t, key);
+        for (const Item& w : words_)
+            total += w.count * Word(w, key);
         return total;
     }
 
-    // The change of score when entries x and y of the key trade places.
-    long long SwapDelta(const Key& key, std::uint8_t x, std::uint8_t y) const {
+    // Takes `key` as the one SwapDelta measures from: each item's level under it is kept, so a
+    // step looks up only the levels the swap would give.
+    void Reset(const Key& key) {
+        const auto fill = [&](std::vector<int>& levels, const std::vector<Item>& items,
+                              auto score) {
+            levels.resize(items.size());
+            for (std::size_t i = 0; i < items.size(); ++i)
+                levels[i] = score(items[i], key);
+        };
+        fill(levels_[0], quadgrams_,
+             [this](const Item& q, const Key& k) { return Quadgram(q, k); });
+        fill(levels_[1], trigrams_, [this](const Item& t, const Key& k) { return Trigram(t, k); });
+        fill(levels_[2], words_, [this](const Item& w, const Key& k) { return Word(w, k); });
+    }
+
+    // The change of score when entries x and y of the key last given to Reset trade places.
+    long long SwapDelta(const Key& key, std::uint8_t x, std::uint8_t y) {
         Key swapped = key;
         std::swap(swapped[x], swapped[y]);
-        const auto change = [&](const std::vector<Item>& items, const Lists& itemsOf, auto score) {
+        pending_.clear();
+        const auto change = [&](int list, const std::vector<Item>& items, const Lists& itemsOf,
+                                auto score) {
             long long sum = 0;
-            for (std::uint32_t i : itemsOf[x]) {
-                sum += items[i].count * (score(items[i], swapped) - score(items[i], key));
-            }
+            const auto add = [&](std::uint32_t i) {
+                const int level = score(items[i], swapped);
+                sum += items[i].count * (level - levels_[list][i]);
+                pending_.push_back({list, i, level});
+            };
+            for (std::uint32_t i : itemsOf[x])
+                add(i);
             // Items holding both were counted with x.
             for (std::uint32_t i : itemsOf[y]) {
-                if (items[i].mask & (1u << x)) continue;
-                sum += items[i].count * (score(items[i], swapped) - score(items[i], key));
+                if (!(items[i].mask & (1u << x)))
+                    add(i);
             }
             return sum;
         };
         const auto quad = [this](const Item& q, const Key& k) { return Quadgram(q, k); };
         const auto tri = [this](const Item& t, const Key& k) { return Trigram(t, k); };
         const auto word = [this](const Item& w, const Key& k) { return Word(w, k); };
-        long long delta = weights_.quadgram * change(quadgrams_, quadgramsOf_, quad) +
-                          change(words_, wordsOf_, word);
-        if (weights_.trigram != 0) delta += weights_.trigram * change(trigrams_, trigramsOf_, tri);
+        long long delta = weights_.quadgram * change(0, quadgrams_, quadgramsOf_, quad) +
+                          change(2, words_, wordsOf_, word);
+        if (weights_.trigram != 0) {
+            delta += weights_.trigram * change(1, trigrams_, trigramsOf_, tri);
+        }
         return delta;
+    }
+
+    // The swap SwapDelta last measured was made: its levels are now the key's.
+    void Accept() {
+        for (const Pending& p : pending_)
+            levels_[p.list][p.item] = p.level;
     }
 
 private:
@@ -138,7 +186,8 @@ private:
 
     int Quadgram(const Item& q, const Key& k) const {
         const auto& s = q.symbols;
-        return (weights_.conditional ? model_.conditional : model_.quadgrams)[static_cast<std::size_t>(
+        return (weights_.conditional ? model_.conditional
+                                     : model_.quadgrams)[static_cast<std::size_t>(
             QuadgramIndex(k[s[0]], k[s[1]], k[s[2]], k[s[3]]))];
     }
     int Trigram(const Item& t, const Key& k) const {
@@ -151,7 +200,8 @@ private:
         std::size_t count = 0;
         for (std::uint32_t i = 0; i < w.length; ++i) {
             const std::uint8_t plain = k[wordSymbols_[w.offset + i]];
-            if (plain >= kGap) return weights_.unknown;  // a gap or no letter inside a word
+            if (plain >= kGap)
+                return weights_.unknown;  // a gap or no letter inside a word
             hash = WordHashStep(hash, plain);
             if (i + 1 >= kShortestStem && i + 1 < w.length && i + 4 >= w.length) {
                 beginnings[count++] = hash;
@@ -160,18 +210,38 @@ private:
         if (const WordLevels* found = model_.words.Find(hash)) {
             return weights_.word * found->word - weights_.chain * found->chain;
         }
+        const int typed = weights_.typed == 0 ? 0 : weights_.typed * TypedLessChain(w, k);
         // The stem set is large and its look-ups miss the cache: only a scorer that tells stems
         // apart pays for them.
-        if (weights_.unknownStem == weights_.unknown) return weights_.unknown;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (model_.stems.Contains(beginnings[i])) return weights_.unknownStem;
+        if (weights_.unknownStem != weights_.unknown) {
+            for (std::size_t i = 0; i < count; ++i) {
+                if (model_.stems.Contains(beginnings[i]))
+                    return weights_.unknownStem + typed;
+            }
         }
-        return weights_.unknown;
+        return weights_.unknown + typed;
+    }
+
+    // How much likelier the rare words' spelling finds an unlisted word than the text's n-grams.
+    int TypedLessChain(const Item& w, const Key& k) const {
+        int typed = 0, chain = 0;
+        int a = kOutside, b = kOutside, c = kGap;
+        for (std::uint32_t i = 0; i <= w.length; ++i) {
+            const int d = i < w.length ? k[wordSymbols_[w.offset + i]] : kGap;
+            const auto at = static_cast<std::size_t>(QuadgramIndex(a, b, c, d));
+            typed += model_.typeConditional[at];
+            chain += model_.conditional[at];
+            a = b;
+            b = c;
+            c = d;
+        }
+        return typed - chain;
     }
 
     static void AddItem(std::vector<Item>& items, Lists& itemsOf, Item item,
                         std::span<const std::uint8_t> symbols) {
-        for (std::uint8_t s : symbols) item.mask |= 1u << s;
+        for (std::uint8_t s : symbols)
+            item.mask |= 1u << s;
         for (std::size_t c = 0; c < 32; ++c) {
             if (item.mask & (1u << c)) {
                 itemsOf[c].push_back(static_cast<std::uint32_t>(items.size()));
@@ -187,13 +257,15 @@ private:
         std::vector<std::uint32_t> codes;
         for (std::size_t i = 0; i + N <= text.size(); ++i) {
             std::uint32_t code = 0;
-            for (std::size_t j = 0; j < N; ++j) code = code << kIndexBits | text[i + j];
+            for (std::size_t j = 0; j < N; ++j)
+                code = code << kIndexBits | text[i + j];
             codes.push_back(code);
         }
         std::sort(codes.begin(), codes.end());
         for (std::size_t i = 0; i < codes.size();) {
             std::size_t j = i;
-            while (j < codes.size() && codes[j] == codes[i]) ++j;
+            while (j < codes.size() && codes[j] == codes[i])
+                ++j;
             Item item;
             item.count = static_cast<std::int32_t>(j - i);
             item.length = N;
@@ -210,8 +282,10 @@ private:
         std::map<std::string, std::int32_t> counts;
         std::size_t start = 0;
         for (std::size_t i = 0; i <= text.size(); ++i) {
-            if (i < text.size() && text[i] != gapCipher && text[i] != kBoundary) continue;
-            if (i > start) ++counts[std::string(text.begin() + start, text.begin() + i)];
+            if (i < text.size() && text[i] != gapCipher && text[i] != kBoundary)
+                continue;
+            if (i > start)
+                ++counts[std::string(text.begin() + start, text.begin() + i)];
             start = i + 1;
         }
         for (const auto& [symbols, count] : counts) {
@@ -225,8 +299,16 @@ private:
         }
     }
 
+    struct Pending {
+        int list;
+        std::uint32_t item;
+        int level;
+    };
+
     const LanguageModel& model_;
     Weights weights_;
+    std::array<std::vector<int>, 3> levels_;  // quadgrams, trigrams, words under the key
+    std::vector<Pending> pending_;
     std::vector<Item> quadgrams_, trigrams_, words_;
     std::vector<std::uint8_t> wordSymbols_;
     Lists quadgramsOf_, trigramsOf_, wordsOf_;
@@ -255,7 +337,8 @@ Problem MakeProblem(std::string_view cipherText, const KeyColumns& key) {
     letters.reserve(cipherText.size());
     for (char c : cipherText) {
         const int index = PlainIndex(c);
-        if (index < 0) continue;
+        if (index < 0)
+            continue;
         letters.push_back(static_cast<std::uint8_t>(index));
         ++p.counts[static_cast<std::size_t>(index)];
     }
@@ -263,34 +346,41 @@ Problem MakeProblem(std::string_view cipherText, const KeyColumns& key) {
     std::array<bool, kSymbols> used{};
     for (std::size_t c = 0; c < kSymbols; ++c) {
         p.fixed[c] = PlainIndex(key[c]);
-        if (p.fixed[c] >= 0) used[static_cast<std::size_t>(p.fixed[c])] = true;
+        if (p.fixed[c] >= 0)
+            used[static_cast<std::size_t>(p.fixed[c])] = true;
     }
     if (p.fixed[kGap] < 0 && !used[kGap]) {
         p.fixed[kGap] = kGap;
         used[kGap] = true;
     }
     for (std::uint8_t c = 0; c < kSymbols; ++c) {
-        if (p.fixed[c] >= 0) continue;
+        if (p.fixed[c] >= 0)
+            continue;
         p.free.push_back(c);
-        if (p.counts[c] > 0) p.movable.push_back(c);
+        if (p.counts[c] > 0)
+            p.movable.push_back(c);
     }
     // Frequent plaintext symbols first: the first start gives them to frequent cipher symbols.
     for (const char* s = kSymbolsByFrequency; *s; ++s) {
         const auto plain = static_cast<std::uint8_t>(*s - 0x60);
-        if (!used[plain]) p.pool.push_back(plain);
+        if (!used[plain])
+            p.pool.push_back(plain);
     }
     // Each fixed entry uses up at most one symbol, so the pool always covers the free entries.
     ZAM_ASSERT(p.pool.size() >= p.free.size());
 
     for (int c = 0; c < kSymbols; ++c) {
         const auto i = static_cast<std::size_t>(c);
-        if (p.fixed[i] == kGap && p.counts[i] > 0) p.gapCipher = c;
+        if (p.fixed[i] == kGap && p.counts[i] > 0)
+            p.gapCipher = c;
     }
     // When the user gave the gap's cipher symbol a letter, any free symbol may be the gap.
     p.withGaps = p.gapCipher >= 0 || !used[kGap];
-    if (p.withGaps) p.text.push_back(kBoundary);
+    if (p.withGaps)
+        p.text.push_back(kBoundary);
     p.text.insert(p.text.end(), letters.begin(), letters.end());
-    if (p.withGaps) p.text.push_back(kBoundary);
+    if (p.withGaps)
+        p.text.push_back(kBoundary);
     return p;
 }
 
@@ -314,22 +404,29 @@ public:
           random_(options.seed),
           deadline_(Clock::now() + std::chrono::milliseconds(std::max(0, options.budgetMs))) {
         for (std::size_t c = 0; c < kSymbols; ++c) {
-            if (p.fixed[c] >= 0) base_[c] = static_cast<std::uint8_t>(p.fixed[c]);
+            if (p.fixed[c] >= 0)
+                base_[c] = static_cast<std::uint8_t>(p.fixed[c]);
         }
         base_[kBoundary] = kGap;
         const auto items = static_cast<int>(std::max<std::size_t>(1, scorer_.ItemCount()));
         steps_ = p.text.size() > kAnnealedLength
                      ? 0
                      : std::clamp(kAnnealWork / items, kMinSteps, kMaxSteps);
+        if (!p.withGaps) {
+            gaplessRestarts_ = std::max(
+                kGaplessMinRestarts, static_cast<int>(p.text.size() / kGaplessLettersPerRestart));
+        }
     }
 
     SearchResult Run(const SolveOptions& options) {
         SearchResult result;
         result.key = Start(0);
-        if (p_.movable.empty()) return result;
+        if (p_.movable.empty())
+            return result;
         // The best distinct keys the climbs reached, best first, for the judge.
         std::vector<std::pair<long long, Key>> finalists;
         int agreeing = 0;
+        int bestAt = 0;  // the restart that first reached the best score
         while (true) {
             Key key = Start(result.restarts++);
             Anneal(key);
@@ -337,6 +434,7 @@ public:
             const long long score = scorer_.Score(key);
             if (finalists.empty() || score > finalists.front().first) {
                 agreeing = 1;
+                bestAt = result.restarts;
             } else if (score == finalists.front().first) {
                 ++agreeing;
             }
@@ -345,11 +443,18 @@ public:
                 result.agreed = true;
                 break;
             }
-            if (options.maxRestarts > 0 && result.restarts >= options.maxRestarts) break;
-            if (Clock::now() >= deadline_) break;
+            if (options.maxRestarts > 0 && result.restarts >= options.maxRestarts)
+                break;
+            if (result.restarts >= gaplessRestarts_ &&
+                result.restarts - bestAt >= gaplessRestarts_ / 2) {
+                break;
+            }
+            if (Clock::now() >= deadline_)
+                break;
         }
         result.key = finalists.front().second;
-        if (!p_.withGaps) return result;
+        if (!p_.withGaps)
+            return result;
         long long bestJudged = 0;
         for (std::size_t i = 0; i < finalists.size(); ++i) {
             Key key = finalists[i].second;
@@ -378,7 +483,8 @@ private:
                 std::swap(pool[i - 1], pool[static_cast<std::size_t>(random_.Below(i))]);
             }
         }
-        for (std::size_t i = 0; i < order.size(); ++i) key[order[i]] = pool[i];
+        for (std::size_t i = 0; i < order.size(); ++i)
+            key[order[i]] = pool[i];
         return key;
     }
 
@@ -386,12 +492,15 @@ private:
     static void Admit(std::vector<std::pair<long long, Key>>& finalists, long long score,
                       const Key& key) {
         for (const auto& [s, k] : finalists) {
-            if (k == key) return;
+            if (k == key)
+                return;
         }
         auto at = finalists.begin();
-        while (at != finalists.end() && at->first >= score) ++at;
+        while (at != finalists.end() && at->first >= score)
+            ++at;
         finalists.insert(at, {score, key});
-        if (finalists.size() > kFinalists) finalists.pop_back();
+        if (finalists.size() > kFinalists)
+            finalists.pop_back();
     }
 
     static bool Swappable(const Key& key, std::uint8_t x, std::uint8_t y) {
@@ -399,28 +508,36 @@ private:
     }
 
     void Anneal(Key& key) {
-        if (p_.free.size() < 2) return;
+        if (p_.free.size() < 2)
+            return;
+        scorer_.Reset(key);
         for (int step = 0; step < steps_; ++step) {
-            if ((step & 1023) == 0 && Clock::now() >= deadline_) return;
+            if ((step & 1023) == 0 && Clock::now() >= deadline_)
+                return;
             const std::uint8_t x =
                 p_.movable[static_cast<std::size_t>(random_.Below(p_.movable.size()))];
             const std::uint8_t y = p_.free[static_cast<std::size_t>(random_.Below(p_.free.size()))];
-            if (!Swappable(key, x, y)) continue;
+            if (!Swappable(key, x, y))
+                continue;
             const long long delta = scorer_.SwapDelta(key, x, y);
             const double temperature = kStartTemperature * (steps_ - step) / steps_;
             if (delta >= 0 || random_.Unit() < std::exp(static_cast<double>(delta) / temperature)) {
                 std::swap(key[x], key[y]);
+                scorer_.Accept();
             }
         }
     }
 
     // Takes every improving swap until none is left, or the time is up.
-    void Climb(Key& key, const Scorer& scorer, int maxCount = 0) const {
+    void Climb(Key& key, Scorer& scorer, int maxCount = 0) const {
+        scorer.Reset(key);
         for (bool improved = true; improved;) {
             improved = false;
             for (std::uint8_t x : p_.movable) {
-                if (maxCount > 0 && p_.counts[x] > maxCount) continue;
-                if (Clock::now() >= deadline_) return;
+                if (maxCount > 0 && p_.counts[x] > maxCount)
+                    continue;
+                if (Clock::now() >= deadline_)
+                    return;
                 for (std::uint8_t y : p_.free) {
                     // A pair of two movable symbols is tried once.
                     const bool triedFromY = maxCount == 0 || p_.counts[y] <= maxCount;
@@ -429,6 +546,7 @@ private:
                     }
                     if (scorer.SwapDelta(key, x, y) > 0) {
                         std::swap(key[x], key[y]);
+                        scorer.Accept();
                         improved = true;
                     }
                 }
@@ -448,6 +566,7 @@ private:
     Clock::time_point deadline_;
     Key base_{};
     int steps_ = 0;
+    int gaplessRestarts_ = std::numeric_limits<int>::max();
 };
 
 }  // namespace

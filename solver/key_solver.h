@@ -16,10 +16,11 @@ using KeyColumns = std::array<char, kColumnCount>;
 // Fills every unassigned entry of columns 1-31 so that no plaintext symbol serves two cipher
 // columns (unless the user's own assignments already do), keeps "_" as the gap unless the user
 // assigned it otherwise, and leaves entry 32 as it was. Bytes of the cipher text outside the
-// alphabet are ignored. The search ends when it keeps finding the same key or after about
-// `budgetMs` milliseconds; the same seed gives the same key whenever it ends the first way.
+// alphabet are ignored. The search ends when it keeps finding the same key, without gaps after
+// restarts in proportion to the text's length that stop improving, or after about `budgetMs`
+// milliseconds; the same seed gives the same key whenever it ends one of the first two ways.
 // Most texts end long before the budget (a 1,000-letter text in some 30 ms); 700 ms keeps even
-// a 65,535-character text under a second, the tables built on the first call (some 30 ms)
+// a 65,535-character text under a second, the tables built on the first call (some 60 ms)
 // included.
 KeyColumns SuggestKey(std::string_view cipherText, const KeyColumns& key, std::uint64_t seed,
                       int budgetMs);

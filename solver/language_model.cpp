@@ -1,6 +1,7 @@
 #include "solver/language_model.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -11,9 +12,8 @@ namespace zam::solver {
 namespace {
 
 constexpr int kScale = 20;  // twentieths of log10, as the generator writes levels
-// A symbol after a trigram the tables never saw: without this, everything after one unseen
-// trigram would cost nothing.
-constexpr int kUnseenContextScore = -90;
+// Kneser-Ney's usual discount: taken off every seen count and handed to the shorter context.
+constexpr double kDiscount = 0.75;
 
 int Symbol(char c) {
     return static_cast<unsigned char>(c) - 0x60;
@@ -46,23 +46,108 @@ void FillNgrams(std::vector<std::int16_t>& table, std::int16_t floor, std::strin
     table.assign(std::size_t{1} << (kIndexBits * n), floor);
     ForEachItem(text, [&](int score, std::string_view item) {
         int index = 0;
-        for (char c : item) index = index << kIndexBits | c;
+        for (char c : item)
+            index = index << kIndexBits | c;
         table[static_cast<std::size_t>(index)] = static_cast<std::int16_t>(score);
     });
 }
 
-// The n-gram model's own estimate of "_word_": its first trigram, then each further symbol given
-// the three before it.
+constexpr std::size_t kSize = std::size_t{1} << (4 * kIndexBits);
+constexpr std::size_t kWidth = std::size_t{1} << kIndexBits;
+
+// Each symbol given the three before it by interpolated Kneser-Ney, as levels indexed as the
+// quadgrams: a quadgram never counted gets what the shorter contexts say of its last symbol, not
+// a flat floor, so that a name or a rare form with one unseen quadgram is not read as a commoner
+// word with none. A context never counted is the shorter one's, but for one holding kOutside, a
+// word's beginning, which is read from the counts of the shorter n-grams themselves.
+std::vector<std::int16_t> SmoothedConditional(std::vector<float> quadgramCounts) {
+    // counts[n][i]: for n = 4 the quadgram counts, below that how many distinct symbols precede
+    // the n-gram at the low bits of i (continuation counts); seen[n][i] how often the n-gram
+    // itself was seen.
+    std::array<std::vector<float>, 5> counts, seen;
+    counts[4] = std::move(quadgramCounts);
+    for (std::size_t n = 3; n >= 1; --n) {
+        counts[n].assign(std::size_t{1} << (n * kIndexBits), 0.0f);
+        seen[n].assign(counts[n].size(), 0.0f);
+        for (std::size_t i = 0; i < counts[n + 1].size(); ++i) {
+            const float c = n == 3 ? counts[4][i] : seen[n + 1][i];
+            if (counts[n + 1][i] > 0)
+                counts[n][i & (counts[n].size() - 1)] += 1.0f;
+            seen[n][i >> kIndexBits] += c;
+        }
+    }
+    // p[n][i]: the symbol at the low bits of i given the n - 1 before it.
+    std::array<std::vector<double>, 5> p;
+    double sum1 = 0;
+    for (float c : counts[1])
+        sum1 += c;
+    p[1].resize(kWidth);
+    // One count spread evenly, so that no symbol is impossible.
+    for (std::size_t d = 0; d < kWidth; ++d) {
+        p[1][d] = (counts[1][d] + 1.0 / kWidth) / (sum1 + 1.0);
+    }
+    // The share of each symbol after a context of counts c, given the shorter context's shares.
+    const auto shares = [](const float* c, const double* lower, double* out) {
+        double sum = 0, types = 0;
+        for (std::size_t d = 0; d < kWidth; ++d) {
+            sum += c[d];
+            types += c[d] > 0;
+        }
+        for (std::size_t d = 0; d < kWidth; ++d) {
+            out[d] = sum == 0
+                         ? lower[d]
+                         : (std::max(c[d] - kDiscount, 0.0) + kDiscount * types * lower[d]) / sum;
+        }
+        return sum > 0;
+    };
+    for (std::size_t n = 2; n <= 3; ++n) {
+        p[n].resize(counts[n].size());
+        for (std::size_t context = 0; context < p[n].size(); context += kWidth) {
+            const std::size_t lower = context & (p[n - 1].size() - 1);
+            shares(&counts[n][context], &p[n - 1][lower], &p[n][context]);
+        }
+    }
+    const auto level = [](double share) {
+        return static_cast<std::int16_t>(std::lround(kScale * std::log10(share)));
+    };
+    std::vector<std::int16_t> lowerLevels(p[3].size());
+    std::transform(p[3].begin(), p[3].end(), lowerLevels.begin(), level);
+    std::vector<std::int16_t> levels(kSize);
+    std::array<double, kWidth> out{};
+    for (std::size_t context = 0; context < kSize; context += kWidth) {
+        const std::size_t trigram = context & (kSize / kWidth - 1);
+        const std::size_t bigram = context & (kWidth * kWidth - 1);
+        if (shares(&counts[4][context], &p[3][trigram], out.data())) {
+            std::transform(out.begin(), out.end(), &levels[context], level);
+        } else if (context >> (3 * kIndexBits) != kOutside) {
+            // Most contexts of four were never counted and are their last three's.
+            std::copy_n(&lowerLevels[trigram], kWidth, &levels[context]);
+        } else {
+            // A word's first letters are what the text shows after a gap, not what the
+            // continuation counts, made for backing off, would say.
+            if (trigram >> (2 * kIndexBits) != kOutside) {
+                shares(&seen[3][trigram], &p[2][bigram], out.data());
+            } else {
+                shares(&seen[2][bigram], p[1].data(), out.data());
+            }
+            std::transform(out.begin(), out.end(), &levels[context], level);
+        }
+    }
+    return levels;
+}
+
+// The n-gram model's own estimate of a word after a gap: each symbol given those before it, the
+// gap that ends the word included. A context reaching past the gap holds kOutside, which no
+// quadgram has, so the smoothing there is the shorter context's alone.
 int ChainScore(const LanguageModel& model, std::string_view word) {
-    std::string s;
-    s += static_cast<char>(kGap);
-    s += word;
-    s += static_cast<char>(kGap);
-    const auto at = [&](std::size_t i) { return static_cast<int>(s[i]); };
-    int score = model.trigrams[static_cast<std::size_t>(TrigramIndex(at(0), at(1), at(2)))];
-    for (std::size_t i = 3; i < s.size(); ++i) {
-        score += model.conditional[static_cast<std::size_t>(
-            QuadgramIndex(at(i - 3), at(i - 2), at(i - 1), at(i)))];
+    int score = 0;
+    int a = kOutside, b = kOutside, c = kGap;
+    for (std::size_t i = 0; i <= word.size(); ++i) {
+        const int d = i < word.size() ? word[i] : kGap;
+        score += model.conditional[static_cast<std::size_t>(QuadgramIndex(a, b, c, d))];
+        a = b;
+        b = c;
+        c = d;
     }
     return score;
 }
@@ -79,12 +164,23 @@ LanguageModel Build(bool withGap) {
                withGap ? kTrigramsWithGap : kTrigramsLettersOnly, 3);
     model.wordFloor = FloorScore(kWordsTotal);
     if (withGap) {
-        model.conditional.resize(model.quadgrams.size());
-        for (std::size_t i = 0; i < model.quadgrams.size(); ++i) {
-            const int tri = model.trigrams[i >> kIndexBits];
-            model.conditional[i] = static_cast<std::int16_t>(
-                tri == model.trigramFloor ? kUnseenContextScore : model.quadgrams[i] - tri);
+        // Counts back from their levels: the rounding (a few per cent) matters nowhere.
+        std::vector<float> countOfLevel(static_cast<std::size_t>(-model.quadgramFloor) + 1);
+        for (std::size_t l = 0; l < countOfLevel.size(); ++l) {
+            countOfLevel[l] = static_cast<float>(std::round(
+                static_cast<double>(quadTotal) * std::pow(10.0, -static_cast<double>(l) / kScale)));
         }
+        std::vector<float> counts(kSize, 0.0f);
+        for (std::size_t i = 0; i < kSize; ++i) {
+            if (model.quadgrams[i] != model.quadgramFloor) {
+                counts[i] = countOfLevel[static_cast<std::size_t>(-model.quadgrams[i])];
+            }
+        }
+        model.conditional = SmoothedConditional(std::move(counts));
+        // Unseen words are spelled as the words seen once are (Good-Turing again), not as the
+        // common ones: their endings and letters are those of rarer forms and names.
+        std::vector<float> typeCounts(kSize, 0.0f);
+        const int onceLevel = static_cast<int>(std::lround(kScale * std::log10(1.0 / kWordsTotal)));
         ForEachItem(kWords, [&](int score, std::string_view word) {
             std::uint64_t hash = kWordHashStart;
             for (std::size_t i = 0; i < word.size(); ++i) {
@@ -93,10 +189,21 @@ LanguageModel Build(bool withGap) {
                     model.stems.Add(hash);
                 }
             }
+            if (score <= onceLevel) {
+                int a = kOutside, b = kOutside, c = kGap;
+                for (std::size_t i = 0; i <= word.size(); ++i) {
+                    const int d = i < word.size() ? word[i] : kGap;
+                    typeCounts[static_cast<std::size_t>(QuadgramIndex(a, b, c, d))] += 1;
+                    a = b;
+                    b = c;
+                    c = d;
+                }
+            }
             const int chain = std::max(ChainScore(model, word), -30000);
-            model.words.Add(hash, {static_cast<std::int16_t>(score),
-                                   static_cast<std::int16_t>(chain)});
+            model.words.Add(hash,
+                            {static_cast<std::int16_t>(score), static_cast<std::int16_t>(chain)});
         });
+        model.typeConditional = SmoothedConditional(std::move(typeCounts));
     }
     return model;
 }
@@ -106,16 +213,22 @@ LanguageModel Build(bool withGap) {
 void StemSet::Add(std::uint64_t hash) {
     ZAM_ASSERT(hash != 0 && count_ < kSlots / 2);
     std::size_t i = Slot(hash);
-    while (keys_[i] != 0 && keys_[i] != hash) i = (i + 1) & kMask;
-    if (keys_[i] == 0) ++count_;
+    while (keys_[i] != 0 && keys_[i] != hash)
+        i = (i + 1) & kMask;
+    if (keys_[i] == 0)
+        ++count_;
     keys_[i] = hash;
 }
 
 void WordScores::Add(std::uint64_t hash, WordLevels score) {
     ZAM_ASSERT(hash != 0 && count_ < kSlots / 2);
+    const std::size_t bit = Bit(hash);
+    filter_[bit >> 6] |= std::uint64_t{1} << (bit & 63);
     std::size_t i = Slot(hash);
-    while (keys_[i] != 0 && keys_[i] != hash) i = (i + 1) & kMask;
-    if (keys_[i] == 0) ++count_;
+    while (keys_[i] != 0 && keys_[i] != hash)
+        i = (i + 1) & kMask;
+    if (keys_[i] == 0)
+        ++count_;
     keys_[i] = hash;
     values_[i] = score;
 }

@@ -9,9 +9,10 @@
 namespace zam::solver {
 
 // Symbol indices: 0-29 the letters in alphabet order, 30 the word gap. Tables are 32 wide so
-// that an index is a shift; index 31 scores as unseen.
+// that an index is a shift; index 31 is no symbol and scores as unseen.
 inline constexpr int kGap = 30;
 inline constexpr int kIndexBits = 5;
+inline constexpr int kOutside = 31;  // no symbol: what lies before a word's opening gap
 inline constexpr std::size_t kShortestStem = 4;
 
 // Words are looked up by a 64-bit hash of their symbols (FNV-1a over symbol index + 1): among
@@ -21,8 +22,8 @@ inline std::uint64_t WordHashStep(std::uint64_t hash, int symbol) {
     return (hash ^ static_cast<std::uint64_t>(symbol + 1)) * 0x100000001B3ull;
 }
 
-// A listed word's own level, and the level the conditional n-grams give "_word_", so that a
-// scorer can put the one in place of the other.
+// A listed word's own level, and the level the conditional n-grams give "word_" after a gap, so
+// that a scorer can put the one in place of the other.
 struct WordLevels {
     std::int16_t word = 0;
     std::int16_t chain = 0;
@@ -33,9 +34,14 @@ public:
     void Add(std::uint64_t hash, WordLevels levels);
     // The word's levels, or null when it is not listed.
     const WordLevels* Find(std::uint64_t hash) const {
+        const std::size_t bit = Bit(hash);
+        if (!(filter_[bit >> 6] >> (bit & 63) & 1))
+            return nullptr;
         for (std::size_t i = Slot(hash);; i = (i + 1) & kMask) {
-            if (keys_[i] == hash) return &values_[i];
-            if (keys_[i] == 0) return nullptr;
+            if (keys_[i] == hash)
+                return &values_[i];
+            if (keys_[i] == 0)
+                return nullptr;
         }
     }
 
@@ -45,6 +51,13 @@ private:
     static std::size_t Slot(std::uint64_t hash) {
         return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 40) & kMask;
     }
+    // One bit per hash, a table small enough to stay in the cache: the search asks mostly about
+    // words no list holds, and the bit turns nearly all of them away without a look at the slots.
+    static constexpr std::size_t kFilterBits = std::size_t{1} << 21;
+    static std::size_t Bit(std::uint64_t hash) {
+        return static_cast<std::size_t>((hash * 0xC2B2AE3D27D4EB4Full) >> 43);
+    }
+    std::vector<std::uint64_t> filter_ = std::vector<std::uint64_t>(kFilterBits / 64);
     std::vector<std::uint64_t> keys_ = std::vector<std::uint64_t>(kSlots);
     std::vector<WordLevels> values_ = std::vector<WordLevels>(kSlots);
     std::size_t count_ = 0;
@@ -56,8 +69,10 @@ public:
     void Add(std::uint64_t hash);
     bool Contains(std::uint64_t hash) const {
         for (std::size_t i = Slot(hash);; i = (i + 1) & kMask) {
-            if (keys_[i] == hash) return true;
-            if (keys_[i] == 0) return false;
+            if (keys_[i] == hash)
+                return true;
+            if (keys_[i] == 0)
+                return false;
         }
     }
 
@@ -74,11 +89,15 @@ private:
 struct LanguageModel {
     std::vector<std::int16_t> quadgrams;  // indexed by 4 symbols, 5 bits each, first highest
     std::vector<std::int16_t> trigrams;
-    // Each symbol given the three before it (the quadgram's level less its leading trigram's),
-    // indexed as the quadgrams; empty for the letters-only model.
+    // Each symbol given the three before it, smoothed by the shorter contexts (Kneser-Ney) and
+    // indexed as the quadgrams; a context holding kOutside knows only what follows the gap, so
+    // (kOutside, kOutside, gap, x) is x beginning a word. Empty for the letters-only model.
     std::vector<std::int16_t> conditional;
     std::int16_t quadgramFloor = 0;  // unseen: a hundredth of one occurrence
     std::int16_t trigramFloor = 0;
+    // The same of the words seen once, each spelled alone between gaps: how an unlisted word
+    // reads. Empty for the letters-only model.
+    std::vector<std::int16_t> typeConditional;
     WordScores words;  // empty for the letters-only model
     // Every listed word less its last one to three letters, four letters at least: an unlisted
     // word with such a beginning is most likely another form of a listed one.
