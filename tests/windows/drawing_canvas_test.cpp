@@ -1,3 +1,6 @@
+// The canvas and its pen, brush and font: what each drawing call leaves in the context, whose
+// context and brush it uses, Russian text, and tools remade only when their value changes,
+// shared between copies and let go of wherever they are selected.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,17 +27,18 @@ Canvas* On(const test::Surface& surface) {
     return canvas;
 }
 
-TEST(Canvas, SelectsOnlyWhatEachOperationNeedsAndItsToolsSetTheContextsModes) {
+int changes = 0;
+void CountChanges(GraphicTool* tool) {
+    changes = 0;
+    tool->OnChange = MakeEvent(
+        nullptr, +[](void*, GraphicTool*) { ++changes; });
+}
+
+TEST(Canvas, ItsToolsSetTheContextsModesAndAToolChangeDeselectsEverything) {
     test::Surface surface(60, 8, RGB(10, 20, 30));
     Canvas* canvas = On(surface);
-    canvas->Pixel(1, 1);
-    EXPECT_EQ(canvas->State(), Canvas::kHasContext);
-    canvas->FillRect({0, 0, 2, 2});
-    EXPECT_EQ(canvas->State(), Canvas::kHasContext | Canvas::kBrushSelected);
     canvas->Brush()->SetColor(kGreen);
     canvas->TextOut(0, 0, "");
-    EXPECT_EQ(canvas->State(),
-              Canvas::kHasContext | Canvas::kBrushSelected | Canvas::kFontSelected);
     EXPECT_EQ(GetBkColor(surface.Dc()), kGreen) << "the brush sets the background";
     EXPECT_EQ(GetBkMode(surface.Dc()), OPAQUE);
     // A dashed pen selects the brush: its gaps take the background colour.
@@ -45,7 +49,7 @@ TEST(Canvas, SelectsOnlyWhatEachOperationNeedsAndItsToolsSetTheContextsModes) {
     EXPECT_GT(surface.Count(kGreen), 0);
     EXPECT_EQ(surface.Count(kBlack) + surface.Count(kGreen), 60);
 
-    // Any tool change puts the stock objects in and forgets every selection.
+    // Any tool change puts the stock objects in, so the old object can go.
     canvas->Font()->SetFontHeight(-20);
     EXPECT_EQ(canvas->State(), Canvas::kHasContext);
     EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
@@ -61,7 +65,6 @@ TEST(Canvas, SelectsOnlyWhatEachOperationNeedsAndItsToolsSetTheContextsModes) {
     canvas->Pen()->SetPenStyle(PS_SOLID);
     canvas->Pen()->SetPenMode(5);
     canvas->DrawLine({0, 2}, {60, 2});
-    EXPECT_EQ(GetROP2(surface.Dc()), R2_NOT);
     EXPECT_EQ(surface.At(4, 2), RGB(245, 235, 225)) << "R2_NOT inverts what is there";
     Free(canvas);
 }
@@ -111,18 +114,24 @@ TEST(Canvas, AnOwnersContextIsAcquiredOnceGivenBackWhenAskedAndItsBrushFills) {
     EXPECT_EQ(surface.Pixels(), pixels);
 }
 
-TEST(Canvas, RussianTextDrawsAndMeasuresAsItsUnicodeTextWhateverTheCodePage) {
+TEST(Canvas, RussianTextDrawsAndMeasuresAsItsUnicodeTextInANamedFont) {
     const std::wstring wide = L"Шифротекст: Ёё №";
     const std::string text = "Шифротекст: Ёё №";  // Windows-1251 bytes
     test::Surface viaCanvas(200, 30);
     test::Surface viaW(200, 30);
     Canvas* canvas = On(viaCanvas);
     canvas->Font()->SetColor(kBlack);
+    canvas->Font()->SetFontName("Arial");
+    canvas->Font()->SetFontStyle(kFontBold | kFontItalic);
     canvas->Brush()->SetColor(kWhite);
     canvas->TextOut(2, 2, text);
 
     LOGFONTW reference{};
     GetObjectW(canvas->Font()->ToolHandle(), sizeof reference, &reference);
+    EXPECT_EQ(std::wstring(reference.lfFaceName), L"Arial");
+    EXPECT_EQ(reference.lfCharSet, RUSSIAN_CHARSET);
+    EXPECT_EQ(reference.lfWeight, 700);
+    EXPECT_TRUE(reference.lfItalic);
     OwnedFont font(CreateFontIndirectW(&reference));
     SelectGuard selected(viaW.Dc(), font.Get());
     TextOutW(viaW.Dc(), 2, 2, wide.c_str(), static_cast<int>(wide.size()));
@@ -137,6 +146,91 @@ TEST(Canvas, RussianTextDrawsAndMeasuresAsItsUnicodeTextWhateverTheCodePage) {
     const int dcs = LiveGdiCounts().memoryDcs;
     EXPECT_EQ(canvas->TextExtent(text).cx, expected.cx);
     EXPECT_EQ(LiveGdiCounts().memoryDcs, dcs);
+    Free(canvas);
+}
+
+TEST(GraphicTool, ObjectsAreRemadeOnlyForADifferentValueAndCopiesShareThem) {
+    GraphicTool* pen = NewPen();
+    CountChanges(pen);
+    pen->SetColor(RGB(255, 0, 0));
+    HGDIOBJ made = pen->ToolHandle();
+    pen->SetColor(RGB(255, 0, 0));
+    pen->SetPenStyle(PS_SOLID);
+    EXPECT_EQ(pen->ToolHandle(), made) << "the same colour keeps the pen";
+    EXPECT_EQ(changes, 1);
+    pen->SetColor(RGB(0, 0, 255));
+    EXPECT_EQ(GetObjectType(made), 0u) << "the old pen is deleted";
+    // The pen object does not depend on the mode, but a canvas must still select it anew.
+    made = pen->ToolHandle();
+    pen->SetPenMode(5);
+    EXPECT_EQ(pen->ToolHandle(), made);
+    EXPECT_EQ(changes, 3);
+    Free(pen);
+
+    GraphicTool* source = NewBrush();
+    source->SetColor(RGB(255, 0, 0));
+    GraphicTool* copy = NewBrush();
+    copy->CopyFrom(source);
+    HGDIOBJ shared = source->ToolHandle();
+    EXPECT_EQ(copy->ToolHandle(), shared);
+    copy->SetColor(RGB(0, 0, 255));
+    HGDIOBJ own = copy->ToolHandle();
+    EXPECT_NE(GetObjectType(shared), 0u) << "the copy's change leaves the source's object";
+    copy->SetColor(RGB(255, 0, 0));
+    EXPECT_EQ(copy->ToolHandle(), shared) << "describing the same object again shares it";
+    EXPECT_EQ(GetObjectType(own), 0u);
+    GraphicTool* second = NewBrush();
+    second->CopyFrom(copy);
+    EXPECT_EQ(second->ToolHandle(), shared) << "a copy of a copy shares the first object";
+    source->CopyFrom(second);
+    EXPECT_EQ(source->Source(), nullptr) << "no cycles";
+
+    // Freeing the source: the copies that borrowed its object are told, then make their own.
+    CountChanges(second);
+    Free(source);
+    EXPECT_EQ(GetObjectType(shared), 0u);
+    EXPECT_EQ(changes, 1);
+    LOGBRUSH made2{};
+    GetObjectW(second->ToolHandle(), sizeof made2, &made2);
+    EXPECT_EQ(made2.lbColor, RGB(255, 0, 0));
+    Free(copy);
+    Free(second);
+}
+
+TEST(GraphicTool, ACanvasLetsGoOfAChangedSourceAndResolvesSystemColoursWhenItDraws) {
+    test::Surface surface(20, 10);
+    Canvas* canvas = On(surface);
+    // A source change deselects the copy wherever it is selected, before the object goes.
+    GraphicTool* source = NewPen();
+    source->SetColor(RGB(255, 0, 0));
+    canvas->Pen()->CopyFrom(source);
+    canvas->DrawLine({0, 1}, {20, 1});
+    HGDIOBJ shared = source->ToolHandle();
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), shared);
+    source->SetColor(RGB(0, 255, 0));
+    EXPECT_EQ(GetObjectType(shared), 0u);
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
+    canvas->DrawLine({0, 2}, {20, 2});
+    EXPECT_EQ(surface.At(5, 2), RGB(255, 0, 0)) << "the copy keeps its own description";
+    Free(source);
+
+    canvas->Brush()->SetColor(kBtnFaceColor);
+    INT index = COLOR_BTNFACE;
+    const COLORREF original = GetSysColor(COLOR_BTNFACE);
+    const COLORREF changed = original == RGB(10, 200, 30) ? RGB(200, 10, 30) : RGB(10, 200, 30);
+    canvas->FillRect({0, 0, 10, 10});
+    EXPECT_EQ(surface.At(3, 3), original);
+    SetSysColors(1, &index, &changed);
+    const COLORREF now = GetSysColor(COLOR_BTNFACE);
+    canvas->FillRect({0, 0, 10, 10});
+    const COLORREF filled = surface.At(3, 3);
+    // The remade brush replaced the stale one in the canvas's context as well.
+    canvas->Rectangle(0, 0, 10, 10);
+    const COLORREF rectangle = surface.At(5, 5);
+    SetSysColors(1, &index, &original);
+    ASSERT_EQ(now, changed) << "SetSysColors has no effect here";
+    EXPECT_EQ(filled, changed);
+    EXPECT_EQ(rectangle, changed);
     Free(canvas);
 }
 
