@@ -21,6 +21,9 @@ TEST(Encoding, EveryByteRoundTripsThroughUnicode) {
 TEST(Encoding, WhatTheCodePageCannotHold) {
     EXPECT_FALSE(Utf8To1251("\xCE\xBA"));                   // Greek kappa
     EXPECT_FALSE(Utf8To1251("\xC0\x80"));                   // overlong NUL
+    EXPECT_FALSE(Utf8To1251("\xE0\x90\x96"));               // Ж in three bytes
+    EXPECT_FALSE(IsValidUtf8("\xE0\x9F\xBF"));              // U+07FF in three bytes
+    EXPECT_TRUE(IsValidUtf8("\xE0\xA0\x80"));               // U+0800, the least there
     EXPECT_FALSE(Utf8To1251("\xED\xA0\x80"));               // surrogate
     EXPECT_FALSE(Utf8To1251("\xD0"));                       // cut short
     EXPECT_EQ(Utf8To1251Lossy("a\xCE\xBA" "b\xD0"), "a?b?");

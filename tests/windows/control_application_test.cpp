@@ -1,6 +1,6 @@
 // The message loop with an application window and its forms: closing and its refusal, the
-// main-form rules (the loop ends, minimising goes to the application window, the deferred
-// free), the application window seeing every window's messages, and the shutdown.
+// main-form rules (the loop ends, the deferred free) and the focus a form hands on. The
+// application tests drive minimising and the shutdown through the program itself.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -101,32 +101,6 @@ TEST_F(Application, RefusingOnCloseKeepsTheWindowAndAcceptingOnTheMainFormEndsTh
     EXPECT_EQ(s.log, (Log{"still open", "refused", "still open", "accepted", "application asked"}));
 }
 
-TEST_F(Application, TheApplicationWindowSeesEveryWindowsMessagesAndTakesTheMinimise) {
-    s.app->OnMessage = MakeEvent(
-        &s, +[](void* p, Control* app, Message& m, bool& handled) {
-            if (m.Msg == kStep && ControlOf(m.Window) == static_cast<Script*>(p)->tool) {
-                Note(p, "tool message seen");
-            }
-            if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_MINIMIZE) {
-                const bool mine = m.Window == app->WindowHandle();
-                Note(p, mine ? "application minimises" : "form minimises");
-                if (mine) {
-                    handled = true;  // not really: the test's windows stay as they are
-                    app->Close();
-                }
-            }
-        });
-    s.step = [](Script& s, Control*) {
-        EXPECT_EQ(ApplicationWindow(), s.app->WindowHandle()) << "message boxes are titled";
-        SendMessageW(s.tool->Handle(), kStep, 0, 0);
-        // The main form's minimise goes to the application window instead.
-        SendMessageW(s.main->WindowHandle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    };
-    Run();
-    EXPECT_EQ(s.log, (Log{"tool message seen", "form minimises", "application minimises"}));
-    EXPECT_EQ(ApplicationWindow(), nullptr);
-}
-
 TEST_F(Application, FormsAreFreedWithTheirWindowsTheMainFormOnlyAfterwards) {
     s.tool->OnDestroy = MakeEvent(
         &s, +[](void* p, ToolkitObject*) { Note(p, "tool freed"); });
@@ -143,37 +117,6 @@ TEST_F(Application, FormsAreFreedWithTheirWindowsTheMainFormOnlyAfterwards) {
     };
     Run();
     EXPECT_EQ(s.log, (Log{"tool freed", "tool closed", "main destroyed", "main freed"}));
-}
-
-TEST_F(Application, ShutdownIsQuietRunsTheIdleHookAndEndsTheTerminatingState) {
-    static bool repaintAsked;
-    repaintAsked = true;
-    // Attached handlers no longer run once WM_QUIT is seen; OnMessage still does.
-    s.app->OnMessage = MakeEvent(
-        &s, +[](void*, Control*, Message& m, bool&) {
-            if (m.Msg == WM_CLOSE && AppTerminating()) {
-                HWND main = script->main->WindowHandle();
-                ValidateRect(main, nullptr);
-                script->main->Invalidate();
-                RECT r{};
-                repaintAsked = GetUpdateRect(main, &r, FALSE);
-            }
-        });
-    static int idle;
-    idle = 0;
-    SetIdleHook([] { ++idle; });
-    // Closed from a timer, once the loop waits for messages: the idle hook has run by then.
-    s.step = [](Script&, Control*) {
-        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
-            KillTimer(nullptr, timer);
-            PostMessageW(script->app->WindowHandle(), WM_CLOSE, 0, 0);
-        });
-    };
-    Run();
-    SetIdleHook(nullptr);
-    EXPECT_FALSE(repaintAsked) << "Invalidate does nothing while terminating";
-    EXPECT_GE(idle, 1);
-    EXPECT_FALSE(AppTerminating());
 }
 
 TEST(FormFocus, AFormHandsTheFocusToItsCurrentControl) {

@@ -2,8 +2,6 @@
 // stretched and with a transparent colour, and drawn on through their canvas.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "tests/windows/drawing_test.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/canvas.h"
@@ -92,23 +90,15 @@ TEST(Bitmap, NewBitmapsAreWhiteEmptyOnesDrawNothingAndSizesKeepThePicture) {
     Free(bitmap);
 }
 
-TEST(Bitmap, AResourceLoadsAsItsFileAndABitmapOwnsOneHandle) {
+TEST(Bitmap, AResourceLoadsAndABitmapOwnsOneHandle) {
     HMODULE module = GetModuleHandleW(nullptr);
     Bitmap* resource = NewBitmap(0, 0);
     ASSERT_TRUE(LoadBitmapResource(resource, module, "btnClose"));
     EXPECT_EQ(resource->Width(), 13);
     EXPECT_EQ(resource->Height(), 13);
-    Bitmap* file = NewBitmap(0, 0);
-    ASSERT_TRUE(
-        LoadBitmapFile(file, std::filesystem::path(ZAM_SOURCE_DIR) / "resources" / "btnClose.bmp"));
-    test::Surface fromResource(13, 13);
-    test::Surface fromFile(13, 13);
-    resource->Draw(fromResource.Dc(), 0, 0);
-    file->Draw(fromFile.Dc(), 0, 0);
-    EXPECT_EQ(fromResource.Pixels(), fromFile.Pixels());
-    EXPECT_FALSE(LoadBitmapResource(file, module, "NO_SUCH_BITMAP"));
-    EXPECT_TRUE(file->Empty());
-    Free(file);
+    EXPECT_FALSE(LoadBitmapResource(resource, module, "NO_SUCH_BITMAP"));
+    EXPECT_TRUE(resource->Empty());
+    ASSERT_TRUE(LoadBitmapResource(resource, module, "btnClose"));
 
     // A new handle releases the previous one; its own handle again is kept.
     HBITMAP owned = resource->Handle();
@@ -187,16 +177,7 @@ TEST(Bitmap, TheCanvasDrawsIntoTheBitmapAcrossChanges) {
     EXPECT_EQ(surface.At(1, 0), kRed);
     EXPECT_EQ(surface.At(3, 1), kGreen);
 
-    // A released handle outlives its bitmap and can be handed to another.
-    Bitmap* other = Quadrants();
-    HBITMAP handed = other->ReleaseHandle();
-    Free(other);
-    bitmap->SetBitmapHandle(handed);
-    surface.Fill(kGrey);
-    bitmap->Draw(surface.Dc(), 0, 0);
-    ExpectQuadrants(surface, 0, 0);
     Free(bitmap);
-    EXPECT_EQ(GetObjectType(handed), 0u);
 }
 
 }  // namespace

@@ -1,32 +1,72 @@
+// The message boxes the program shows: in Russian under its window's title, and the exit-time
+// memory report's box for lost bytes, none otherwise (the application tests check that a whole
+// session gives every byte back).
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "app/document_commands.h"
+#include "app/memory_report.h"
 #include "tests/windows/window_driver.h"
 #include "toolkit/application.h"
-#include "toolkit/control.h"
+#include "toolkit/heap_count.h"
 #include "toolkit/message_box.h"
+#include "toolkit/wide_text.h"
 
 namespace zam {
 namespace {
 
+using namespace test;
+
+std::wstring ExpectedText(const std::wstring& bytes) {
+    return L"В ходе выполнения программы возникла критическая ошибка,\rповлекшая за собой потерю " +
+           bytes + L" байт памяти.\rЕсли ошибка повторится, свяжитесь в разработчиком.";
+}
+
+TEST(MemoryReportBox, OnlyLostBytesShowAnOwnerlessErrorBoxNamingThemIn64Bits) {
+    const auto read = [](HWND box) {
+        EXPECT_EQ(WindowText(box), L"Критическая ошибка");
+        EXPECT_EQ(ItemText(box, 0xFFFF), ExpectedText(L"24"));  // lines joined by bare CRs
+        EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr);
+        const HWND icon = GetDlgItem(box, 0x440);
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)),
+                  LoadIconW(nullptr, MAKEINTRESOURCEW(32513)));  // IDI_HAND
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(box, IDOK)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(box, IDCANCEL)));
+    };
+    WindowDriver driver({Inspecting(read, [](HWND box) { PressButton(box, IDOK); })});
+    const int64_t start = LiveHeapBytes();
+    ReportHeapLoss(start);
+    ReportHeapLoss(start + 100);  // more taken before the record than is live now
+    EXPECT_EQ(driver.Handled(), 0);
+
+    // Volatile: an unused new and delete pair may be left out by the optimiser.
+    char* volatile lost = new char[24];
+    ReportHeapLoss(start);
+    delete[] lost;
+    EXPECT_EQ(driver.Handled(), 1);
+    EXPECT_TRUE(driver.Unexpected().empty());
+    EXPECT_EQ(Widen(MemoryReportText(int64_t{1} << 40)), ExpectedText(L"1099511627776"));
+}
+
 // Records what a message box showed, read back from the window as UTF-16, and closes it.
-test::Step Reading(std::vector<std::wstring>& seen) {
+Step Reading(std::vector<std::wstring>& seen) {
     return [&seen](HWND box) {
         HWND icon = GetDlgItem(box, 0x440);
         const bool hasIcon =
             icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-        seen.push_back(test::WindowText(box) + L" | " + test::ItemText(box, 0xFFFF) +
+        seen.push_back(WindowText(box) + L" | " + ItemText(box, 0xFFFF) +
                        (hasIcon ? L" | icon" : L""));
-        test::PressButton(box, IDOK);
+        PressButton(box, IDOK);
     };
 }
 
 TEST(MessageBoxTest, TextAndCaptionReachTheBoxAsRussianWhateverTheCodePage) {
     std::vector<std::wstring> seen;
-    test::WindowDriver driver(std::vector<test::Step>(5, Reading(seen)));
+    WindowDriver driver(std::vector<Step>(5, Reading(seen)));
     Control* app = NewForm(nullptr, "Zamenor - шифровка.txt");
     app->Handle();
     SetApplet(app);

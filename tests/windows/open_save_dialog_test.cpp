@@ -1,3 +1,6 @@
+// Files chosen and written: the open and save dialogs run for real, with Russian texts and
+// names the code page cannot spell, the conversions at their boundary, and a save that must
+// replace last time's file or leave one in use as it was.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,9 +12,14 @@
 #include "toolkit/encoding.h"
 #include "toolkit/message_box.h"
 #include "toolkit/open_save_dialog.h"
+#include "toolkit/wide_text.h"
+#include "workspace/document_file.h"
+#include "workspace/file_io.h"
 
 namespace zam {
 namespace {
+
+using namespace std::string_literals;
 
 using test::Accept;
 using test::Cancel;
@@ -130,6 +138,88 @@ TEST_F(OpenSaveDialogRun, NamesCp1251CannotSpellSurviveInThePathAndDirectory) {
     ASSERT_TRUE(Run({Accept(kappa + L"_out.txt")}));
     EXPECT_EQ(dialog_->FilePath, greekDir / (kappa + L"_out.txt"));
     EXPECT_EQ(dialog_->FileName, PathTo1251(greekDir.Path()) + "\\?_out.txt");
+}
+
+TEST(WideText, RussianCrossesTheWin32BoundaryIntactAndOtherLettersBecomeQuestionMarks) {
+    // Wide literals are UTF-16 from the compiler, independent of the conversion under test.
+    EXPECT_EQ(Widen("Шифротекст: Ёё №, «ъ»"), L"Шифротекст: Ёё №, «ъ»");
+    std::string every;
+    for (int byte = 0; byte < 256; ++byte)
+        every += static_cast<char>(byte);
+    EXPECT_EQ(Narrow(Widen(every)), every);
+
+    // Outside the macros: their stringified arguments are narrow, 1251 literals.
+    const std::wstring greek = L"\u03BA_test.txt";
+    const std::wstring emoji = L"a\U0001F600b";  // one character, a surrogate pair
+    const std::wstring loneSurrogate = L"a\xD800";
+    EXPECT_EQ(Narrow(greek), "?_test.txt");
+    EXPECT_EQ(Narrow(emoji), "a?b");
+    EXPECT_EQ(Narrow(loneSurrogate), "a?");
+}
+
+TEST(OpenSaveDialog, OptionsFiltersNamesAndMultiSelectionsAreSafelyTerminated) {
+    constexpr DWORD fixed = OFN_EXPLORER | OFN_LONGNAMES | OFN_ENABLESIZING;
+    EXPECT_EQ(DialogFlags(kDialogAllowMultiSelect), OFN_ALLOWMULTISELECT | fixed);
+    EXPECT_EQ(DialogFlags(0xF000), fixed);  // bits past the table turn on nothing
+    OpenSaveDialog* dialog = NewOpenSaveDialog("", "", 0);
+    EXPECT_EQ(dialog->Options, kDefaultDialogOptions) << "0 takes the defaults";
+    Free(dialog);
+    EXPECT_EQ(DialogFilter("Тексты (*.txt)|*.txt|Все|*.*"),
+              L"Тексты (*.txt)\0*.txt\0Все\0*.*\0\0"s);
+    // A description without its pattern must not send the dialog past the end.
+    EXPECT_EQ(DialogFilter("Тексты"), L"Тексты\0\0"s);
+    EXPECT_EQ(DialogFilter(""), L"");
+
+    std::vector<wchar_t> buffer = FileNameBuffer(std::string(300, 'x'), kFileBufferSize);
+    ASSERT_EQ(buffer.size(), kFileBufferSize);
+    EXPECT_EQ(std::wstring(buffer.data()), std::wstring(kFileBufferSize - 1, L'x'));
+    EXPECT_EQ(std::wstring(FileNameBuffer("-шифр.txt", 16).data()), L"-шифр.txt");
+
+    EXPECT_EQ(JoinMultiSelect(L"C:\\dir\0a.txt\0б.txt\0\0left over\0\0"s),
+              L"C:\\dir\ra.txt\rб.txt");
+    EXPECT_EQ(JoinMultiSelect(L"C:\\dir\\one.txt\0\0"s), L"C:\\dir\\one.txt");
+    // A buffer that the dialog filled to the end: nothing read beyond it.
+    EXPECT_EQ(JoinMultiSelect(L"C:\\d\0a"s), L"C:\\d\ra");
+}
+
+class NoMessages : public Messages {
+public:
+    void Show(std::string_view text, MessageIcon) override { shown.emplace_back(text); }
+    std::vector<std::string> shown;
+};
+
+size_t EntriesIn(const std::filesystem::path& dir) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir),
+                                             std::filesystem::directory_iterator()));
+}
+
+// Replacing a file goes through a rename over it, which Windows refuses unless asked to
+// replace; a save over last time's result file must still work, and a file in use must be
+// reported and kept as it was.
+TEST(FileReplace, ASaveReplacesAnExistingFileOrReportsOneInUseAndLeavesNoTemporaryFile) {
+    test::TempDir dir;
+    const auto target = dir / L"-\u0436.txt";
+    test::WriteBytes(target, std::string(5000, 'x'));
+    Workspace ws;
+    ws.CipherText.text = "ЖА";
+    ws.PlainText.text = "О ";
+    NoMessages messages;
+    ASSERT_TRUE(SaveDocument(ws, messages, target));
+    const std::string saved = FormatResultFile(ws);
+    EXPECT_EQ(test::ReadBytes(target), saved);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+    EXPECT_TRUE(messages.shown.empty());
+
+    // Open without FILE_SHARE_DELETE: nothing may replace the file while this handle lives.
+    HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ws.PlainText.text = "  ";
+    EXPECT_FALSE(SaveDocument(ws, messages, target));
+    CloseHandle(held);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(test::ReadBytes(target), saved);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 
 }  // namespace
