@@ -147,14 +147,13 @@ TEST_F(ControlEvents, TextCrossesAsUnicodeAndTypedCharactersReachOnCharAsCp1251)
     EXPECT_EQ(form->Caption(), "Открытый текст: «Ёё» №1");
 
     Control* edit = NewEditBox(form, kEditUpperCase);
-    Control* multi = NewEditBox(form, kEditMultiline);
-    multi->SetPosition(0, 30);
+    Control* plain = NewEditBox(form, 0);
+    plain->SetPosition(0, 30);
     form->Show();  // typing needs an active window, unlike ShowQuietly
     Pump();
     // Text set by anyone else comes back as Windows-1251.
-    SetWindowTextW(multi->Handle(), L"съешь ещё \u03A9");
-    EXPECT_EQ(multi->Caption(), "съешь ещё ?");
-    multi->SetCaption("");
+    SetWindowTextW(plain->Handle(), L"съешь ещё \u03A9");
+    EXPECT_EQ(plain->Caption(), "съешь ещё ?");
     edit->Focus();
     ASSERT_EQ(GetFocus(), edit->WindowHandle());
     KeyLog log;
@@ -179,11 +178,6 @@ TEST_F(ControlEvents, TextCrossesAsUnicodeAndTypedCharactersReachOnCharAsCp1251)
     log.replaceWith = 0;
     edit->Perform(WM_CHAR, 'z', 0);
     EXPECT_EQ(WindowText(edit->WindowHandle()), L"С");
-    // Tab moves on, it is never typed into the text.
-    multi->Focus();
-    for (WPARAM key : {'a', '\t', 'b'})
-        multi->Perform(WM_CHAR, key, 0);
-    EXPECT_EQ(multi->Caption(), "ab");
 }
 
 TEST_F(ControlEvents, ShowHideMoveHoverAndClickEventsFireOnRealChangesOnly) {
@@ -305,18 +299,14 @@ TEST_F(ControlEvents, ChildrenGetTheRussianFontTheirColoursAndTheirCursor) {
     EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
     DeleteDC(dc);
 
-    // The cursor over the client area is the control's, or the global one when set.
+    // The cursor over the client area is the control's.
     HCURSOR cross = LoadCursorW(nullptr, MAKEINTRESOURCEW(32515));  // IDC_CROSS
-    HCURSOR wait = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514));   // IDC_WAIT
-    HWND formWindow = form->WindowHandle();
     form->SetCursor(cross);
-    for (HCURSOR global : {HCURSOR{}, wait}) {
-        SetGlobalCursor(global);
-        SendMessageW(formWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(formWindow),
-                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        SetGlobalCursor(nullptr);
-        EXPECT_EQ(GetCursor(), global ? wait : cross);
-    }
+    EXPECT_EQ(SendMessageW(form->WindowHandle(), WM_SETCURSOR,
+                           reinterpret_cast<WPARAM>(form->WindowHandle()),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              TRUE);
+    EXPECT_EQ(GetCursor(), cross);
 }
 
 }  // namespace
