@@ -206,6 +206,15 @@ TEST_F(ControlEvents, ShowHideMoveHoverAndClickEventsFireOnRealChangesOnly) {
         panel->Perform(WM_MOUSEMOVE, 0, at);
     panel->Perform(WM_MOUSELEAVE, 0, 0);
     panel->Perform(WM_MOUSELEAVE, 0, 0);
+    // A hover test of the control's own gets the signed point, as under a capture.
+    static Point tested;
+    panel->HoverTest = [](Control*, Point p) {
+        tested = p;
+        return false;
+    };
+    panel->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(-5, -1));
+    EXPECT_EQ(tested.x, -5);
+    EXPECT_EQ(tested.y, -1);
     panel->TrackMouse(false);
     panel->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(log, "ELEL");
@@ -307,6 +316,20 @@ TEST_F(ControlEvents, ChildrenGetTheRussianFontTheirColoursAndTheirCursor) {
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               TRUE);
     EXPECT_EQ(GetCursor(), cross);
+}
+
+TEST_F(ControlEvents, AFormHandsTheFocusToItsCurrentControl) {
+    Control* first = NewEditBox(form, 0);
+    Control* second = NewEditBox(form, 0);
+    second->SetPosition(0, 40);
+    form->Show();
+    Pump();
+    second->Focus();
+    SetFocus(first->WindowHandle());
+    SetFocus(form->WindowHandle());
+    EXPECT_EQ(GetFocus(), second->WindowHandle());
+    Free(second);
+    EXPECT_EQ(form->CurrentControl(), nullptr);
 }
 
 }  // namespace

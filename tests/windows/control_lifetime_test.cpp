@@ -144,6 +144,36 @@ TEST_F(ControlLifetime, ClickPaintAndShowHandlersMayFreeWhatTheyServe) {
     EXPECT_EQ(form->ChildCount(), 0);
 }
 
+// The program's own loop: a tool form closed by default processing is destroyed and freed at
+// once; the main form, destroyed, is freed later, on the application window's message.
+TEST_F(ControlLifetime, InTheLoopAClosedToolFormGoesAtOnceTheMainFormAfterwards) {
+    static Control* app;
+    app = NewForm(nullptr, "Заменор");
+    Control* main = NewForm(app, "Главное окно");
+    Control* tool = NewForm(app, "Инструмент");
+    for (Control* form : {main, tool})
+        form->HasBorder(false);  // framed windows make Wine wait for a window manager
+    Watch(main, "main freed");
+    Watch(tool, "tool freed");
+    test::ShowQuietly(main);
+    log.clear();
+    SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        SendMessageW(app->Child(1)->Handle(), WM_CLOSE, 0, 0);
+        log.push_back("tool closed");
+        DestroyWindow(app->Child(0)->WindowHandle());
+        log.push_back("main destroyed");
+        PostMessageW(app->WindowHandle(), WM_CLOSE, 0, 0);
+    });
+    const UINT_PTR watchdog =
+        SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+    RunApplication(app);
+    KillTimer(nullptr, watchdog);
+    EXPECT_EQ(log, (std::vector<std::string>{"tool freed", "tool closed", "main destroyed",
+                                             "main freed"}));
+    EXPECT_EQ(Applet(), nullptr);
+}
+
 class CountedRecord : public ToolkitObject {
 public:
     static inline int alive = 0;
