@@ -141,7 +141,7 @@ void Type(const std::wstring& text) {
     Pump();
 }
 
-TEST_F(ControlEvents, TextCrossesAsUnicodeAndTypedCharactersReachOnCharAsCp1251) {
+TEST_F(ControlEvents, TextCrossesAsUnicodeTypedCharactersReachOnCharAsCp1251AndFocusReturns) {
     form->SetCaption("Открытый текст: «Ёё» №1");
     EXPECT_EQ(WindowText(form->Handle()), L"Открытый текст: «Ёё» №1");
     EXPECT_EQ(form->Caption(), "Открытый текст: «Ёё» №1");
@@ -178,6 +178,13 @@ TEST_F(ControlEvents, TextCrossesAsUnicodeAndTypedCharactersReachOnCharAsCp1251)
     log.replaceWith = 0;
     edit->Perform(WM_CHAR, 'z', 0);
     EXPECT_EQ(WindowText(edit->WindowHandle()), L"С");
+
+    // The form hands the focus on to its current control; a freed one is forgotten.
+    SetFocus(plain->WindowHandle());
+    SetFocus(form->WindowHandle());
+    EXPECT_EQ(GetFocus(), edit->WindowHandle());
+    Free(edit);
+    EXPECT_EQ(form->CurrentControl(), nullptr);
 }
 
 TEST_F(ControlEvents, ShowHideMoveHoverAndClickEventsFireOnRealChangesOnly) {
@@ -275,7 +282,6 @@ TEST_F(ControlEvents, PaintGetsTheUpdateRegionAndOnlyANewColourRepaints) {
     EXPECT_EQ(paints, 1);
     EXPECT_EQ(SeenOn(panel->WindowHandle(), 5, 5), RGB(0, 0, 90));
     panel->ControlBrush()->SetColor(RGB(200, 0, 0));
-    EXPECT_EQ(panel->Color(), RGB(200, 0, 0));
     EXPECT_EQ(SeenOn(panel->WindowHandle(), 19, 19), RGB(200, 0, 0));
 }
 
@@ -316,20 +322,6 @@ TEST_F(ControlEvents, ChildrenGetTheRussianFontTheirColoursAndTheirCursor) {
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               TRUE);
     EXPECT_EQ(GetCursor(), cross);
-}
-
-TEST_F(ControlEvents, AFormHandsTheFocusToItsCurrentControl) {
-    Control* first = NewEditBox(form, 0);
-    Control* second = NewEditBox(form, 0);
-    second->SetPosition(0, 40);
-    form->Show();
-    Pump();
-    second->Focus();
-    SetFocus(first->WindowHandle());
-    SetFocus(form->WindowHandle());
-    EXPECT_EQ(GetFocus(), second->WindowHandle());
-    Free(second);
-    EXPECT_EQ(form->CurrentControl(), nullptr);
 }
 
 }  // namespace
