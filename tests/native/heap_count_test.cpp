@@ -1,5 +1,5 @@
 // The live-byte count behind the exit-time memory report. Here operator new is the sanitizer's,
-// so only the counted functions and the toolkit's list storage move the count.
+// so only the counted functions move the count.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -8,7 +8,6 @@
 #include <limits>
 
 #include "toolkit/heap_count.h"
-#include "toolkit/pointer_list.h"
 
 namespace zam {
 namespace {
@@ -46,22 +45,9 @@ TEST(HeapCount, BlocksCountTheirRequestedSizesUntilFreed) {
     EXPECT_EQ(std::memcmp(a, "012", 3), 0);
     EXPECT_EQ(LiveHeapBytes(), start + 10);
 
-    for (void* block : {static_cast<void*>(a), empty, otherEmpty, fresh, static_cast<void*>(nullptr)})
+    for (void* block :
+         {static_cast<void*>(a), empty, otherEmpty, fresh, static_cast<void*>(nullptr)})
         CountedFree(block);
-    EXPECT_EQ(LiveHeapBytes(), start);
-}
-
-TEST(HeapCount, ListStorageIsCountedAndReleasedWithTheList) {
-    const std::int64_t start = LiveHeapBytes();
-    PointerList* list = NewList();
-    int items[6] = {};
-    for (int& item : items)
-        list->Add(&item);
-    EXPECT_EQ(LiveHeapBytes(), start + list->Capacity * std::int64_t{sizeof(void*)});
-    list->Clear();
-    EXPECT_EQ(LiveHeapBytes(), start);
-    list->Add(&items[0]);
-    Free(list);
     EXPECT_EQ(LiveHeapBytes(), start);
 }
 

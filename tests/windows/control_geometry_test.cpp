@@ -160,7 +160,6 @@ TEST_F(ControlGeometry, CreationFromAnyLevelMakesOneWindowPerControlAndKeepsTheT
     ASSERT_NE(inner->Handle(), nullptr);
     EXPECT_EQ(GetParent(inner->WindowHandle()), panel->WindowHandle());
     EXPECT_EQ(GetParent(edit->WindowHandle()), form->WindowHandle());
-    EXPECT_EQ(form->Handle(), form->WindowHandle());
     EXPECT_EQ(ControlOf(edit->WindowHandle()), edit);
 
     EXPECT_EQ(form->ChildCount(), 3);
