@@ -119,6 +119,14 @@ FAULTS = [
     ("app-bigram-outline", "app/bigram_window.cpp", "if (look.outline > 1) {", "if (look.outline > 2) {", "windows"),
     ("app-phrase-escape", "app/phrase_dialog.cpp", "key == VK_RETURN ? kHighlightButton : kRemoveButton",
      "kHighlightButton", "windows"),
+    ("tk-canvas-dc-kept", "toolkit/control_drawing.cpp",
+     "        canvasDc_.reset();\n        canvasDcWindow_ = nullptr;", "        canvasDcWindow_ = nullptr;",
+     "windows"),
+    ("tk-bitmap-self-handle", "toolkit/bitmap.cpp", "    if (bitmap && bitmap == handle_.Get())\n        return;\n",
+     "", "windows"),
+    ("tk-brush-repaint", "toolkit/control_drawing.cpp",
+     "    control->color_ = brush->Color();\n    control->Invalidate();", "    control->color_ = brush->Color();",
+     "windows"),
 ]
 
 TARGETS = {"native": ("native", "native_tests"), "solver": ("native", "solver/solver_tests"),
