@@ -125,6 +125,14 @@ FAULTS = [
     ("skin-corner-zone", "skin/skinned_form.cpp", "hit = x < kCornerZone       ? HTTOPLEFT",
      "hit = x <= kCornerZone      ? HTTOPLEFT", "windows"),
     ("skin-caption-bitmap-leak", "skin/skinned_form.cpp", "    Free(CaptionBitmap);", "", "windows"),
+    ("tk-canvas-dc-kept", "toolkit/control_drawing.cpp",
+     "        canvasDc_.reset();\n        canvasDcWindow_ = nullptr;", "        canvasDcWindow_ = nullptr;",
+     "windows"),
+    ("tk-bitmap-self-handle", "toolkit/bitmap.cpp", "    if (bitmap && bitmap == handle_.Get())\n        return;\n",
+     "", "windows"),
+    ("tk-brush-repaint", "toolkit/control_drawing.cpp",
+     "    control->color_ = brush->Color();\n    control->Invalidate();", "    control->color_ = brush->Color();",
+     "windows"),
 ]
 
 # A whole Windows run takes two or three minutes even on a busy machine.

@@ -32,7 +32,7 @@ uint32_t StyleOf(HWND window) {
     return static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));
 }
 
-TEST_F(ControlGeometry, StoredBoundsAndStatesApplyAtCreationAndOutliveTheWindow) {
+TEST_F(ControlGeometry, BoundsAndStatesApplyWithOrWithoutAWindowAndOutliveIt) {
     Control* form = NewForm(nullptr, "Окно");
     FreeAtExit release(form);
     form->SetPosition(30, 40)->SetSize(200, 150);
@@ -41,13 +41,13 @@ TEST_F(ControlGeometry, StoredBoundsAndStatesApplyAtCreationAndOutliveTheWindow)
     Control* edit = NewEditBox(form, 0);
     edit->SetEnabled(false);
     edit->SetVisible(false);
-    // A size of 0 or less leaves that side alone, with or without a window.
     for (bool created : {false, true}) {
         SCOPED_TRACE(created);
         if (created) {
             ASSERT_EQ(WindowBounds(form->Handle()), "30,40,230,190");
             ASSERT_NE(panel->WindowHandle(), nullptr) << "children are created with their parent";
         }
+        // A size of 0 or less leaves that side alone.
         panel->SetSize(40, 30);
         panel->SetSize(0, 50);
         EXPECT_EQ(panel->Width(), 40);
@@ -56,8 +56,13 @@ TEST_F(ControlGeometry, StoredBoundsAndStatesApplyAtCreationAndOutliveTheWindow)
         EXPECT_EQ(Str(panel->BoundsRect()), "5,6,75,56");
     }
     EXPECT_EQ(WindowBounds(panel->WindowHandle()), "5,6,75,56");
-    EXPECT_FALSE(IsWindowEnabled(edit->WindowHandle()));
-    EXPECT_FALSE(StyleOf(edit->WindowHandle()) & WS_VISIBLE);
+    HWND editWindow = edit->WindowHandle();
+    EXPECT_FALSE(StyleOf(editWindow) & WS_VISIBLE);
+    EXPECT_FALSE(IsWindowEnabled(editWindow));
+    edit->SetEnabled(true);
+    EXPECT_TRUE(IsWindowEnabled(editWindow));
+    edit->SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(editWindow));
 
     HWND window = form->WindowHandle();
     SetWindowPos(window, nullptr, 50, 60, 210, 160, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -66,21 +71,7 @@ TEST_F(ControlGeometry, StoredBoundsAndStatesApplyAtCreationAndOutliveTheWindow)
     EXPECT_EQ(Str(form->BoundsRect()), "50,60,260,220");
 }
 
-// Asking a grandchild for its window first creates the whole chain from the top; each control
-// must end up with exactly one window, in its parent's window.
-TEST_F(ControlGeometry, CreatingFromAGrandchildMakesOneWindowPerControl) {
-    Control* top = NewForm(nullptr, "Приложение");
-    FreeAtExit release(top);
-    Control* form = NewForm(top, "Окно");
-    Control* first = NewPanel(form, 2);
-    HWND second = NewPanel(form, 2)->Handle();
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(GetParent(first->WindowHandle()), form->WindowHandle());
-    EXPECT_EQ(GetParent(second), form->WindowHandle());
-    EXPECT_EQ(form->Handle(), form->WindowHandle());
-}
-
-TEST_F(ControlGeometry, CenterOnParentUsesTheParentClientAreaOrTheScreenRoundingDown) {
+TEST_F(ControlGeometry, CenteringRoundsDownAndSizeLimitsAreServedThroughGetMinMaxInfo) {
     Control* form = NewForm(nullptr, "");
     FreeAtExit release(form);
     form->HasBorder(false);
@@ -90,19 +81,15 @@ TEST_F(ControlGeometry, CenterOnParentUsesTheParentClientAreaOrTheScreenRounding
     big->CenterOnParent();
     EXPECT_EQ(big->Left(), -51);  // -101 / 2 rounded down
     EXPECT_EQ(big->Top(), -1);
-
-    Control* top = NewForm(form, "");
+    Control* top = NewForm(form, "");  // an owned form centres on the screen
     top->HasBorder(false);
     top->SetSize(290, 161);
     top->CenterOnParent();
     EXPECT_EQ(top->Left(), (GetSystemMetrics(SM_CXSCREEN) - 290) / 2);
     EXPECT_EQ(top->Top(), (GetSystemMetrics(SM_CYSCREEN) - 161) / 2);
-}
 
-TEST_F(ControlGeometry, SizeLimitsAreServedThroughGetMinMaxInfo) {
-    Control* form = NewForm(nullptr, "");
-    FreeAtExit release(form);
-    form->SetSize(300, 300);
+    form = NewForm(nullptr, "");  // framed: the system applies the limits
+    FreeAtExit releaseFramed(form);
     form->SetSizeLimit(kMinWidth, 120);
     form->SetSizeLimit(kMinHeight, 90);
     form->SetSizeLimit(kMaxWidth, 400);
@@ -118,7 +105,6 @@ TEST_F(ControlGeometry, SizeLimitsAreServedThroughGetMinMaxInfo) {
     form->SetSize(800, 20);
     EXPECT_EQ(form->Width(), 400);
     EXPECT_EQ(form->Height(), 90);
-
     // Negative values are storage for the owner (scroll-bar steps), never limits.
     form->SetSizeLimit(kMinWidth, -10);
     info.ptMinTrackSize = {1, 2};
@@ -136,25 +122,14 @@ TEST_F(ControlGeometry, BorderAndCaptionSwitchTheFrameStyles) {
     EXPECT_EQ(StyleOf(window) & (WS_CAPTION | WS_SYSMENU | WS_POPUP), uint32_t{WS_POPUP});
     form->HasBorder(false);
     EXPECT_EQ(StyleOf(window) & kFrame, 0u);
-    // Without a frame the client area is the whole window, less the margins.
-    form->SetSize(120, 70);
-    form->MarginLeft = 1;
-    form->MarginBottom = 4;
-    EXPECT_EQ(Str(form->ClientRect()), "1,0,120,66");
     form->HasBorder(true);
     EXPECT_EQ(StyleOf(window) & (kFrame | WS_POPUP), kFrame);
-
-    // A child: its plain border comes and goes, or a client edge when it asks for one.
-    Control* panel = NewPanel(form, 2);
-    HWND panelWindow = panel->Handle();
-    panel->HasBorder(true);
-    EXPECT_NE(StyleOf(panelWindow) & WS_BORDER, 0u);
-    panel->HasBorder(false);
-    EXPECT_EQ(StyleOf(panelWindow) & WS_BORDER, 0u);
-    panel->ClientEdge = true;
-    panel->HasBorder(true);
-    EXPECT_NE(GetWindowLongW(panelWindow, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
-    EXPECT_EQ(StyleOf(panelWindow) & WS_BORDER, 0u);
+    // A child's plain border comes and goes.
+    HWND panel = NewPanel(form, 2)->Handle();
+    ControlOf(panel)->HasBorder(true);
+    EXPECT_NE(StyleOf(panel) & WS_BORDER, 0u);
+    ControlOf(panel)->HasBorder(false);
+    EXPECT_EQ(StyleOf(panel) & WS_BORDER, 0u);
 }
 
 TEST_F(ControlGeometry, AnOwnedFormReturnsAsItWasWhenItsOwnerComesBack) {
@@ -172,30 +147,24 @@ TEST_F(ControlGeometry, AnOwnedFormReturnsAsItWasWhenItsOwnerComesBack) {
     EXPECT_TRUE(IsIconic(window)) << "still minimised, not restored";
 }
 
-TEST_F(ControlGeometry, CreationMakesObjCopiesOfTheClassesAndKeepsTheTree) {
-    // Single-line boxes scroll automatically and have no scroll bars.
-    EXPECT_EQ(EditBoxStyle(kEditUpperCase | kEditPassword),
-              0x50810000u | ES_UPPERCASE | ES_PASSWORD | ES_AUTOHSCROLL | ES_AUTOVSCROLL);
-    EXPECT_EQ(EditBoxStyle(kEditMultiline | kEditNoHScroll | kEditReadOnly),
-              0x50810000u | ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL);
-    Control* form = NewForm(nullptr, "Форма");
-    FreeAtExit release(form);
+// Asking a grandchild for its window first creates the whole chain from the top; each control
+// must end up with exactly one window, in its parent's window.
+TEST_F(ControlGeometry, CreationFromAnyLevelMakesOneWindowPerControlAndKeepsTheTree) {
+    Control* top = NewForm(nullptr, "Приложение");
+    FreeAtExit release(top);
+    Control* form = NewForm(top, "Форма");
     Control* panel = NewPanel(form, 1);
     Control* inner = NewPanel(panel, 2);
-    Control* edit = NewEditBox(form, kEditMultiline);
+    Control* edit = NewEditBox(form, 0);
     Control* tool = NewForm(form, "");
-    EXPECT_EQ(panel->Style(), 0x5000018Cu | SS_SUNKEN);
-
-    wchar_t name[16] = {};
-    GetClassNameW(edit->Handle(), name, 16);
-    EXPECT_EQ(std::wstring(name), L"obj_EDIT");
+    ASSERT_NE(inner->Handle(), nullptr);
+    EXPECT_EQ(GetParent(inner->WindowHandle()), panel->WindowHandle());
+    EXPECT_EQ(GetParent(edit->WindowHandle()), form->WindowHandle());
     EXPECT_EQ(ControlOf(edit->WindowHandle()), edit);
 
     EXPECT_EQ(form->ChildCount(), 3);
     EXPECT_EQ(form->Child(2), tool);
     EXPECT_EQ(form->IndexOfChild(inner), -1);
-    EXPECT_EQ(inner->CreationNumber(), 2);  // numbered among its form's controls
-    EXPECT_EQ(edit->CreationNumber(), 3);
     EXPECT_EQ(inner->ParentForm(), form);
     EXPECT_EQ(tool->ParentForm(), tool);
 

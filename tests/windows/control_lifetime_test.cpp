@@ -12,8 +12,6 @@
 #include "toolkit/application.h"
 #include "toolkit/canvas.h"
 #include "toolkit/control.h"
-#include "toolkit/gdi.h"
-#include "toolkit/graphic_tool.h"
 
 namespace zam {
 namespace {
@@ -146,6 +144,35 @@ TEST_F(ControlLifetime, ClickPaintAndShowHandlersMayFreeWhatTheyServe) {
     EXPECT_EQ(form->ChildCount(), 0);
 }
 
+// The program's own loop: a tool form closed by default processing is destroyed and freed at
+// once; the main form, destroyed, is freed later, on the application window's message.
+TEST_F(ControlLifetime, InTheLoopAClosedToolFormGoesAtOnceTheMainFormAfterwards) {
+    static Control* app;
+    app = NewForm(nullptr, "Заменор");
+    Control* main = NewForm(app, "Главное окно");
+    Control* tool = NewForm(app, "Инструмент");
+    for (Control* form : {main, tool})
+        form->HasBorder(false);  // framed windows make Wine wait for a window manager
+    Watch(main, "main freed");
+    Watch(tool, "tool freed");
+    test::ShowQuietly(main);
+    log.clear();
+    SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        SendMessageW(app->Child(1)->Handle(), WM_CLOSE, 0, 0);
+        log.push_back("tool closed");
+        DestroyWindow(app->Child(0)->WindowHandle());
+        log.push_back("main destroyed");
+        PostMessageW(app->WindowHandle(), WM_CLOSE, 0, 0);
+    });
+    const UINT_PTR watchdog =
+        SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+    RunApplication(app);
+    KillTimer(nullptr, watchdog);
+    EXPECT_EQ(log, (std::vector<std::string>{"tool freed", "tool closed", "main destroyed",
+                                             "main freed"}));
+}
+
 class CountedRecord : public ToolkitObject {
 public:
     static inline int alive = 0;
@@ -181,12 +208,10 @@ TEST_F(ControlLifetime, IconsBelongToTheirWindowsAndGoWithThem) {
     HICON toolIcon = tool->Icon();
     ASSERT_NE(appIcon, nullptr) << "MAINICON from the resources";
     EXPECT_NE(toolIcon, appIcon) << "a copy, owned by the tool window";
-    HWND window = tool->Handle();
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), toolIcon);
-
     HICON replacement = CopyIcon(appIcon);
     tool->SetIcon(replacement);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), replacement);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(tool->Handle(), WM_GETICON, ICON_BIG, 0)),
+              replacement);
     ICONINFO info{};
     EXPECT_FALSE(GetIconInfo(toolIcon, &info)) << "the replaced icon is destroyed";
     Free(app);
@@ -224,6 +249,10 @@ TEST_F(ControlLifetime, ThousandsOfControlsLeaveNothingBehind) {
         }
         EXPECT_EQ(RegisteredWindowClasses(), 4) << "one copy per class, shared";
         form->Canvas()->FillRect(Rect{0, 0, 10, 10});  // a GetDC context, outside a paint
+        HDC dc = form->Canvas()->Handle();
+        form->Canvas()->Release();
+        // ReleaseDC answers 1 only for a context still held.
+        EXPECT_EQ(ReleaseDC(form->WindowHandle(), dc), 0) << "the canvas kept the context";
         Free(form);
     }
     Pump();

@@ -1,21 +1,83 @@
+// The drawing layer: every handle it makes is given back, checked on the system's side (Wine's
+// GetGuiResources reports 0 whatever is alive, and the toolkit's own counts cannot see a handle
+// whose release was skipped while the count still dropped); bitmaps as the skin uses them; the
+// canvas and its pen, brush and font, remade only when their value changes, shared between
+// copies and let go of wherever they are selected.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/windows/drawing_test.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/canvas.h"
+#include "toolkit/color.h"
 #include "toolkit/gdi.h"
 #include "toolkit/graphic_tool.h"
 
 namespace zam {
 namespace {
 
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kGrey = RGB(90, 90, 90);
+
+// Moves are where an owner deletes twice or not at all.
+TEST(GdiWrappers, OwnersReleaseOnceAcrossMovesAndPutSelectionsBack) {
+    const GdiCounts before = LiveGdiCounts();
+    HBRUSH first = CreateSolidBrush(RGB(1, 2, 3));
+    HBRUSH second = CreateSolidBrush(RGB(4, 5, 6));
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HDC memory = nullptr;
+    HDC windowDc = nullptr;
+    HDC screenDc = nullptr;
+    {
+        OwnedBrush owner(first);
+        OwnedBrush target(second);
+        target = std::move(owner);
+        EXPECT_EQ(GetObjectType(second), 0u) << "the replaced brush is deleted";
+        target = std::move(target);
+        EXPECT_EQ(target.Get(), first);
+
+        MemoryDC dc(nullptr);
+        MemoryDC moved(std::move(dc));
+        memory = moved.Get();
+        HGDIOBJ original = GetCurrentObject(memory, OBJ_BRUSH);
+        {
+            SelectGuard selected(memory, first);
+            SelectGuard movedGuard(std::move(selected));
+            EXPECT_EQ(GetCurrentObject(memory, OBJ_BRUSH), first);
+        }
+        EXPECT_EQ(GetCurrentObject(memory, OBJ_BRUSH), original);
+
+        WindowDC screen(nullptr);
+        screenDc = screen.Get();
+        WindowDC held(window);
+        WindowDC movedDc(std::move(held));
+        windowDc = movedDc.Get();
+        ASSERT_NE(windowDc, nullptr);
+    }
+    EXPECT_EQ(GetObjectType(first), 0u);
+    EXPECT_EQ(GetObjectType(memory), 0u) << "DeleteDC";
+    // ReleaseDC answers 1 only for a context still held: 0 here means the owner released it.
+    EXPECT_EQ(ReleaseDC(window, windowDc), 0) << "ReleaseDC of the window's context";
+    EXPECT_EQ(ReleaseDC(nullptr, screenDc), 0) << "ReleaseDC of the screen's context";
+    EXPECT_EQ(LiveGdiCounts().objects, before.objects);
+    EXPECT_EQ(LiveGdiCounts().memoryDcs, before.memoryDcs);
+    DestroyWindow(window);
+}
+
 TEST(Drawing, EverythingMadeIsReleased) {
     const std::vector<int> live = test::LiveDrawingCounts();
     test::Surface surface(40, 40);
-    // Handles seen along the way; after the frees, none may still name a GDI object. (Wine's
-    // GetGuiResources reports 0 whatever is alive, so this is the independent check.)
+    // Handles seen along the way; after the frees, none may still name a GDI object.
     std::vector<HGDIOBJ> seen;
     for (int i = 0; i < 1500; ++i) {
         GraphicTool* font = NewFont();
@@ -35,6 +97,7 @@ TEST(Drawing, EverythingMadeIsReleased) {
         canvas->DrawLine({0, 0}, {5, 5});
         seen.push_back(canvas->Pen()->ToolHandle());
         seen.push_back(canvas->Brush()->ToolHandle());
+        seen.push_back(canvas->Handle());  // the bitmap's memory context
         bitmap->DrawTransparent(surface.Dc(), 0, 0, RGB(255, 0, 0));
         bitmap->SetWidth(9);
         bitmap->SetHandleType(i % 2 ? BitmapHandleType::DeviceIndependent
@@ -62,6 +125,320 @@ TEST(Drawing, EverythingMadeIsReleased) {
     for (HGDIOBJ handle : seen)
         alive += handle && GetObjectType(handle) != 0;
     EXPECT_EQ(alive, 0);
+}
+
+void FillArea(Bitmap* bitmap, const Rect& rect, COLORREF color) {
+    Canvas* canvas = bitmap->GetCanvas();
+    canvas->Brush()->SetColor(color);
+    canvas->FillRect(rect);
+}
+
+// A 4 x 4 picture of four 2 x 2 quadrants: red, green / blue, yellow.
+Bitmap* Quadrants() {
+    Bitmap* bitmap = NewBitmap(4, 4);
+    FillArea(bitmap, {0, 0, 2, 2}, kRed);
+    FillArea(bitmap, {2, 0, 4, 2}, kGreen);
+    FillArea(bitmap, {0, 2, 2, 4}, kBlue);
+    FillArea(bitmap, {2, 2, 4, 4}, kYellow);
+    return bitmap;
+}
+
+void ExpectQuadrants(const test::Surface& surface, int left, int top) {
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const COLORREF expected = y < 2 ? (x < 2 ? kRed : kGreen) : (x < 2 ? kBlue : kYellow);
+            EXPECT_EQ(surface.At(left + x, top + y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(Bitmap, NewBitmapsAreWhiteEmptyOnesDrawNothingAndSizesKeepThePicture) {
+    test::Surface surface(60, 10, kGrey);
+    for (Bitmap* empty : {NewBitmap(0, 0), NewBitmap(5, 0), NewBitmap(1 << 30, 1 << 30)}) {
+        EXPECT_TRUE(empty->Empty());
+        EXPECT_EQ(empty->GetCanvas(), nullptr);
+        empty->Draw(surface.Dc(), 0, 0);
+        empty->StretchDraw(surface.Dc(), {0, 0, 10, 10});
+        empty->DrawTransparent(surface.Dc(), 0, 0, kMagenta);
+        Free(empty);
+    }
+    EXPECT_EQ(surface.Count(kGrey), 600);
+
+    // Grown, the new area is white; a copy keeps its own picture; shrunk, the rest stays.
+    Bitmap* bitmap = Quadrants();
+    bitmap->SetWidth(6);
+    bitmap->SetHeight(5);
+    bitmap->SetWidth(-1);  // ignored, not a reason to lose the picture
+    Bitmap* copy = NewBitmap(9, 9);
+    copy->Assign(bitmap);
+    copy->Assign(copy);
+    bitmap->SetWidth(3);
+    bitmap->Draw(surface.Dc(), 0, 0);
+    EXPECT_EQ(surface.At(2, 1), kGreen);
+    EXPECT_EQ(surface.At(2, 4), kWhite);
+    EXPECT_EQ(surface.Count(kGrey), 600 - 15);
+    surface.Fill(kGrey);
+    copy->Draw(surface.Dc(), 1, 1);
+    ExpectQuadrants(surface, 1, 1);
+    EXPECT_EQ(surface.Count(kWhite), 6 * 5 - 16);
+    copy->Assign(nullptr);
+    EXPECT_TRUE(copy->Empty());
+    Free(copy);
+
+    // Stretched, one pixel of each colour fills 50 x 3, every edge where it belongs.
+    bitmap->SetWidth(1);
+    bitmap->SetHeight(2);
+    FillArea(bitmap, {0, 1, 1, 2}, kBlue);
+    surface.Fill(kGrey);
+    bitmap->StretchDraw(surface.Dc(), {5, 4, 55, 7});
+    EXPECT_EQ(surface.Count(kRed) + surface.Count(kBlue), 50 * 3);
+    EXPECT_EQ(surface.Count(kGrey), 60 * 10 - 50 * 3);
+    EXPECT_EQ(surface.At(5, 4), kRed);
+    EXPECT_EQ(surface.At(54, 6), kBlue);
+    Free(bitmap);
+}
+
+TEST(Bitmap, AResourceLoadsAndABitmapOwnsOneHandle) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    Bitmap* resource = NewBitmap(0, 0);
+    ASSERT_TRUE(LoadBitmapResource(resource, module, "btnClose"));
+    EXPECT_EQ(resource->Width(), 13);
+    EXPECT_EQ(resource->Height(), 13);
+    EXPECT_FALSE(LoadBitmapResource(resource, module, "NO_SUCH_BITMAP"));
+    EXPECT_TRUE(resource->Empty());
+    ASSERT_TRUE(LoadBitmapResource(resource, module, "btnClose"));
+
+    // A new handle releases the previous one; its own handle again is kept.
+    HBITMAP owned = resource->Handle();
+    HBITMAP other = CreateBitmap(2, 3, 1, 1, nullptr);
+    resource->SetBitmapHandle(other);
+    EXPECT_EQ(GetObjectType(owned), 0u);
+    EXPECT_EQ(resource->Height(), 3);
+    resource->SetBitmapHandle(other);
+    EXPECT_NE(GetObjectType(other), 0u);
+    HBRUSH notABitmap = CreateSolidBrush(kRed);
+    resource->SetBitmapHandle(reinterpret_cast<HBITMAP>(notABitmap));
+    EXPECT_TRUE(resource->Empty());
+    EXPECT_EQ(GetObjectType(other), 0u);
+    EXPECT_NE(GetObjectType(notABitmap), 0u) << "a handle that is not a bitmap is left alone";
+    DeleteObject(notABitmap);
+    Free(resource);
+}
+
+TEST(Bitmap, DrawTransparentLeavesTheDestinationUnderTheTransparentColour) {
+    // 8 x 8 red, with 2 x 2 magenta corners, drawn at (2, 2) on blue.
+    Bitmap* bitmap = NewBitmap(8, 8);
+    FillArea(bitmap, {0, 0, 8, 8}, kRed);
+    for (const Rect& corner :
+         {Rect{0, 0, 2, 2}, Rect{6, 0, 8, 2}, Rect{0, 6, 2, 8}, Rect{6, 6, 8, 8}}) {
+        FillArea(bitmap, corner, kMagenta);
+    }
+    bitmap->GetCanvas()->Release();
+    test::Surface surface(12, 12, kBlue);
+    SetTextColor(surface.Dc(), kGreen);
+    bitmap->DrawTransparent(surface.Dc(), 2, 2, kMagenta);
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const bool inside = x >= 2 && x < 10 && y >= 2 && y < 10;
+            const bool corner = inside && (x < 4 || x >= 8) && (y < 4 || y >= 8);
+            EXPECT_EQ(surface.At(x, y), inside && !corner ? kRed : kBlue) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(GetTextColor(surface.Dc()), kGreen) << "the destination's colours are put back";
+
+    // The mask is kept for the same colour, and rebuilt once the picture changed.
+    const int objects = LiveGdiCounts().objects;
+    bitmap->DrawTransparent(surface.Dc(), 2, 2, kMagenta);
+    EXPECT_EQ(LiveGdiCounts().objects, objects);
+    FillArea(bitmap, {0, 0, 2, 2}, kGreen);
+    bitmap->GetCanvas()->Release();
+    surface.Fill(kBlue);
+    bitmap->DrawTransparent(surface.Dc(), 2, 2, kMagenta);
+    EXPECT_EQ(surface.At(2, 2), kGreen);
+    EXPECT_EQ(surface.At(9, 9), kBlue);
+
+    // Another colour gets its own mask; stretched, the transparent area scales too.
+    bitmap->DrawTransparent(surface.Dc(), 2, 2, kRed);
+    EXPECT_EQ(surface.At(9, 9), kMagenta);
+    surface.Fill(kBlue);
+    bitmap->StretchDrawTransparent(surface.Dc(), {0, 0, 12, 12}, kMagenta);
+    EXPECT_EQ(surface.At(0, 11), kBlue);
+    EXPECT_EQ(surface.At(6, 6), kRed);
+    EXPECT_EQ(surface.At(1, 1), kGreen);
+    Free(bitmap);
+}
+
+// A canvas drawing straight on a surface's context.
+Canvas* On(const test::Surface& surface) {
+    Canvas* canvas = NewCanvas(nullptr);
+    canvas->SetHandle(surface.Dc());
+    return canvas;
+}
+
+int changes = 0;
+void CountChanges(GraphicTool* tool) {
+    changes = 0;
+    tool->OnChange = MakeEvent(
+        nullptr, +[](void*, GraphicTool*) { ++changes; });
+}
+
+TEST(Canvas, ItsToolsSetTheContextsModesAndAToolChangeDeselectsEverything) {
+    test::Surface surface(60, 8, RGB(10, 20, 30));
+    Canvas* canvas = On(surface);
+    canvas->Brush()->SetColor(kGreen);
+    canvas->TextOut(0, 0, "");
+    EXPECT_EQ(GetBkColor(surface.Dc()), kGreen) << "the brush sets the background";
+    EXPECT_EQ(GetBkMode(surface.Dc()), OPAQUE);
+    // A dashed pen selects the brush: its gaps take the background colour.
+    canvas->Pen()->SetPenStyle(PS_DASH);
+    canvas->DrawLine({0, 1}, {60, 1});
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), canvas->Pen()->ToolHandle());
+    EXPECT_GT(surface.Count(kBlack), 0);
+    EXPECT_GT(surface.Count(kGreen), 0);
+    EXPECT_EQ(surface.Count(kBlack) + surface.Count(kGreen), 60);
+
+    // Any tool change puts the stock objects in, so the old object can go.
+    canvas->Font()->SetFontHeight(-20);
+    EXPECT_EQ(canvas->State(), Canvas::kHasContext);
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_BRUSH), GetStockObject(NULL_BRUSH));
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), GetStockObject(SYSTEM_FONT));
+
+    // A clear brush: transparent, with the inverse colour as background.
+    canvas->Brush()->SetBrushStyle(kBrushClear);
+    canvas->TextOut(0, 0, "");
+    EXPECT_EQ(GetBkColor(surface.Dc()), RGB(255, 0, 255)) << "the inverse of green";
+    EXPECT_EQ(GetBkMode(surface.Dc()), TRANSPARENT);
+    // The pen mode is the ROP2 code minus one.
+    canvas->Pen()->SetPenStyle(PS_SOLID);
+    canvas->Pen()->SetPenMode(5);
+    canvas->DrawLine({0, 2}, {60, 2});
+    EXPECT_EQ(surface.At(4, 2), RGB(245, 235, 225)) << "R2_NOT inverts what is there";
+    Free(canvas);
+}
+
+// An owner's context: a control's canvas draws in its colour (see ControlEvents' paint test)
+// and gives its GetDC context back (see ControlLifetime's thousands of controls).
+TEST(Canvas, WithoutAContextEveryOperationDoesNothing) {
+    Canvas* canvas = NewCanvas(nullptr);
+    canvas->FillRect({0, 0, 4, 4});
+    canvas->TextOut(0, 0, "текст");
+    EXPECT_EQ(canvas->Pixel(0, 0), CLR_INVALID);
+    Free(canvas);
+}
+
+TEST(Canvas, RussianTextDrawsAndMeasuresAsItsUnicodeTextInANamedFont) {
+    const std::wstring wide = L"Шифротекст: Ёё №";
+    const std::string text = "Шифротекст: Ёё №";  // Windows-1251 bytes
+    test::Surface viaCanvas(200, 30);
+    test::Surface viaW(200, 30);
+    Canvas* canvas = On(viaCanvas);
+    canvas->Font()->SetColor(kBlack);
+    canvas->Font()->SetFontName("Arial");
+    canvas->Font()->SetFontStyle(kFontBold | kFontItalic);
+    canvas->Brush()->SetColor(kWhite);
+    canvas->TextOut(2, 2, text);
+
+    LOGFONTW reference{};
+    GetObjectW(canvas->Font()->ToolHandle(), sizeof reference, &reference);
+    EXPECT_EQ(std::wstring(reference.lfFaceName), L"Arial");
+    EXPECT_EQ(reference.lfCharSet, RUSSIAN_CHARSET);
+    EXPECT_EQ(reference.lfWeight, 700);
+    EXPECT_TRUE(reference.lfItalic);
+    OwnedFont font(CreateFontIndirectW(&reference));
+    SelectGuard selected(viaW.Dc(), font.Get());
+    TextOutW(viaW.Dc(), 2, 2, wide.c_str(), static_cast<int>(wide.size()));
+    EXPECT_GT(viaW.Count(kBlack), 50) << "something was drawn";
+    EXPECT_EQ(viaCanvas.Pixels(), viaW.Pixels());
+
+    SIZE expected{};
+    GetTextExtentPoint32W(viaW.Dc(), wide.c_str(), static_cast<int>(wide.size()), &expected);
+    EXPECT_EQ(canvas->TextExtent(text).cx, expected.cx);
+    // Without a context the canvas measures in a memory context of its own, and frees it.
+    canvas->Release();
+    const int dcs = LiveGdiCounts().memoryDcs;
+    EXPECT_EQ(canvas->TextExtent(text).cx, expected.cx);
+    EXPECT_EQ(LiveGdiCounts().memoryDcs, dcs);
+    Free(canvas);
+}
+
+TEST(GraphicTool, ObjectsAreRemadeOnlyForADifferentValueAndCopiesShareThem) {
+    GraphicTool* pen = NewPen();
+    CountChanges(pen);
+    pen->SetColor(RGB(255, 0, 0));
+    HGDIOBJ made = pen->ToolHandle();
+    pen->SetColor(RGB(255, 0, 0));
+    EXPECT_EQ(pen->ToolHandle(), made) << "the same colour keeps the pen";
+    pen->SetColor(RGB(0, 0, 255));
+    EXPECT_EQ(GetObjectType(made), 0u) << "the old pen is deleted";
+    pen->SetPenMode(5);  // no new object, but a canvas must select it anew
+    EXPECT_EQ(changes, 3);
+    Free(pen);
+
+    GraphicTool* source = NewBrush();
+    source->SetColor(RGB(255, 0, 0));
+    GraphicTool* copy = NewBrush();
+    copy->CopyFrom(source);
+    HGDIOBJ shared = source->ToolHandle();
+    EXPECT_EQ(copy->ToolHandle(), shared);
+    copy->SetColor(RGB(0, 0, 255));
+    HGDIOBJ own = copy->ToolHandle();
+    EXPECT_NE(GetObjectType(shared), 0u) << "the copy's change leaves the source's object";
+    copy->SetColor(RGB(255, 0, 0));
+    EXPECT_EQ(copy->ToolHandle(), shared) << "describing the same object again shares it";
+    EXPECT_EQ(GetObjectType(own), 0u);
+    GraphicTool* second = NewBrush();
+    second->CopyFrom(copy);
+    EXPECT_EQ(second->ToolHandle(), shared) << "a copy of a copy shares the first object";
+    source->CopyFrom(second);
+    EXPECT_EQ(source->Source(), nullptr) << "no cycles";
+
+    // Freeing the source: the copies that borrowed its object are told, then make their own.
+    CountChanges(second);
+    Free(source);
+    EXPECT_EQ(GetObjectType(shared), 0u);
+    EXPECT_EQ(changes, 1);
+    LOGBRUSH made2{};
+    GetObjectW(second->ToolHandle(), sizeof made2, &made2);
+    EXPECT_EQ(made2.lbColor, RGB(255, 0, 0));
+    Free(copy);
+    Free(second);
+}
+
+TEST(GraphicTool, ACanvasLetsGoOfAChangedSourceAndResolvesSystemColoursWhenItDraws) {
+    test::Surface surface(20, 10);
+    Canvas* canvas = On(surface);
+    // A source change deselects the copy wherever it is selected, before the object goes.
+    GraphicTool* source = NewPen();
+    source->SetColor(RGB(255, 0, 0));
+    canvas->Pen()->CopyFrom(source);
+    canvas->DrawLine({0, 1}, {20, 1});
+    HGDIOBJ shared = source->ToolHandle();
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), shared);
+    source->SetColor(RGB(0, 255, 0));
+    EXPECT_EQ(GetObjectType(shared), 0u);
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
+    canvas->DrawLine({0, 2}, {20, 2});
+    EXPECT_EQ(surface.At(5, 2), RGB(255, 0, 0)) << "the copy keeps its own description";
+    Free(source);
+
+    // A system colour is resolved when drawn: after a scheme change the remade brush fills,
+    // and replaces the stale one selected in the context.
+    canvas->Brush()->SetColor(kBtnFaceColor);
+    canvas->FillRect({0, 0, 10, 10});
+    INT index = COLOR_BTNFACE;
+    const COLORREF original = GetSysColor(COLOR_BTNFACE);
+    const COLORREF changed = original ^ RGB(255, 255, 255);
+    EXPECT_EQ(surface.At(3, 3), original);
+    SetSysColors(1, &index, &changed);
+    canvas->FillRect({0, 0, 10, 10});
+    const COLORREF filled = surface.At(3, 3);
+    canvas->Rectangle(0, 0, 10, 10);
+    const COLORREF rectangle = surface.At(5, 5);
+    SetSysColors(1, &index, &original);
+    EXPECT_EQ(filled, changed);
+    EXPECT_EQ(rectangle, changed);
+    Free(canvas);
 }
 
 }  // namespace

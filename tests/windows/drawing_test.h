@@ -1,7 +1,6 @@
 #pragma once
 // Shared by the drawing tests: a 32-bit surface whose pixels are read straight from memory,
-// and a canvas owner that records what the canvas asks of it. Built from plain Win32 calls so
-// that the code under test does not check itself.
+// built from plain Win32 calls so that the code under test does not check itself.
 #include <windows.h>
 
 #include <cstdint>
@@ -78,32 +77,6 @@ private:
     uint32_t* bits_ = nullptr;
     HDC dc_ = nullptr;
     HGDIOBJ previous_ = nullptr;
-};
-
-// Hands out a surface's context and counts what the canvas asked for.
-class RecordingOwner : public CanvasOwner {
-public:
-    explicit RecordingOwner(HDC dc, bool release = true) : dc(dc), release(release) {}
-
-    HDC AcquireCanvasDC(bool& releaseIt) override {
-        ++acquired;
-        releaseIt = release;
-        return dc;
-    }
-    void ReleaseCanvasDC(HDC) override { ++releases; }
-    void PrepareCanvasDC(HDC) override { ++prepared; }
-    COLORREF OwnerColor() override { return color; }
-    COLORREF OwnerTextColor() override { return RGB(0, 128, 0); }
-    GraphicTool* OwnerBrush() override { return brush; }
-    GraphicTool* OwnerFont() override { return nullptr; }
-
-    HDC dc;
-    bool release;
-    COLORREF color = RGB(0, 0, 255);
-    GraphicTool* brush = nullptr;
-    int acquired = 0;
-    int releases = 0;
-    int prepared = 0;
 };
 
 // Everything the drawing layer counts, to compare before and after as one value: GDI objects,

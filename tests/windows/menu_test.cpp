@@ -20,29 +20,6 @@ namespace {
 
 using test::FreeAtExit;
 
-static_assert(std::size(kMainMenuTemplate) == 52);
-
-// The application's item table: caption (empty for separators) and the number of the item
-// whose submenu holds it (-1 on the menu bar).
-struct Expected {
-    const wchar_t* caption;
-    int parent;
-};
-// clang-format off
-const Expected kTable[] = {
-    {L"&Файл ", -1}, {L"Открыть...", 0}, {L"Сохранить", 0}, {L"", 0}, {L"Вы&ход", 0},
-    {L"&Правка ", -1}, {L"Выделить", 5}, {L"", 5}, {L"Отменить", 5}, {L"Вернуть", 5}, {L"", 5},
-    {L"Очистить", 5},
-    {L"&Окна ", -1}, {L"Шифротекст", 12}, {L"Алфавит", 12}, {L"Открытый текст", 12}, {L"", 12},
-    {L"Биграммы", 12}, {L"График", 12}, {L"Информация", 12},
-    {L"&Режимы ", -1}, {L"Подсветка", 20}, {L"текущих", 21}, {L"выделенных", 21}, {L"", 21},
-    {L"текущих", 21}, {L"выделенных", 21}, {L"", 21}, {L"фразы", 21}, {L"Цветовая гамма", 20},
-    {L"черная", 29}, {L"желтая", 29},
-    {L"&Помощь ", -1}, {L"&Справка", 32}, {L"", 32}, {L"Home &Page", 32}, {L"&About", 32},
-};
-// clang-format on
-static_assert(std::size(kTable) == 37);
-
 MENUITEMINFOW Query(const MenuEntry* item, UINT mask, wchar_t* text = nullptr, UINT size = 0) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
@@ -92,104 +69,61 @@ private:
     int gdi_ = 0;
 };
 
-TEST_F(MenuTest, TheMainMenuIsNumberedDepthFirstExactlyAsItsTable) {
+// Commands and the settings file address the main menu's items by these numbers.
+TEST_F(MenuTest, ItemsAreNumberedDepthFirstSeparatorsIncludedWithOneIdentifierEach) {
     Control* form = NewForm(nullptr, "Меню");
     FreeAtExit release(form);
-    Menu* menu = NewMenu(form, kMainMenuTemplate);
-    ASSERT_EQ(menu->Count(), 37);
-    EXPECT_EQ(GetMenuItemCount(menu->Handle()), 5);
-    const int32_t firstId = MenuItem(menu, 0)->CommandId();
-    EXPECT_GE(firstId, kFirstMenuCommandId);
-    for (int32_t i = 0; i < 37; ++i) {
-        SCOPED_TRACE(i);
-        MenuEntry* item = MenuItem(menu, i);
-        ASSERT_NE(item, nullptr);
-        const Expected& row = kTable[i];
-        EXPECT_EQ(MenuItem(menu, firstId + i), item) << "one identifier per item, in order";
-        EXPECT_EQ(item->ParentHandle(),
-                  row.parent < 0 ? menu->Handle() : MenuItem(menu, row.parent)->SubmenuHandle());
-        const MENUITEMINFOW info = Query(item, MIIM_FTYPE | MIIM_ID);
-        EXPECT_EQ(info.wID, static_cast<UINT>(firstId + i));
-        EXPECT_EQ((info.fType & MFT_SEPARATOR) != 0, *row.caption == 0);
-        if (*row.caption) {
-            EXPECT_EQ(SystemText(item), row.caption) << "UTF-16 whatever the code page";
-        }
-        // "+!черная" and "-!желтая" make one radio group, the first checked.
-        EXPECT_EQ((info.fType & MFT_RADIOCHECK) != 0, i == 30 || i == 31);
-        EXPECT_EQ(ItemChecked(item), i == 30);
-    }
-    EXPECT_EQ(MenuItem(menu, 30)->RadioGroup(), MenuItem(menu, 31)->RadioGroup());
-    EXPECT_EQ(MenuItem(menu, 37), nullptr);
-    EXPECT_EQ(MenuItem(menu, firstId + 37), nullptr) << "an identifier of another menu";
-}
-
-TEST_F(MenuTest, RadioGroupsCheckItemsAndMalformedTemplates) {
-    const char* groups[] = {"-!a", "+!b", "-!!c", "+!d", "+", "--y"};
-    Menu* menu = NewMenu(nullptr, groups);
+    const char* items[] = {"&Файл ", "(", "Открыть", "(", "шифр", ")", "-", "Вы&ход", ")", "Окна"};
+    Menu* menu = NewMenu(form, items);
     ASSERT_EQ(menu->Count(), 6);
-    const int32_t first = MenuItem(menu, 0)->RadioGroup();
-    EXPECT_EQ(MenuItem(menu, 1)->RadioGroup(), first);
-    EXPECT_EQ(MenuItem(menu, 2)->RadioGroup(), first + 1) << "\"-!!\" starts a new group";
-    EXPECT_EQ(MenuItem(menu, 2)->Text(), "c");
-    EXPECT_TRUE(ItemChecked(MenuItem(menu, 4))) << "\"+\" alone is a checked item, no caption";
-    EXPECT_FALSE(MenuItem(menu, 4)->IsRadio());
-    EXPECT_EQ(MenuItem(menu, 5)->Text(), "-y");
-    Free(menu);
-
-    // Unbalanced brackets are ignored and never lose an item: a, b (in a), c.
-    const char* unbalanced[] = {")", "(", "a", "(", "b", ")", ")", ")", "c"};
-    menu = NewMenu(nullptr, unbalanced);
-    ASSERT_EQ(menu->Count(), 3);
-    EXPECT_EQ(MenuItem(menu, 1)->ParentItem(), MenuItem(menu, 0));
-    EXPECT_EQ(MenuItem(menu, 2)->ParentItem(), nullptr);
-    EXPECT_GE(MenuItem(menu, 2)->Position(), 0) << "the system took every item";
-    Free(menu);
+    const int32_t firstId = MenuItem(menu, 0)->CommandId();
+    const wchar_t* texts[] = {L"&Файл ", L"Открыть", L"шифр", L"", L"Вы&ход", L"Окна"};
+    const int parents[] = {-1, 0, 1, 0, 0, -1};
+    for (int32_t i = 0; i < 6; ++i) {
+        MenuEntry* item = MenuItem(menu, i);
+        EXPECT_EQ(MenuItem(menu, firstId + i), item) << i;
+        EXPECT_EQ(Query(item, MIIM_ID).wID, static_cast<UINT>(firstId + i)) << i;
+        EXPECT_EQ(item->ParentHandle(),
+                  parents[i] < 0 ? menu->Handle() : MenuItem(menu, parents[i])->SubmenuHandle());
+        if (*texts[i])
+            EXPECT_EQ(SystemText(item), texts[i]) << "UTF-16 whatever the code page";
+        else
+            EXPECT_NE(Query(item, MIIM_FTYPE).fType & MFT_SEPARATOR, 0u);
+    }
+    EXPECT_EQ(MenuItem(menu, 6), nullptr);
+    EXPECT_EQ(MenuItem(menu, firstId + 6), nullptr) << "an identifier of another menu";
 }
 
-TEST_F(MenuTest, ChoosingMovesTheRadioCheckTogglesCheckItemsAndCallsTheRightHandler) {
+TEST_F(MenuTest, ChoosingMovesTheRadioCheckInItsGroupTogglesCheckItemsAndCallsOneHandler) {
     Control* form = NewForm(nullptr, "");
     FreeAtExit release(form);
     Calls menuCalls;
     Calls itemCalls;
-    Menu* menu = NewMenu(form, kMainMenuTemplate, MakeEvent(&menuCalls, Record));
-    MenuEntry* black = MenuItem(menu, 30);
-    MenuEntry* yellow = MenuItem(menu, 31);
-    Command(form, yellow);
-    Command(form, yellow);
-    EXPECT_TRUE(ItemChecked(yellow)) << "choosing the checked radio item keeps it checked";
-    EXPECT_FALSE(ItemChecked(black));
-
-    // The application checks items 13 to 19 itself and inverts them in its handler: a plain
-    // item must not toggle on its own.
-    MenuEntry* cipher = MenuItem(menu, 13);
-    SetItemChecked(cipher, true);
-    Command(form, cipher);
-    EXPECT_TRUE(ItemChecked(cipher));
+    // "-!!" starts a new radio group, "+" alone is a checked item without caption, "--y" an
+    // unchecked one named "-y"; the application checks plain items itself.
+    const char* items[] = {"-!a", "+!b", "-!!c", "+!d", "+", "--y", "Окна"};
+    Menu* menu = NewMenu(form, items, MakeEvent(&menuCalls, Record));
+    ASSERT_EQ(menu->Count(), 7);
+    EXPECT_EQ(MenuItem(menu, 5)->Text(), "-y");
+    SetItemChecked(MenuItem(menu, 6), true);
+    for (int i : {0, 3, 3, 4, 5, 6})
+        Command(form, MenuItem(menu, i));
+    const bool checked[] = {true, false, false, true, false, true, true};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(ItemChecked(MenuItem(menu, i)), checked[i]) << i;
 
     // The item's own handler replaces the menu's; accelerators (notification 1) count,
     // control notifications and greyed items do not.
-    MenuItem(menu, 4)->OnCommand = MakeEvent(&itemCalls, Record);
+    menuCalls.clear();
+    MenuItem(menu, 6)->OnCommand = MakeEvent(&itemCalls, Record);
+    Command(form, MenuItem(menu, 6));
+    Command(form, MenuItem(menu, 5), 1);
+    Command(form, MenuItem(menu, 5), 2);
+    Command(form, MenuItem(menu, 5), 0, reinterpret_cast<LPARAM>(form->Handle()));
+    SetItemEnabled(MenuItem(menu, 4), false);
     Command(form, MenuItem(menu, 4));
-    Command(form, MenuItem(menu, 6), 1);
-    Command(form, MenuItem(menu, 6), 2);
-    Command(form, MenuItem(menu, 6), 0, reinterpret_cast<LPARAM>(form->Handle()));
-    SetItemEnabled(MenuItem(menu, 8), false);
-    Command(form, MenuItem(menu, 8));
-    EXPECT_EQ(itemCalls, (Calls{{menu, 4}}));
-    EXPECT_EQ(menuCalls, (Calls{{menu, 31}, {menu, 31}, {menu, 13}, {menu, 6}}));
-
-    // Another menu of the same owner: check items toggle, radio groups keep to themselves.
-    const char* checks[] = {"-a", "+b", "+!r", "-!!t", "+!u"};
-    Menu* popup = NewMenu(form, checks, MakeEvent(&menuCalls, Record));
-    for (int i : {0, 1, 3}) {
-        Command(form, MenuItem(popup, i));
-    }
-    const bool checked[] = {true, false, true, true, false};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(ItemChecked(MenuItem(popup, i)), checked[i]) << i;
-    }
-    EXPECT_TRUE(ItemChecked(yellow));
-    EXPECT_EQ(menuCalls.back(), (std::pair<Menu*, int32_t>{popup, 3}));
+    EXPECT_EQ(itemCalls, (Calls{{menu, 6}}));
+    EXPECT_EQ(menuCalls, (Calls{{menu, 5}}));
 }
 
 TEST_F(MenuTest, AHandlerMayFreeItsMenuOrTheOwner) {
@@ -299,10 +233,12 @@ TEST_F(MenuTest, OwnerDrawnBarItemsAreMeasuredAndDrawnThroughTheirEvents) {
     ASSERT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), 1, &edit));
     EXPECT_EQ((edit.right - edit.left) - (file.right - file.left), 20)
         << "the measured widths are the items'";
-    // The pixels the handler drew are on screen, inside the item.
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetPixel(screen, edit.left + 5, edit.top + 5), RGB(255, 0, 0));
-    ReleaseDC(nullptr, screen);
+    // The pixels the handler drew are on the window, inside the item.
+    RECT frame{};
+    GetWindowRect(form->Handle(), &frame);
+    HDC dc = GetWindowDC(form->Handle());
+    EXPECT_EQ(GetPixel(dc, edit.left - frame.left + 5, edit.top - frame.top + 5), RGB(255, 0, 0));
+    ReleaseDC(form->Handle(), dc);
 }
 
 TEST_F(MenuTest, BarForAFreshTopLevelFormPopupOtherwiseAllFreedWithTheOwner) {
