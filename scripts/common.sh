@@ -68,7 +68,9 @@ zam_build_fuzz() {
 # Wine: one prefix per checkout, a persistent server, no Mono or Gecko prompts.
 export WINEPREFIX=${WINEPREFIX:-$ZAM_BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No debugger on a crash: winedbg would hold the crashed program's output open, and a test run
+# would wait for it instead of failing.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 ZAM_WINE=/usr/lib/wine/wine64
 ZAM_WINESERVER=/usr/lib/wine/wineserver
 ZAM_XVFB_PID=
