@@ -125,6 +125,8 @@ FAULTS = [
     ("skin-corner-zone", "skin/skinned_form.cpp", "hit = x < kCornerZone       ? HTTOPLEFT",
      "hit = x <= kCornerZone      ? HTTOPLEFT", "windows"),
     ("skin-caption-bitmap-leak", "skin/skinned_form.cpp", "    Free(CaptionBitmap);", "", "windows"),
+    ("tk-blank-nbsp", "toolkit/strings.cpp", "return static_cast<unsigned char>(c) <= 32;",
+     "return static_cast<unsigned char>(c) <= 32 || static_cast<unsigned char>(c) == 0xA0;", "native"),
     ("tk-canvas-dc-kept", "toolkit/control_drawing.cpp",
      "        canvasDc_.reset();\n        canvasDcWindow_ = nullptr;", "        canvasDcWindow_ = nullptr;",
      "windows"),
