@@ -138,7 +138,7 @@ FAULTS = [
 ]
 
 # A whole Windows run takes two or three minutes even on a busy machine.
-WINDOWS_TIMEOUT = 480
+WINDOWS_TIMEOUT = int(os.environ.get("PLANT_TIMEOUT", "480"))
 TARGETS = {"native": ("native", "native_tests"), "solver": ("native", "solver/solver_tests"),
            "windows": ("win64", "windows_tests.exe")}
 
