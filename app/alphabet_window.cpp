@@ -38,6 +38,9 @@ AlphabetView::AlphabetView(Application& app, Control* form) : app_(app) {
     surface_->OnMouseLeave = MakeEvent<Control*>(this, &AlphabetView::OnMouseLeave);
     surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &AlphabetView::OnMouseMove);
     surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &AlphabetView::OnMouseDown);
+    // A quick second click on the same cell comes as a double-click: it is a click all the same.
+    surface_->OnMouseDblClk =
+        MakeEvent<Control*, MouseEventData&>(this, &AlphabetView::OnMouseDown);
     for (Control* control : {form, surface_}) {
         control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &CharTyped);
     }
@@ -56,6 +59,7 @@ AlphabetView::~AlphabetView() {
         surface_->OnMouseLeave = {};
         surface_->OnMouseMove = {};
         surface_->OnMouseDown = {};
+        surface_->OnMouseDblClk = {};
         surface_->OnChar = {};
     }
 }

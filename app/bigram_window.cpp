@@ -34,6 +34,8 @@ BigramView::BigramView(Application& app, Control* form)
     surface_->OnPaint = MakeEvent<Control*, HDC>(this, &BigramView::OnPaint);
     surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &BigramView::OnMouseMove);
     surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &BigramView::OnMouseDown);
+    // A quick second click on the same cell comes as a double-click: it is a click all the same.
+    surface_->OnMouseDblClk = MakeEvent<Control*, MouseEventData&>(this, &BigramView::OnMouseDown);
     surface_->OnMouseLeave = MakeEvent<Control*>(this, &BigramView::OnMouseLeave);
     app.Views.push_back(this);
 }
@@ -45,6 +47,7 @@ BigramView::~BigramView() {
         surface_->OnPaint = {};
         surface_->OnMouseMove = {};
         surface_->OnMouseDown = {};
+        surface_->OnMouseDblClk = {};
         surface_->OnMouseLeave = {};
     }
 }

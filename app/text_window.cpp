@@ -51,6 +51,8 @@ TextView::TextView(Application& app, Control* form, TextObject& text) : app_(app
     surface_->OnPaint = MakeEvent<Control*, HDC>(this, &TextView::OnPaint);
     surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseMove);
     surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseDown);
+    // A quick second click on the same cell comes as a double-click: it is a click all the same.
+    surface_->OnMouseDblClk = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseDown);
     surface_->OnMouseLeave = MakeEvent<Control*>(this, &TextView::OnMouseLeave);
     surface_->OnMouseWheel = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseWheel);
     for (Control* control : {form, clip_, surface_}) {
@@ -78,6 +80,7 @@ TextView::~TextView() {
             control->OnPaint = {};
             control->OnMouseMove = {};
             control->OnMouseDown = {};
+            control->OnMouseDblClk = {};
             control->OnMouseLeave = {};
             control->OnMouseWheel = {};
             control->OnChar = {};

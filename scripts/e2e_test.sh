@@ -10,7 +10,14 @@ set -uo pipefail
 exe=$ZAM_BUILD/win64/zamenor.exe
 work=$(mktemp -d /tmp/zamenor-e2e.XXXXXX)
 trap 'kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-fail() { zam_log "e2e ($LC_ALL): $*"; exit 1; }
+fail() {
+    zam_log "e2e ($LC_ALL): $*"
+    local w
+    for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+        zam_log "  window: $(xdotool getwindowname "$w" 2>/dev/null)"
+    done
+    exit 1
+}
 
 # МАМА МЫЛА РАМУ under a key of our own; the gap stays a gap.
 python3 - "$work" <<'PY'

@@ -96,6 +96,9 @@ TEST_F(Substitution, PointingAndClickingInTheTextWindows) {
     PointAt(Cipher(), 3);
     Pointer(Cipher().Surface(), WM_RBUTTONDOWN, Inside(TextCellRect(3, 31)), MK_RBUTTON);
     EXPECT_EQ(LetterOf(Ws().SelectedLetter), kNoLetter);
+    // A quick second click on the same cell comes as a double-click: it selects all the same.
+    Pointer(Cipher().Surface(), WM_LBUTTONDBLCLK, Inside(TextCellRect(3, 31)), MK_LBUTTON);
+    EXPECT_EQ(Ws().SelectedLetter, "В");
 
     // Leaving clears the current letter and the position under the pointer.
     SendMessageW(Cipher().Surface()->WindowHandle(), WM_MOUSELEAVE, 0, 0);
