@@ -17,10 +17,6 @@ char SymbolOf(int column) {
     return Alphabet()[static_cast<size_t>(column - 1)];
 }
 
-void CharTyped(void* app, Control*, int32_t& key, uint32_t) {
-    TypeLetter(*static_cast<Application*>(app), static_cast<char>(key & 0xFF));
-}
-
 void RestoreCaption(Application& app) {
     app.Screen.SetAlphabetCaption(AlphabetBaseCaption());
 }
@@ -34,15 +30,9 @@ AlphabetView::AlphabetView(Application& app, Control* form) : app_(app) {
                              client.top + 1 + kSurfaceHeight});
     surface_->SetColor(app.Palette[3]);
     AddToAutoFree(surface_, &AlphabetView::SurfaceGone, this);
-    surface_->OnPaint = MakeEvent<Control*, HDC>(this, &AlphabetView::OnPaint);
-    surface_->OnMouseLeave = MakeEvent<Control*>(this, &AlphabetView::OnMouseLeave);
-    surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &AlphabetView::OnMouseMove);
-    surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &AlphabetView::OnMouseDown);
-    // A quick second click on the same cell comes as a double-click: it is a click all the same.
-    surface_->OnMouseDblClk =
-        MakeEvent<Control*, MouseEventData&>(this, &AlphabetView::OnMouseDown);
+    AttachSurfaceHandlers(surface_, this, {&OnPaint, &OnMouseMove, &OnMouseDown, &OnMouseLeave});
     for (Control* control : {form, surface_}) {
-        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &CharTyped);
+        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &ForwardTypedKey);
     }
     app.Ws->KeyTable.view = this;
     app.Views.push_back(this);
@@ -55,12 +45,7 @@ AlphabetView::~AlphabetView() {
     std::erase(app_.Views, static_cast<View*>(this));
     if (surface_) {
         RemoveFromAutoFree(surface_, &AlphabetView::SurfaceGone, this);
-        surface_->OnPaint = {};
-        surface_->OnMouseLeave = {};
-        surface_->OnMouseMove = {};
-        surface_->OnMouseDown = {};
-        surface_->OnMouseDblClk = {};
-        surface_->OnChar = {};
+        DetachViewHandlers(surface_);
     }
 }
 
@@ -69,9 +54,7 @@ void AlphabetView::SurfaceGone(void* view) {
 }
 
 void AlphabetView::Invalidate() {
-    if (surface_ && surface_->WindowHandle()) {
-        InvalidateRect(surface_->WindowHandle(), nullptr, FALSE);
-    }
+    InvalidateSurface(surface_);
 }
 
 void AlphabetView::DrawCell(const Rect& cell, const CellStyle& style) {

@@ -1,5 +1,7 @@
 #include "app/app_state.h"
 
+#include "app/alphabet_window.h"
+
 #include <algorithm>
 
 namespace zam {
@@ -19,6 +21,34 @@ WindowRecord::~WindowRecord() {
 
 void WindowRecord::FormGone(void* record) {
     static_cast<WindowRecord*>(record)->Form = nullptr;
+}
+
+void AttachSurfaceHandlers(Control* surface, void* view, const SurfaceHandlers& handlers) {
+    surface->OnPaint = MakeEvent<Control*, HDC>(view, handlers.paint);
+    surface->OnMouseMove = MakeEvent<Control*, MouseEventData&>(view, handlers.move);
+    surface->OnMouseDown = MakeEvent<Control*, MouseEventData&>(view, handlers.down);
+    surface->OnMouseDblClk = MakeEvent<Control*, MouseEventData&>(view, handlers.down);
+    surface->OnMouseLeave = MakeEvent<Control*>(view, handlers.leave);
+}
+
+void DetachViewHandlers(Control* control) {
+    control->OnPaint = {};
+    control->OnMouseMove = {};
+    control->OnMouseDown = {};
+    control->OnMouseDblClk = {};
+    control->OnMouseLeave = {};
+    control->OnMouseWheel = {};
+    control->OnChar = {};
+}
+
+void InvalidateSurface(Control* surface) {
+    if (surface && surface->WindowHandle()) {
+        InvalidateRect(surface->WindowHandle(), nullptr, FALSE);
+    }
+}
+
+void ForwardTypedKey(void* app, Control*, int32_t& key, uint32_t) {
+    TypeLetter(*static_cast<Application*>(app), static_cast<char>(key & 0xFF));
 }
 
 bool Application::ShownToUser(const Control* form) const {

@@ -107,6 +107,22 @@ struct ToolWindowRecord : WindowRecord {
     virtual void Shown() {}
 };
 
+// The paint and pointer handlers of a view's drawing surface, put on it together. A quick
+// second click on the same cell comes as a double-click: it is a click all the same.
+struct SurfaceHandlers {
+    void (*paint)(void*, Control*, HDC);
+    void (*move)(void*, Control*, MouseEventData&);
+    void (*down)(void*, Control*, MouseEventData&);
+    void (*leave)(void*, Control*);
+};
+void AttachSurfaceHandlers(Control* surface, void* view, const SurfaceHandlers& handlers);
+// Takes every handler a view put on the control off it, the character handler included.
+void DetachViewHandlers(Control* control);
+// Repaints the whole surface at the next paint; nothing once its window has gone.
+void InvalidateSurface(Control* surface);
+// The character handler of the grid windows: a typed key goes to the alphabet's handler.
+void ForwardTypedKey(void* app, Control*, int32_t& key, uint32_t);
+
 // A tool window whose content is one view of the program's own.
 template <class ViewType>
 struct ViewWindowRecord : ToolWindowRecord {

@@ -21,22 +21,14 @@ void ChangeOverlay(Application& app, std::string& overlay, std::string next) {
 }  // namespace
 
 BigramView::BigramView(Application& app, Control* form)
-    : app_(app),
-      font_(CreateFontW(-kCellFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_SWISS, kCellFontName)) {
+    : app_(app), font_(MakeCellFont(FW_NORMAL)) {
     const Rect client = FrameClientRect(form);
     surface_ = NewPanel(form, 2);
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
                              client.top + 1 + kSurfaceHeight});
     surface_->SetColor(app.Palette[3]);
     AddToAutoFree(surface_, &BigramView::SurfaceGone, this);
-    surface_->OnPaint = MakeEvent<Control*, HDC>(this, &BigramView::OnPaint);
-    surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &BigramView::OnMouseMove);
-    surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &BigramView::OnMouseDown);
-    // A quick second click on the same cell comes as a double-click: it is a click all the same.
-    surface_->OnMouseDblClk = MakeEvent<Control*, MouseEventData&>(this, &BigramView::OnMouseDown);
-    surface_->OnMouseLeave = MakeEvent<Control*>(this, &BigramView::OnMouseLeave);
+    AttachSurfaceHandlers(surface_, this, {&OnPaint, &OnMouseMove, &OnMouseDown, &OnMouseLeave});
     app.Views.push_back(this);
 }
 
@@ -44,11 +36,7 @@ BigramView::~BigramView() {
     std::erase(app_.Views, static_cast<View*>(this));
     if (surface_) {
         RemoveFromAutoFree(surface_, &BigramView::SurfaceGone, this);
-        surface_->OnPaint = {};
-        surface_->OnMouseMove = {};
-        surface_->OnMouseDown = {};
-        surface_->OnMouseDblClk = {};
-        surface_->OnMouseLeave = {};
+        DetachViewHandlers(surface_);
     }
 }
 
@@ -57,9 +45,7 @@ void BigramView::SurfaceGone(void* view) {
 }
 
 void BigramView::Invalidate() {
-    if (surface_ && surface_->WindowHandle()) {
-        InvalidateRect(surface_->WindowHandle(), nullptr, FALSE);
-    }
+    InvalidateSurface(surface_);
 }
 
 void BigramView::PaintCell(HDC dc, int column, int row) const {

@@ -3,15 +3,12 @@
 #include "toolkit/encoding.h"
 
 namespace zam {
-namespace {
 
 HFONT MakeCellFont(int weight) {
     return CreateFontW(-kCellFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_SWISS, kCellFontName);
 }
-
-}  // namespace
 
 CellPainter::CellPainter() : normal_(MakeCellFont(FW_NORMAL)), bold_(MakeCellFont(FW_BOLD)) {}
 

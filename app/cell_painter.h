@@ -12,6 +12,8 @@ namespace zam {
 // The font every grid view draws its characters in.
 inline constexpr wchar_t kCellFontName[] = L"Arial";
 inline constexpr int32_t kCellFontHeight = 14;
+// The cell font in the given weight (FW_NORMAL, FW_BOLD).
+HFONT MakeCellFont(int weight);
 
 // The two faces of the cell font, made once per view: a pointer move redraws hundreds of
 // cells, and a font made per cell would cost more than the drawing.

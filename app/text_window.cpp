@@ -27,10 +27,6 @@ void RedrawPosition(Application& app, uint32_t position, bool alphabetToo) {
     }
 }
 
-void ForwardChar(void* app, Control*, int32_t& key, uint32_t) {
-    TypeLetter(*static_cast<Application*>(app), static_cast<char>(key & 0xFF));
-}
-
 }  // namespace
 
 TextView::TextView(Application& app, Control* form, TextObject& text) : app_(app), text_(text) {
@@ -48,15 +44,10 @@ TextView::TextView(Application& app, Control* form, TextObject& text) : app_(app
     }
     AddToAutoFree(surface_, &TextView::SurfaceGone, this);
 
-    surface_->OnPaint = MakeEvent<Control*, HDC>(this, &TextView::OnPaint);
-    surface_->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseMove);
-    surface_->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseDown);
-    // A quick second click on the same cell comes as a double-click: it is a click all the same.
-    surface_->OnMouseDblClk = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseDown);
-    surface_->OnMouseLeave = MakeEvent<Control*>(this, &TextView::OnMouseLeave);
+    AttachSurfaceHandlers(surface_, this, {&OnPaint, &OnMouseMove, &OnMouseDown, &OnMouseLeave});
     surface_->OnMouseWheel = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseWheel);
     for (Control* control : {form, clip_, surface_}) {
-        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &ForwardChar);
+        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &ForwardTypedKey);
     }
     text_.view = this;
     app.Views.push_back(this);
@@ -77,13 +68,7 @@ TextView::~TextView() {
     if (surface_) {
         RemoveFromAutoFree(surface_, &TextView::SurfaceGone, this);
         for (Control* control : {surface_, clip_}) {
-            control->OnPaint = {};
-            control->OnMouseMove = {};
-            control->OnMouseDown = {};
-            control->OnMouseDblClk = {};
-            control->OnMouseLeave = {};
-            control->OnMouseWheel = {};
-            control->OnChar = {};
+            DetachViewHandlers(control);
         }
     }
 }
@@ -162,9 +147,7 @@ void TextView::UpdateScrollBar() {
 }
 
 void TextView::Invalidate() {
-    if (surface_ && surface_->WindowHandle()) {
-        InvalidateRect(surface_->WindowHandle(), nullptr, FALSE);
-    }
+    InvalidateSurface(surface_);
 }
 
 bool TextView::Shows(const Rect& cell) const {

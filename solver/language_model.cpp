@@ -210,27 +210,10 @@ LanguageModel Build(bool withGap) {
 
 }  // namespace
 
-void StemSet::Add(std::uint64_t hash) {
-    ZAM_ASSERT(hash != 0 && count_ < kSlots / 2);
-    std::size_t i = Slot(hash);
-    while (keys_[i] != 0 && keys_[i] != hash)
-        i = (i + 1) & kMask;
-    if (keys_[i] == 0)
-        ++count_;
-    keys_[i] = hash;
-}
-
 void WordScores::Add(std::uint64_t hash, WordLevels score) {
-    ZAM_ASSERT(hash != 0 && count_ < kSlots / 2);
     const std::size_t bit = Bit(hash);
     filter_[bit >> 6] |= std::uint64_t{1} << (bit & 63);
-    std::size_t i = Slot(hash);
-    while (keys_[i] != 0 && keys_[i] != hash)
-        i = (i + 1) & kMask;
-    if (keys_[i] == 0)
-        ++count_;
-    keys_[i] = hash;
-    values_[i] = score;
+    values_[slots_.Insert(hash)] = score;
 }
 
 const LanguageModel& WithGapModel() {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/assert.h"
+
 namespace zam::solver {
 
 // Symbol indices: 0-29 the letters in alphabet order, 30 the word gap. Tables are 32 wide so
@@ -29,6 +31,36 @@ struct WordLevels {
     std::int16_t chain = 0;
 };
 
+// Open-addressed slots for 64-bit hashes (0 marks an empty slot), kept under half full.
+template <int kSlotBits>
+class HashSlots {
+public:
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+    // The slot that holds the hash, or the empty slot where it would go.
+    std::size_t Probe(std::uint64_t hash) const {
+        std::size_t i = static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 40) & kMask;
+        while (keys_[i] != 0 && keys_[i] != hash)
+            i = (i + 1) & kMask;
+        return i;
+    }
+    bool Holds(std::size_t slot) const { return keys_[slot] != 0; }
+    // The hash's slot, taken if it was free.
+    std::size_t Insert(std::uint64_t hash) {
+        ZAM_ASSERT(hash != 0 && count_ < kSlots / 2);
+        const std::size_t i = Probe(hash);
+        if (keys_[i] == 0) {
+            keys_[i] = hash;
+            ++count_;
+        }
+        return i;
+    }
+
+private:
+    static constexpr std::size_t kMask = kSlots - 1;
+    std::vector<std::uint64_t> keys_ = std::vector<std::uint64_t>(kSlots);
+    std::size_t count_ = 0;
+};
+
 class WordScores {
 public:
     void Add(std::uint64_t hash, WordLevels levels);
@@ -37,20 +69,12 @@ public:
         const std::size_t bit = Bit(hash);
         if (!(filter_[bit >> 6] >> (bit & 63) & 1))
             return nullptr;
-        for (std::size_t i = Slot(hash);; i = (i + 1) & kMask) {
-            if (keys_[i] == hash)
-                return &values_[i];
-            if (keys_[i] == 0)
-                return nullptr;
-        }
+        const std::size_t slot = slots_.Probe(hash);
+        return slots_.Holds(slot) ? &values_[slot] : nullptr;
     }
 
 private:
-    static constexpr std::size_t kSlots = std::size_t{1} << 18;  // kept under half full
-    static constexpr std::size_t kMask = kSlots - 1;
-    static std::size_t Slot(std::uint64_t hash) {
-        return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 40) & kMask;
-    }
+    using Slots = HashSlots<18>;
     // One bit per hash, a table small enough to stay in the cache: the search asks mostly about
     // words no list holds, and the bit turns nearly all of them away without a look at the slots.
     static constexpr std::size_t kFilterBits = std::size_t{1} << 21;
@@ -58,32 +82,18 @@ private:
         return static_cast<std::size_t>((hash * 0xC2B2AE3D27D4EB4Full) >> 43);
     }
     std::vector<std::uint64_t> filter_ = std::vector<std::uint64_t>(kFilterBits / 64);
-    std::vector<std::uint64_t> keys_ = std::vector<std::uint64_t>(kSlots);
-    std::vector<WordLevels> values_ = std::vector<WordLevels>(kSlots);
-    std::size_t count_ = 0;
+    Slots slots_;
+    std::vector<WordLevels> values_ = std::vector<WordLevels>(Slots::kSlots);
 };
 
-// Hashes of word beginnings, looked up the way WordScores looks up words.
+// Hashes of word beginnings.
 class StemSet {
 public:
-    void Add(std::uint64_t hash);
-    bool Contains(std::uint64_t hash) const {
-        for (std::size_t i = Slot(hash);; i = (i + 1) & kMask) {
-            if (keys_[i] == hash)
-                return true;
-            if (keys_[i] == 0)
-                return false;
-        }
-    }
+    void Add(std::uint64_t hash) { slots_.Insert(hash); }
+    bool Contains(std::uint64_t hash) const { return slots_.Holds(slots_.Probe(hash)); }
 
 private:
-    static constexpr std::size_t kSlots = std::size_t{1} << 20;  // kept under half full
-    static constexpr std::size_t kMask = kSlots - 1;
-    static std::size_t Slot(std::uint64_t hash) {
-        return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 40) & kMask;
-    }
-    std::vector<std::uint64_t> keys_ = std::vector<std::uint64_t>(kSlots);
-    std::size_t count_ = 0;
+    HashSlots<20> slots_;
 };
 
 struct LanguageModel {
