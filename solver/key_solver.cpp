@@ -18,7 +18,8 @@ namespace {
 
 constexpr int kSymbols = 31;               // cipher symbols of columns 1-31 as indices 0-30
 constexpr int kBoundary = 31;              // cipher index of the gap the text starts and ends with
-using Key = std::array<std::uint8_t, 32>;  // plaintext index per cipher index
+constexpr int kBefore = 32;                // cipher index of what lies before the text
+using Key = std::array<std::uint8_t, 33>;  // plaintext index per cipher index
 using Clock = std::chrono::steady_clock;
 
 // How a scorer weighs n-grams and words. Scores are sums of item count x weight x level.
@@ -109,6 +110,18 @@ public:
            const Weights& weights)
         : model_(model), weights_(weights) {
         CollectNgrams<4>(text, quadgrams_, quadgramsOf_);
+        // Conditional levels score each symbol given the three before it: the text's first two
+        // letters have theirs too, after the gap it opens with, as a word's chain has.
+        if (weights.conditional && text.size() >= 3 && text[0] == kBoundary) {
+            Item first;
+            first.count = 1;
+            first.length = 4;
+            first.symbols = {kBefore, kBefore, kBoundary, text[1]};
+            Item second = first;
+            second.symbols = {kBefore, kBoundary, text[1], text[2]};
+            for (const Item& item : {first, second})
+                AddItem(quadgrams_, quadgramsOf_, item, std::span(item.symbols.data(), 4));
+        }
         CollectNgrams<3>(text, trigrams_, trigramsOf_);
         if (gapCipher >= 0)
             CollectWords(text, gapCipher);
@@ -240,8 +253,10 @@ private:
 
     static void AddItem(std::vector<Item>& items, Lists& itemsOf, Item item,
                         std::span<const std::uint8_t> symbols) {
-        for (std::uint8_t s : symbols)
-            item.mask |= 1u << s;
+        for (std::uint8_t s : symbols) {
+            if (s < 32)
+                item.mask |= 1u << s;
+        }
         for (std::size_t c = 0; c < 32; ++c) {
             if (item.mask & (1u << c)) {
                 itemsOf[c].push_back(static_cast<std::uint32_t>(items.size()));
@@ -408,6 +423,7 @@ public:
                 base_[c] = static_cast<std::uint8_t>(p.fixed[c]);
         }
         base_[kBoundary] = kGap;
+        base_[kBefore] = kOutside;
         const auto items = static_cast<int>(std::max<std::size_t>(1, scorer_.ItemCount()));
         steps_ = p.text.size() > kAnnealedLength
                      ? 0

@@ -191,6 +191,9 @@ TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
          "КОЖЕ"},
         {"В_ТО_ВРЕМЯ_КАК_ОБРУШИЛАСЬ_КРОВЛЯ_ВСЕ_ВЫБЕЖАЛИ_НА_УЛИЦУ_И_СТАЛИ_КРИЧАТЬ", 'Я', 'Ю',
          "КРОВЛЮ"},
+        // The first word's opening letters are scored as any word's are.
+        {"МЫ_СЕЛИ_В_КИБИТКУ_ВТРОЕМ_МАРЬЯ_ИВАНОВНА_С_ПАЛАШЕИ_И_Я_САВЕЛЬИЧ_ЗАБРАЛСЯ_НА_ОБЛУЧОК", 'Ы',
+         'Ф', "МФ_"},
     };
     // Scores do not depend on the cipher: the plaintext serves as its own, under the identity.
     KeyColumns truth = EmptyKey();
