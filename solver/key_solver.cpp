@@ -32,6 +32,7 @@ struct Weights {
     int unknown = 0;      // an unlisted word
     int unknownStem = 0;  // an unlisted word beginning as a listed word does
     int typed = 0;        // on how an unlisted word reads as rare words do, in place of the n-grams
+    int pair = 0;         // on how much likelier a word is after the one before it than alone
 };
 
 // The search's landscape: overlapping joint n-grams count each letter several times over, which
@@ -48,7 +49,8 @@ constexpr Weights kSearchWeights{
 // the spelling model a plausible unlisted form (КРОВЛЯ) loses to any rare listed one (КРОВЛЮ),
 // as the text's n-grams spread their estimate over every string of letters. A beginning shared
 // with a listed word (another form of it) makes an unlisted word some two and a half times
-// likelier.
+// likelier. Neighbouring words tell apart what one word alone cannot (В ЭТО ВРЕМЯ, not В ЧТО
+// ВРЕМЯ; ЧТО Ж, not ЭТО Ж).
 constexpr int kJudgeScale = 10;
 constexpr Weights kJudgeWeights{.quadgram = kJudgeScale,
                                 .conditional = true,
@@ -56,7 +58,8 @@ constexpr Weights kJudgeWeights{.quadgram = kJudgeScale,
                                 .chain = kJudgeScale,
                                 .unknown = -31 * kJudgeScale,
                                 .unknownStem = -23 * kJudgeScale,
-                                .typed = kJudgeScale};
+                                .typed = kJudgeScale,
+                                .pair = kJudgeScale};
 
 // Annealing pays off on short texts; longer ones climb straight to their key.
 constexpr std::size_t kAnnealedLength = 2000;
@@ -93,13 +96,15 @@ private:
     std::uint64_t state_;
 };
 
-// One distinct n-gram or word of the cipher text, with how often it occurs.
+// One distinct n-gram, word or pair of neighbouring words of the cipher text, with how often it
+// occurs.
 struct Item {
     std::int32_t count = 0;
     std::uint32_t mask = 0;    // bit per cipher index it holds
     std::uint32_t offset = 0;  // words: where its symbols start in the word buffer
     std::uint32_t length = 0;
     std::array<std::uint8_t, 4> symbols{};  // n-grams
+    std::array<std::uint32_t, 2> words{};   // pairs: the two words' items
 };
 
 // Scores keys against the distinct n-grams and words of one cipher text, so the cost of a step
@@ -127,7 +132,9 @@ public:
             CollectWords(text, gapCipher);
     }
 
-    std::size_t ItemCount() const { return quadgrams_.size() + trigrams_.size() + words_.size(); }
+    std::size_t ItemCount() const {
+        return quadgrams_.size() + trigrams_.size() + words_.size() + pairs_.size();
+    }
 
     long long Score(const Key& key) const {
         long long total = 0;
@@ -137,6 +144,8 @@ public:
             total += weights_.trigram * t.count * Trigram(t, key);
         for (const Item& w : words_)
             total += w.count * Word(w, key);
+        for (const Item& p : pairs_)
+            total += weights_.pair * p.count * Pair(p, key);
         return total;
     }
 
@@ -153,6 +162,7 @@ public:
              [this](const Item& q, const Key& k) { return Quadgram(q, k); });
         fill(levels_[1], trigrams_, [this](const Item& t, const Key& k) { return Trigram(t, k); });
         fill(levels_[2], words_, [this](const Item& w, const Key& k) { return Word(w, k); });
+        fill(levels_[3], pairs_, [this](const Item& p, const Key& k) { return Pair(p, k); });
     }
 
     // The change of score when entries x and y of the key last given to Reset trade places.
@@ -185,6 +195,10 @@ public:
         if (weights_.trigram != 0) {
             delta += weights_.trigram * change(1, trigrams_, trigramsOf_, tri);
         }
+        if (weights_.pair != 0) {
+            const auto pair = [this](const Item& p, const Key& k) { return Pair(p, k); };
+            delta += weights_.pair * change(3, pairs_, pairsOf_, pair);
+        }
         return delta;
     }
 
@@ -206,6 +220,25 @@ private:
     int Trigram(const Item& t, const Key& k) const {
         const auto& s = t.symbols;
         return model_.trigrams[static_cast<std::size_t>(TrigramIndex(k[s[0]], k[s[1]], k[s[2]]))];
+    }
+    // The word's hash under the key, or 0 when a symbol inside it is no letter.
+    std::uint64_t WordHash(const Item& w, const Key& k) const {
+        std::uint64_t hash = kWordHashStart;
+        for (std::uint32_t i = 0; i < w.length; ++i) {
+            const std::uint8_t plain = k[wordSymbols_[w.offset + i]];
+            if (plain >= kGap)
+                return 0;
+            hash = WordHashStep(hash, plain);
+        }
+        return hash;
+    }
+    int Pair(const Item& p, const Key& k) const {
+        const std::uint64_t first = WordHash(words_[p.words[0]], k);
+        if (first == 0)
+            return 0;
+        const std::uint64_t second = WordHash(words_[p.words[1]], k);
+        const int after = model_.followers.Find(first, 0);
+        return second == 0 ? after : model_.pairs.Find(PairHash(first, second), after);
     }
     int Word(const Item& w, const Key& k) const {
         std::uint64_t hash = kWordHashStart;
@@ -293,17 +326,24 @@ private:
     }
 
     // The distinct runs of symbols between gaps.
+    // The distinct runs of symbols between gaps and, when the weights ask for them, the distinct
+    // pairs of neighbouring runs.
     void CollectWords(const std::vector<std::uint8_t>& text, int gapCipher) {
         std::map<std::string, std::int32_t> counts;
+        std::vector<std::string> order;
         std::size_t start = 0;
         for (std::size_t i = 0; i <= text.size(); ++i) {
             if (i < text.size() && text[i] != gapCipher && text[i] != kBoundary)
                 continue;
-            if (i > start)
-                ++counts[std::string(text.begin() + start, text.begin() + i)];
+            if (i > start) {
+                order.emplace_back(text.begin() + start, text.begin() + i);
+                ++counts[order.back()];
+            }
             start = i + 1;
         }
+        std::map<std::string, std::uint32_t> itemOf;
         for (const auto& [symbols, count] : counts) {
+            itemOf[symbols] = static_cast<std::uint32_t>(words_.size());
             Item item;
             item.count = count;
             item.offset = static_cast<std::uint32_t>(wordSymbols_.size());
@@ -311,6 +351,18 @@ private:
             wordSymbols_.insert(wordSymbols_.end(), symbols.begin(), symbols.end());
             AddItem(words_, wordsOf_, item,
                     std::span(wordSymbols_.data() + item.offset, item.length));
+        }
+        if (weights_.pair == 0)
+            return;
+        std::map<std::array<std::uint32_t, 2>, std::int32_t> pairCounts;
+        for (std::size_t i = 1; i < order.size(); ++i)
+            ++pairCounts[{itemOf[order[i - 1]], itemOf[order[i]]}];
+        for (const auto& [words, count] : pairCounts) {
+            Item item;
+            item.count = count;
+            item.words = words;
+            item.mask = words_[words[0]].mask | words_[words[1]].mask;
+            AddItem(pairs_, pairsOf_, item, {});
         }
     }
 
@@ -322,11 +374,11 @@ private:
 
     const LanguageModel& model_;
     Weights weights_;
-    std::array<std::vector<int>, 3> levels_;  // quadgrams, trigrams, words under the key
+    std::array<std::vector<int>, 4> levels_;  // quadgrams, trigrams, words, pairs under the key
     std::vector<Pending> pending_;
-    std::vector<Item> quadgrams_, trigrams_, words_;
+    std::vector<Item> quadgrams_, trigrams_, words_, pairs_;
     std::vector<std::uint8_t> wordSymbols_;
-    Lists quadgramsOf_, trigramsOf_, wordsOf_;
+    Lists quadgramsOf_, trigramsOf_, wordsOf_, pairsOf_;
 };
 
 int PlainIndex(char byte) {

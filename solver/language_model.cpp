@@ -204,6 +204,21 @@ LanguageModel Build(bool withGap) {
                             {static_cast<std::int16_t>(score), static_cast<std::int16_t>(chain)});
         });
         model.typeConditional = SmoothedConditional(std::move(typeCounts));
+        ForEachItem(kWordPairs, [&](int score, std::string_view item) {
+            const auto level = static_cast<std::int16_t>(kWordPairOffset + score);
+            std::uint64_t hash[2] = {kWordHashStart, kWordHashStart};
+            std::size_t word = 0;
+            for (char c : item) {
+                if (c == kGap)
+                    word = 1;
+                else
+                    hash[word] = WordHashStep(hash[word], c);
+            }
+            if (word == 0)
+                model.followers.Add(hash[0], level);
+            else
+                model.pairs.Add(PairHash(hash[0], hash[1]), level);
+        });
     }
     return model;
 }

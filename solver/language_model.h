@@ -96,6 +96,27 @@ private:
     HashSlots<20> slots_;
 };
 
+// Levels by 64-bit hash.
+class HashLevels {
+public:
+    void Add(std::uint64_t hash, std::int16_t level) { values_[slots_.Insert(hash)] = level; }
+    // The hash's level, or `absent` when it is not listed.
+    int Find(std::uint64_t hash, int absent) const {
+        const std::size_t slot = slots_.Probe(hash);
+        return slots_.Holds(slot) ? values_[slot] : absent;
+    }
+
+private:
+    using Slots = HashSlots<16>;
+    Slots slots_;
+    std::vector<std::int16_t> values_ = std::vector<std::int16_t>(Slots::kSlots);
+};
+
+// Two words' hashes as one.
+inline std::uint64_t PairHash(std::uint64_t first, std::uint64_t second) {
+    return WordHashStep(first * 0x9E3779B97F4A7C15ull, kGap) ^ second;
+}
+
 struct LanguageModel {
     std::vector<std::int16_t> quadgrams;  // indexed by 4 symbols, 5 bits each, first highest
     std::vector<std::int16_t> trigrams;
@@ -113,6 +134,11 @@ struct LanguageModel {
     // word with such a beginning is most likely another form of a listed one.
     StemSet stems;
     std::int16_t wordFloor = 0;
+    // How much likelier a word is after a given one than alone: by PairHash for the pairs the
+    // running texts hold, and by the first word's hash for any other word after it. A word the
+    // texts never show first changes nothing. Empty for the letters-only model.
+    HashLevels pairs;
+    HashLevels followers;
 };
 
 // Built on first use; safe to call from several threads.

@@ -176,8 +176,8 @@ TEST(SuggestKey, SearchFindsAtLeastTheTrueKeysScore) {
     EXPECT_GE(solver::ScoreKey(cipher, found), solver::ScoreKey(cipher, truth));
 }
 
-// A rare letter met once, its rival absent from the text: the true key must score above the one
-// that trades the two. The n-grams alone read КОФЕ as КОЖЕ although the word list says otherwise;
+// A rare letter, its rival absent from the text: the true key must score above the one that
+// trades the two. The n-grams alone read КОФЕ as КОЖЕ although the word list says otherwise;
 // the word list alone prefers a rare listed form (КРОВЛЮ, ВРЕМЮ) to a plausible unlisted one
 // (КРОВЛЯ) unless unlisted words are read by how unseen words are spelled.
 TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
@@ -191,6 +191,8 @@ TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
          "КОЖЕ"},
         {"В_ТО_ВРЕМЯ_КАК_ОБРУШИЛАСЬ_КРОВЛЯ_ВСЕ_ВЫБЕЖАЛИ_НА_УЛИЦУ_И_СТАЛИ_КРИЧАТЬ", 'Я', 'Ю',
          "КРОВЛЮ"},
+        // Only the neighbouring words tell ЭТО from the commoner ЧТО.
+        {"ОН_ГОВОРИЛ_ЭТО_СПОКОИНО_А_В_ЭТО_ВРЕМЯ_ДУМАЛ_О_ДРУГОМ", 'Э', 'Ч', "В_ЧТО_ВРЕМЯ"},
         // The first word's opening letters are scored as any word's are.
         {"МЫ_СЕЛИ_В_КИБИТКУ_ВТРОЕМ_МАРЬЯ_ИВАНОВНА_С_ПАЛАШЕИ_И_Я_САВЕЛЬИЧ_ЗАБРАЛСЯ_НА_ОБЛУЧОК", 'Ы',
          'Ф', "МФ_"},
