@@ -237,8 +237,13 @@ private:
         if (first == 0)
             return 0;
         const std::uint64_t second = WordHash(words_[p.words[1]], k);
-        const int after = model_.followers.Find(first, 0);
-        return second == 0 ? after : model_.pairs.Find(PairHash(first, second), after);
+        if (second == 0)
+            return model_.followers.Find(first, 0);
+        const Item& next = words_[p.words[1]];
+        const int last = k[wordSymbols_[next.offset + next.length - 1]];
+        const int after =
+            model_.endings.Find(EndingHash(first, last), model_.followers.Find(first, 0));
+        return model_.pairs.Find(PairHash(first, second), after);
     }
     int Word(const Item& w, const Key& k) const {
         std::uint64_t hash = kWordHashStart;

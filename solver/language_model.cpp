@@ -207,14 +207,18 @@ LanguageModel Build(bool withGap) {
         ForEachItem(kWordPairs, [&](int score, std::string_view item) {
             const auto level = static_cast<std::int16_t>(kWordPairOffset + score);
             std::uint64_t hash[2] = {kWordHashStart, kWordHashStart};
-            std::size_t word = 0;
+            std::size_t word = 0, gaps = 0;
             for (char c : item) {
-                if (c == kGap)
+                if (c == kGap) {
                     word = 1;
-                else
+                    ++gaps;
+                } else {
                     hash[word] = WordHashStep(hash[word], c);
+                }
             }
-            if (word == 0)
+            if (gaps == 2)
+                model.endings.Add(EndingHash(hash[0], item.back()), level);
+            else if (word == 0)
                 model.followers.Add(hash[0], level);
             else
                 model.pairs.Add(PairHash(hash[0], hash[1]), level);

@@ -116,6 +116,10 @@ private:
 inline std::uint64_t PairHash(std::uint64_t first, std::uint64_t second) {
     return WordHashStep(first * 0x9E3779B97F4A7C15ull, kGap) ^ second;
 }
+// A word's hash and the last letter of the word after it.
+inline std::uint64_t EndingHash(std::uint64_t first, int last) {
+    return WordHashStep(WordHashStep(first, kGap), kGap) ^ static_cast<std::uint64_t>(last + 1);
+}
 
 struct LanguageModel {
     std::vector<std::int16_t> quadgrams;  // indexed by 4 symbols, 5 bits each, first highest
@@ -135,9 +139,11 @@ struct LanguageModel {
     StemSet stems;
     std::int16_t wordFloor = 0;
     // How much likelier a word is after a given one than alone: by PairHash for the pairs the
-    // running texts hold, and by the first word's hash for any other word after it. A word the
-    // texts never show first changes nothing. Empty for the letters-only model.
+    // running texts hold, by EndingHash for any other word after a one-letter word, and by the
+    // first word's hash for any other word after it. A word the texts never show first changes
+    // nothing. Empty for the letters-only model.
     HashLevels pairs;
+    HashLevels endings;
     HashLevels followers;
 };
 

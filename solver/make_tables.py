@@ -35,6 +35,7 @@ PAIR_TEXTS = ["tolstoy_anna_karenina_65535.txt", "gogol_viy_2000.txt",
               "turgenev_fathers_and_sons_300.txt"]
 PAIR_DISCOUNT = 0.75  # taken off each pair's count and handed to the word's own share
 PAIR_OFFSET = 500  # pair levels may be positive: the table holds PAIR_OFFSET - level
+ENDING_PRIOR = 5  # pairs' worth of the overall share of last letters, after a one-letter word
 
 
 def encode(item):
@@ -87,7 +88,8 @@ def pair_text(texts, word_rows, tokens):
     """How much likelier a word is after a given one than alone, by absolute discounting over
     the pairs of the running texts: P(b | a) = max(n(a b) - D, 0) / n(a) + D * t(a) / n(a) * P(b),
     n(a) the pairs beginning with a, t(a) how many different words follow it. Items "a_b" hold
-    log P(b | a) / P(b) of a pair seen, items "a" the same of any pair a began that was not."""
+    log P(b | a) / P(b) of a pair seen, items "a" the same of any pair a began that was not, and
+    items "a__x" the same of a pair not seen whose second word ends in x."""
     share = {word: count / tokens for word, count in word_rows}
     pairs = {}
     for name in PAIR_TEXTS:
@@ -105,13 +107,30 @@ def pair_text(texts, word_rows, tokens):
         assert 0 <= stored <= 999, item
         groups.setdefault(stored, []).append(encode(item))
 
+    # After a word of one letter (К, В, Я ...) the next word's ending follows the case or person
+    # it asks for: the word's share is weighed by how much likelier its last letter is there.
+    last, last_after = {}, {}
+    for (a, b), n in pairs.items():
+        last[b[-1]] = last.get(b[-1], 0) + n
+        last_after[(a, b[-1])] = last_after.get((a, b[-1]), 0) + n
+    all_last = sum(last.values())
+
+    def ending(a, x):
+        if len(a) > 1:
+            return 1.0
+        p = last[x] / all_last
+        return (last_after.get((a, x), 0) + ENDING_PRIOR * p) / (begun[a] + ENDING_PRIOR) / p
+
     for a, n in begun.items():
         put(a, PAIR_DISCOUNT * followers[a] / n)
+        if len(a) == 1:
+            for x in last:
+                put(a + "__" + x, PAIR_DISCOUNT * followers[a] / n * ending(a, x))
     for (a, b), n in pairs.items():
         if b not in share:
             continue
         p = share[b]
-        lower = PAIR_DISCOUNT * followers[a] / begun[a]
+        lower = PAIR_DISCOUNT * followers[a] / begun[a] * ending(a, b[-1])
         put(a + "_" + b, ((n - PAIR_DISCOUNT) / begun[a] + lower * p) / p)
     return "".join(f"{lv:03d}" + front_coded(items) + "\n" for lv, items in sorted(groups.items()))
 

@@ -193,6 +193,8 @@ TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
          "КРОВЛЮ"},
         // Only the neighbouring words tell ЭТО from the commoner ЧТО.
         {"ОН_ГОВОРИЛ_ЭТО_СПОКОИНО_А_В_ЭТО_ВРЕМЯ_ДУМАЛ_О_ДРУГОМ", 'Э', 'Ч', "В_ЧТО_ВРЕМЯ"},
+        // К asks for the dative.
+        {"ОНИ_ПРИБЕГНУЛИ_К_МИЛОСЕРДИЮ_ГОСУДАРЫНИ_И_ЖДАЛИ_ОТВЕТА", 'Ю', 'Я', "К_МИЛОСЕРДИЯ_"},
         // The first word's opening letters are scored as any word's are.
         {"МЫ_СЕЛИ_В_КИБИТКУ_ВТРОЕМ_МАРЬЯ_ИВАНОВНА_С_ПАЛАШЕИ_И_Я_САВЕЛЬИЧ_ЗАБРАЛСЯ_НА_ОБЛУЧОК", 'Ы',
          'Ф', "МФ_"},
