@@ -3,7 +3,7 @@
 // then the same with every gap removed. Beside each figure stands a plain quadgram hill climber
 // with 100 restarts, scored from the raw count files, as a reference.
 // Run: build/release/solver_bench [data folder] [--texts N] [--subset K/M] [--lengths 50,100]
-//      [--no-reference] [--no-gapless] [--verbose]
+//      [--no-reference] [--no-gapless] [--verbose] [--key-seed N]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -32,6 +32,8 @@ bool verbose = false;
 // Texts t with t % subsetOf == subset, so that weights can be chosen on one part and checked on
 // another.
 size_t subset = 0, subsetOf = 1;
+// Another set of encryption keys for the same texts, to see how much a figure owes to the keys.
+unsigned long long keySeed = 0;
 
 std::optional<std::string> ReadUtf8File(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -218,7 +220,7 @@ void Measure(const std::string& folder, int length, bool withGaps, size_t maxTex
         ++measured;
         std::string plain = texts[t];
         if (!withGaps) std::erase(plain, '_');
-        std::mt19937_64 random(1000003ull * static_cast<unsigned>(length) + t);
+        std::mt19937_64 random(1000003ull * static_cast<unsigned>(length) + t + 7777ull * keySeed);
         std::vector<int> encrypt(31);
         std::iota(encrypt.begin(), encrypt.end(), 0);
         std::shuffle(encrypt.begin(), encrypt.begin() + kLetters, random);
@@ -281,6 +283,8 @@ int main(int argc, char** argv) {
             subset = std::stoul(share);
             subsetOf = std::max<size_t>(1, std::stoul(share.substr(share.find('/') + 1)));
             subset %= subsetOf;
+        } else if (arg == "--key-seed" && i + 1 < argc) {
+            keySeed = std::stoull(argv[++i]);
         } else if (arg == "--no-reference") {
             withReference = false;
         } else if (arg == "--verbose") {
