@@ -37,7 +37,8 @@ unsigned long long keySeed = 0;
 
 std::optional<std::string> ReadUtf8File(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     std::stringstream bytes;
     bytes << in.rdbuf();
     return Utf8To1251(bytes.str());
@@ -47,13 +48,16 @@ std::optional<std::string> ReadUtf8File(const std::string& path) {
 std::vector<std::string> ReadExcerpts(const std::string& path) {
     std::vector<std::string> texts;
     const auto text = ReadUtf8File(path);
-    if (!text) return texts;
+    if (!text)
+        return texts;
     std::istringstream lines(*text);
     for (std::string line; std::getline(lines, line);) {
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty() || line[0] == '#')
+            continue;
         const size_t tab = line.rfind('\t');
         std::string excerpt = line.substr(tab + 1);
-        while (!excerpt.empty() && excerpt.back() == '\r') excerpt.pop_back();
+        while (!excerpt.empty() && excerpt.back() == '\r')
+            excerpt.pop_back();
         texts.push_back(excerpt);
     }
     return texts;
@@ -72,7 +76,8 @@ public:
         const std::string suffix = withGaps ? "with_gap.tsv" : "letters_only.tsv";
         const auto quads = ReadUtf8File(folder + "/ru_4grams_" + suffix);
         const auto singles = ReadUtf8File(folder + "/ru_1grams_" + suffix);
-        if (!quads || !singles) return false;
+        if (!quads || !singles)
+            return false;
         std::istringstream lines(*quads);
         std::string line;
         std::getline(lines, line);
@@ -81,7 +86,8 @@ public:
         while (std::getline(lines, line)) {
             const size_t tab = line.find('\t');
             int code = 0;
-            for (size_t i = 0; i < 4; ++i) code = code << 5 | Index(line[i]);
+            for (size_t i = 0; i < 4; ++i)
+                code = code << 5 | Index(line[i]);
             table_[static_cast<size_t>(code)] =
                 static_cast<float>(std::log10(std::stod(line.substr(tab + 1)) / total));
         }
@@ -89,7 +95,8 @@ public:
         std::getline(ones, line);
         order_.clear();
         while (std::getline(ones, line)) {
-            if (Index(line[0]) < kLetters) order_.push_back(Index(line[0]));
+            if (Index(line[0]) < kLetters)
+                order_.push_back(Index(line[0]));
         }
         withGaps_ = withGaps;
         return true;
@@ -98,9 +105,11 @@ public:
     // Plaintext index per cipher index (0-30).
     std::vector<int> Solve(const std::vector<int>& cipher, std::uint64_t seed) const {
         std::vector<int> text;
-        if (withGaps_) text.push_back(kGapIndex);
+        if (withGaps_)
+            text.push_back(kGapIndex);
         text.insert(text.end(), cipher.begin(), cipher.end());
-        if (withGaps_) text.push_back(kGapIndex);
+        if (withGaps_)
+            text.push_back(kGapIndex);
         std::vector<int> codes;
         for (size_t i = 0; i + 4 <= text.size(); ++i) {
             codes.push_back(text[i] << 15 | text[i + 1] << 10 | text[i + 2] << 5 | text[i + 3]);
@@ -126,7 +135,8 @@ public:
 
         std::vector<int> counts(kLetters, 0);
         for (int c : cipher) {
-            if (c < kLetters) ++counts[static_cast<size_t>(c)];
+            if (c < kLetters)
+                ++counts[static_cast<size_t>(c)];
         }
         std::vector<int> byCount(kLetters);
         std::iota(byCount.begin(), byCount.end(), 0);
@@ -143,7 +153,8 @@ public:
             } else {
                 std::vector<int> letters(order_);
                 std::shuffle(letters.begin(), letters.end(), random);
-                for (int i = 0; i < kLetters; ++i) key[size_t(i)] = letters[size_t(i)];
+                for (int i = 0; i < kLetters; ++i)
+                    key[size_t(i)] = letters[size_t(i)];
             }
             float current = score(key);
             for (bool improved = true; improved;) {
@@ -183,7 +194,8 @@ struct Figures {
     void Add(const std::string& plain, const std::string& found, double ms) {
         int letters = 0, right = 0;
         for (size_t i = 0; i < plain.size(); ++i) {
-            if (plain[i] == '_') continue;
+            if (plain[i] == '_')
+                continue;
             ++letters;
             right += found[i] == plain[i];
         }
@@ -192,7 +204,8 @@ struct Figures {
         times.push_back(ms);
     }
     std::string Line() const {
-        if (times.empty()) return "            -";
+        if (times.empty())
+            return "            -";
         std::vector<double> sorted = times;
         std::sort(sorted.begin(), sorted.end());
         char text[96];
@@ -212,14 +225,17 @@ void Measure(const std::string& folder, int length, bool withGaps, size_t maxTex
              const Reference* reference) {
     std::vector<std::string> texts =
         ReadExcerpts(folder + "/dev/dev_L" + std::to_string(length) + ".txt");
-    if (texts.size() > maxTexts) texts.resize(maxTexts);
+    if (texts.size() > maxTexts)
+        texts.resize(maxTexts);
     Figures mine, theirs;
     size_t measured = 0;
     for (size_t t = 0; t < texts.size(); ++t) {
-        if (t % subsetOf != subset) continue;
+        if (t % subsetOf != subset)
+            continue;
         ++measured;
         std::string plain = texts[t];
-        if (!withGaps) std::erase(plain, '_');
+        if (!withGaps)
+            std::erase(plain, '_');
         std::mt19937_64 random(1000003ull * static_cast<unsigned>(length) + t + 7777ull * keySeed);
         std::vector<int> encrypt(31);
         std::iota(encrypt.begin(), encrypt.end(), 0);
@@ -238,12 +254,15 @@ void Measure(const std::string& folder, int length, bool withGaps, size_t maxTex
         const KeyColumns key = SuggestKey(cipher, empty, t + 1, 700);
         double ms = Milliseconds(start);
         std::string found;
-        for (char c : cipher) found += key[size_t(Index(c))];
+        for (char c : cipher)
+            found += key[size_t(Index(c))];
         mine.Add(plain, found, ms);
         if (verbose && found != plain) {
             KeyColumns truth = empty;
-            for (int c = 0; c < 31; ++c) truth[size_t(encrypt[size_t(c)])] = ColumnSymbol(c + 1);
-            std::printf("  %s\n  %s\n  true %lld found %lld\n", Cp1251ToUtf8(plain).c_str(),
+            for (int c = 0; c < 31; ++c)
+                truth[size_t(encrypt[size_t(c)])] = ColumnSymbol(c + 1);
+            std::printf("  text %zu, seed %zu: %s\n  %s\n  %s\n  true %lld found %lld\n", t, t + 1,
+                        Cp1251ToUtf8(cipher).c_str(), Cp1251ToUtf8(plain).c_str(),
                         Cp1251ToUtf8(found).c_str(), solver::ScoreKey(cipher, truth),
                         solver::ScoreKey(cipher, key));
         }
@@ -253,7 +272,8 @@ void Measure(const std::string& folder, int length, bool withGaps, size_t maxTex
             const std::vector<int> refKey = reference->Solve(cipherIndices, t + 1);
             ms = Milliseconds(start);
             found.clear();
-            for (int c : cipherIndices) found += ColumnSymbol(refKey[size_t(c)] + 1);
+            for (int c : cipherIndices)
+                found += ColumnSymbol(refKey[size_t(c)] + 1);
             theirs.Add(plain, found, ms);
         }
     }
@@ -296,7 +316,8 @@ int main(int argc, char** argv) {
         }
     }
     for (bool withGaps : {true, false}) {
-        if (!withGaps && !gapless) break;
+        if (!withGaps && !gapless)
+            break;
         Reference reference;
         if (withReference && !reference.Load(folder, withGaps)) {
             std::fprintf(stderr, "cannot read the count files in %s\n", folder.c_str());

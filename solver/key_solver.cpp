@@ -7,6 +7,7 @@
 #include <map>
 #include <span>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "solver/language_model.h"
@@ -79,6 +80,10 @@ constexpr std::size_t kFinalists = 4;
 // The judge climbs only by cipher letters this rare or rarer: where it differs from the search
 // is a letter met once or twice, and a full climb would cost as much again as the search.
 constexpr int kRareCount = 3;
+// Swaps tried from the search's best key before a climb; more find little more. A long text's
+// restarts seldom stop short of its key, and there each climb costs a great deal.
+constexpr std::size_t kKicks = 40;
+constexpr std::size_t kKickedLength = 1000;
 
 class Random {
 public:
@@ -330,7 +335,6 @@ private:
         }
     }
 
-    // The distinct runs of symbols between gaps.
     // The distinct runs of symbols between gaps and, when the weights ask for them, the distinct
     // pairs of neighbouring runs.
     void CollectWords(const std::vector<std::uint8_t>& text, int gapCipher) {
@@ -525,6 +529,9 @@ public:
             if (Clock::now() >= deadline_)
                 break;
         }
+        Key best = finalists.front().second;
+        if (result.agreed && p_.text.size() <= kKickedLength && Kick(best))
+            Admit(finalists, scorer_.Score(best), best);
         result.key = finalists.front().second;
         if (!p_.withGaps)
             return result;
@@ -576,6 +583,11 @@ private:
             finalists.pop_back();
     }
 
+    struct Move {
+        long long delta;
+        std::uint8_t x, y;
+    };
+
     static bool Swappable(const Key& key, std::uint8_t x, std::uint8_t y) {
         return x != y && key[x] != key[y];
     }
@@ -625,6 +637,44 @@ private:
                 }
             }
         }
+    }
+
+    // Restarts that agree have often agreed on a deep hollow two or three letters away from a
+    // better key (ЛУЮЩЕ for ЛУЧШЕ): one swap leads nowhere, but a climb after the right one does.
+    // Tries the least harmful swaps, each followed by a climb, and moves to the first that ends
+    // better, until none does. Returns whether the key changed.
+    bool Kick(Key& key) {
+        bool changed = false;
+        std::vector<Move> moves;
+        for (bool improved = true; improved;) {
+            improved = false;
+            scorer_.Reset(key);
+            const long long score = scorer_.Score(key);
+            moves.clear();
+            for (std::uint8_t x : p_.movable) {
+                for (std::uint8_t y : p_.free) {
+                    if (Swappable(key, x, y) && !(p_.counts[y] > 0 && y < x))
+                        moves.push_back({scorer_.SwapDelta(key, x, y), x, y});
+                }
+            }
+            const auto kept = std::min(moves.size(), kKicks);
+            std::partial_sort(moves.begin(), moves.begin() + static_cast<std::ptrdiff_t>(kept),
+                              moves.end(), [](const Move& a, const Move& b) {
+                                  return std::tie(b.delta, a.x, a.y) < std::tie(a.delta, b.x, b.y);
+                              });
+            for (std::size_t i = 0; i < kept && !improved; ++i) {
+                if (Clock::now() >= deadline_)
+                    return changed;
+                Key trial = key;
+                std::swap(trial[moves[i].x], trial[moves[i].y]);
+                Climb(trial, scorer_);
+                if (scorer_.Score(trial) > score) {
+                    key = trial;
+                    changed = improved = true;
+                }
+            }
+        }
+        return changed;
     }
 
 public:
