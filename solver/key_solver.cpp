@@ -83,7 +83,7 @@ constexpr int kRareCount = 3;
 // Swaps tried from the search's best key before a climb; more find little more. A long text's
 // restarts seldom stop short of its key, and there each climb costs a great deal.
 constexpr std::size_t kKicks = 40;
-constexpr std::size_t kKickedLength = 1000;
+constexpr std::size_t kKickedLength = 500;
 
 class Random {
 public:
