@@ -529,9 +529,12 @@ public:
             if (Clock::now() >= deadline_)
                 break;
         }
-        Key best = finalists.front().second;
-        if (result.agreed && p_.text.size() <= kKickedLength && Kick(best))
-            Admit(finalists, scorer_.Score(best), best);
+        if (result.agreed && p_.text.size() <= kKickedLength) {
+            Key best = finalists.front().second;
+            const long long score = Kick(best, finalists.front().first);
+            if (score > finalists.front().first)
+                Admit(finalists, score, best);
+        }
         result.key = finalists.front().second;
         if (!p_.withGaps)
             return result;
@@ -613,47 +616,52 @@ private:
         }
     }
 
-    // Takes every improving swap until none is left, or the time is up.
-    void Climb(Key& key, Scorer& scorer, int maxCount = 0) const {
+    // Whether a climb by the symbols at most maxCount times in the text (0: all) tries trading x
+    // and y: a pair of two symbols it climbs by is tried once, from the lower.
+    bool Tried(const Key& key, std::uint8_t x, std::uint8_t y, int maxCount) const {
+        const bool triedFromY = maxCount == 0 || p_.counts[y] <= maxCount;
+        return Swappable(key, x, y) && !(p_.counts[y] > 0 && y < x && triedFromY);
+    }
+
+    // Takes every improving swap until none is left, or the time is up. Returns the gain.
+    long long Climb(Key& key, Scorer& scorer, int maxCount = 0) const {
         scorer.Reset(key);
+        long long gain = 0;
         for (bool improved = true; improved;) {
             improved = false;
             for (std::uint8_t x : p_.movable) {
                 if (maxCount > 0 && p_.counts[x] > maxCount)
                     continue;
                 if (Clock::now() >= deadline_)
-                    return;
+                    return gain;
                 for (std::uint8_t y : p_.free) {
-                    // A pair of two movable symbols is tried once.
-                    const bool triedFromY = maxCount == 0 || p_.counts[y] <= maxCount;
-                    if (!Swappable(key, x, y) || (p_.counts[y] > 0 && y < x && triedFromY)) {
+                    if (!Tried(key, x, y, maxCount))
                         continue;
-                    }
-                    if (scorer.SwapDelta(key, x, y) > 0) {
+                    if (const long long delta = scorer.SwapDelta(key, x, y); delta > 0) {
                         std::swap(key[x], key[y]);
                         scorer.Accept();
+                        gain += delta;
                         improved = true;
                     }
                 }
             }
         }
+        return gain;
     }
 
     // Restarts that agree have often agreed on a deep hollow two or three letters away from a
     // better key (ЛУЮЩЕ for ЛУЧШЕ): one swap leads nowhere, but a climb after the right one does.
     // Tries the least harmful swaps, each followed by a climb, and moves to the first that ends
-    // better, until none does. Returns whether the key changed.
-    bool Kick(Key& key) {
-        bool changed = false;
+    // better, until none does. Returns the key's score, `score` on entry.
+    long long Kick(Key& key, long long score) {
         std::vector<Move> moves;
         for (bool improved = true; improved;) {
             improved = false;
             scorer_.Reset(key);
-            const long long score = scorer_.Score(key);
             moves.clear();
             for (std::uint8_t x : p_.movable) {
                 for (std::uint8_t y : p_.free) {
-                    if (Swappable(key, x, y) && !(p_.counts[y] > 0 && y < x))
+                    if (Tried(key, x, y, 0))
                         moves.push_back({scorer_.SwapDelta(key, x, y), x, y});
                 }
             }
@@ -664,17 +672,18 @@ private:
                               });
             for (std::size_t i = 0; i < kept && !improved; ++i) {
                 if (Clock::now() >= deadline_)
-                    return changed;
+                    return score;
                 Key trial = key;
                 std::swap(trial[moves[i].x], trial[moves[i].y]);
-                Climb(trial, scorer_);
-                if (scorer_.Score(trial) > score) {
+                const long long gain = moves[i].delta + Climb(trial, scorer_);
+                if (gain > 0) {
                     key = trial;
-                    changed = improved = true;
+                    score += gain;
+                    improved = true;
                 }
             }
         }
-        return changed;
+        return score;
     }
 
 public:
