@@ -1,5 +1,6 @@
 #include "app/alphabet_window.h"
 
+#include "app/work_commands.h"
 #include "skin/skinned_form.h"
 #include "workspace/operations.h"
 
@@ -166,7 +167,9 @@ void AlphabetView::OnMouseDown(void* view, Control* surface, MouseEventData& dat
     if (!IsCipherColumn(column) || PlainLetterInUse(ws, plain)) {
         return;
     }
+    const KeyState before = KeyOf(ws);
     Assign(ws, app.Screen, selected, plain);
+    RecordKeyStep(app, before);
     POINT target{0, 0};
     const Point centre = RectCenter(AlphabetCellRect(2, column));
     target = {centre.x, centre.y};
@@ -199,7 +202,9 @@ void TypeLetter(Application& app, char key) {
         if (PlainLetterInUse(ws, symbol)) {
             return;
         }
+        const KeyState before = KeyOf(ws);
         Assign(ws, app.Screen, selected, symbol);
+        RecordKeyStep(app, before);
         SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, kNoLetter);
         SetSelectedLetter(ws, app.Screen, kNoLetter);
         RestoreCaption(app);

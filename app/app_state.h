@@ -16,6 +16,7 @@
 #include "analysis/graph_window.h"
 #include "app/app_display.h"
 #include "app/document_commands.h"
+#include "app/main_menu_template.h"
 #include "skin/tooltip.h"
 #include "toolkit/control.h"
 #include "toolkit/menu.h"
@@ -40,33 +41,6 @@ enum ToolbarButton : int32_t {
     kToolbarButtonCount,
 };
 
-// Main menu items that commands and the settings file address.
-enum MainMenuItem : int32_t {
-    kItemOpen = 1,
-    kItemSave = 2,
-    kItemExit = 4,
-    kItemSelectPhrase = 6,
-    kItemUndo = 8,
-    kItemRedo = 9,
-    kItemClear = 11,
-    kItemCipherWindow = 13,
-    kItemAlphabetWindow = 14,
-    kItemPlainWindow = 15,
-    kItemBigramWindow = 17,
-    kItemGraphWindow = 18,
-    kItemInfoWindow = 19,
-    kItemHiliteCurrent = 22,
-    kItemHiliteSelected = 23,
-    kItemBigramLabel = 24,
-    kItemHiliteCurrentBigram = 25,
-    kItemHiliteSelectedBigram = 26,
-    kItemHilitePhrase = 28,
-    kItemBlackScheme = 30,
-    kItemYellowScheme = 31,
-    kItemHelp = 33,
-    kItemHomePage = 35,
-    kItemAbout = 36,
-};
 
 // A window of the program and what it needs. The record frees its form when it goes; a form
 // freed first (its parent went, or the window tree was torn down) leaves Form null.

@@ -25,10 +25,12 @@ constexpr std::string_view kInternalError = "Команда не выполне�
 // with the main form disabled, and freed. The main form comes back even if something throws.
 class DialogSession {
 public:
-    DialogSession(std::string_view title, HWND mainForm) : mainForm_(mainForm) {
+    // Starts in dir, or in the current directory when dir is empty.
+    DialogSession(std::string_view title, HWND mainForm, std::filesystem::path dir = {})
+        : mainForm_(mainForm) {
         // Everything that may throw comes before the form is disabled: a constructor that
         // throws leaves no destructor to enable it again.
-        std::filesystem::path dir = CurrentDirectory();
+        if (dir.empty()) dir = CurrentDirectory();
         std::string dir1251 = PathTo1251(dir);
         dialog_ = NewOpenSaveDialog(title, "", 0);
         // The UTF-16 form reaches the dialog; the 1251 one is what the toolkit shows.
@@ -94,24 +96,39 @@ bool OpenCommand(Workspace& ws, Display& display, Messages& messages, HWND mainF
     }
 }
 
-bool SaveCommand(const Workspace& ws, Messages& messages, HWND mainForm) {
+bool SaveAsCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm) {
     if (ws.CipherText.text.empty())
         return false;
     try {
         std::filesystem::path path;
         {
-            DialogSession session(kSaveTitle, mainForm);
+            // Where the document came from: a file opened by a drop or from the command line
+            // lies elsewhere than the current directory.
+            DialogSession session(kSaveTitle, mainForm, ws.DocPath.parent_path());
             session.Dialog().OpenDialog = 0;
-            session.Dialog().FileName = ProposedSaveName(ws.DocName);
-            session.Dialog().FilePath = ProposedSavePath(ws.DocFile);
+            // A result file is proposed under its own name; anything else as a new one.
+            const bool saved = !ws.ResultPath.empty();
+            session.Dialog().FileName = saved ? ws.DocName : ProposedSaveName(ws.DocName);
+            session.Dialog().FilePath = saved ? ws.DocFile : ProposedSavePath(ws.DocFile);
             session.Dialog().Filter = kSaveFilter;
             path = session.Run();
         }
         if (path.empty())
             return false;
-        return SaveDocument(ws, messages, path);
+        return SaveWorkTo(ws, display, messages, path);
     } catch (const std::exception& error) {
         // Called from window procedures, which no exception may cross.
+        ReportFailure(messages, error);
+        return false;
+    }
+}
+
+bool SaveCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm) {
+    if (ws.ResultPath.empty())
+        return SaveAsCommand(ws, display, messages, mainForm);
+    try {
+        return SaveWorkTo(ws, display, messages, ws.ResultPath);
+    } catch (const std::exception& error) {
         ReportFailure(messages, error);
         return false;
     }

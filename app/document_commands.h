@@ -20,8 +20,13 @@ public:
 // a cancel or a refused file leaves everything as it was.
 bool OpenCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm);
 
-// Asks for a file name and writes the result file there. Without a ciphertext nothing
+// Asks for a file name and writes the result file there, which becomes the document. The
+// dialog starts in the document's folder and proposes a new name ("-" before the document's)
+// until the work has a result file, then that file's own. Without a ciphertext nothing
 // happens, not even the dialog. True when the file was written.
-bool SaveCommand(const Workspace& ws, Messages& messages, HWND mainForm);
+bool SaveAsCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm);
+
+// Writes back to the document's result file without a dialog; without one, as SaveAsCommand.
+bool SaveCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm);
 
 }  // namespace zam

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/app_config.h"
@@ -7,6 +8,7 @@
 #include "app/main_menu_template.h"
 #include "app/modal_scope.h"
 #include "app/startup.h"
+#include "app/work_commands.h"
 #include "skin/menu_skin.h"
 #include "skin/skinned_button.h"
 #include "skin/skinned_form.h"
@@ -77,16 +79,6 @@ bool ConfirmReset(Application& app) {
     return MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
-void OpenFile(Application& app) {
-    ModalScope modal(app);
-    OpenCommand(*app.Ws, app.Screen, app.Boxes, app.MainForm()->WindowHandle());
-}
-
-void SaveFile(Application& app) {
-    ModalScope modal(app);
-    SaveCommand(*app.Ws, app.Boxes, app.MainForm()->WindowHandle());
-}
-
 void RaiseStripSoon(Application& app);
 
 // The solver's proposal for every cipher letter the user has not assigned, applied through the
@@ -98,25 +90,22 @@ void SuggestRestOfKey(Application& app) {
     }
     // IDC_WAIT: the solver takes up to a good part of a second.
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));
-    ;
-    KeyColumns key{};
-    for (int column = 1; column <= kColumnCount; ++column) {
-        key[static_cast<size_t>(column - 1)] = ws.KeyTable.key[column];
-    }
-    const KeyColumns proposal = SuggestKey(ws.CipherText.text, key, kSolveSeed, kSolveBudgetMs);
-    SetSelectedLetter(ws, app.Screen, kNoLetter);
+    const KeyState before = KeyOf(ws);
+    const KeyColumns proposal = SuggestKey(ws.CipherText.text, before, kSolveSeed, kSolveBudgetMs);
+    // Only letters the user left open, and none the plaintext already holds.
+    KeyState key = before;
     for (int column = 1; column <= kSymbolCount; ++column) {
-        const char cipher = Alphabet()[static_cast<size_t>(column - 1)];
-        const char plain = proposal[static_cast<size_t>(column - 1)];
-        const bool assigned = IsCipherColumn(SymbolColumn(ws.KeyTable.key[column]));
-        if (assigned || !IsCipherColumn(SymbolColumn(plain)) || PlainLetterInUse(ws, plain)) {
+        const auto at = static_cast<size_t>(column - 1);
+        const char plain = proposal[at];
+        if (IsCipherColumn(SymbolColumn(key[at])) || !IsCipherColumn(SymbolColumn(plain)) ||
+            PlainLetterInUse(ws, plain) ||
+            std::find(key.begin(), key.begin() + kSymbolCount, plain) != key.begin() + kSymbolCount) {
             continue;
         }
-        SetSelectedLetter(ws, app.Screen, cipher);
-        Assign(ws, app.Screen, cipher, plain);
-        SetSelectedLetter(ws, app.Screen, kNoLetter);
+        key[at] = plain;
     }
-    app.Screen.SetAlphabetCaption(AlphabetBaseCaption());
+    ApplyKey(ws, app.Screen, key);
+    RecordKeyStep(app, before);
     SetCursor(previous);
     // The click's raising of the main window may come after the long search.
     RaiseStripSoon(app);
@@ -140,10 +129,19 @@ void FileEditCommand(void* data, Menu*, int32_t item) {
     }
     switch (item) {
         case kItemOpen:
-            OpenFile(app);
+            OpenWork(app);
             break;
         case kItemSave:
-            SaveFile(app);
+            SaveWork(app);
+            break;
+        case kItemSaveAs:
+            SaveWorkAs(app);
+            break;
+        case kItemUndo:
+            UndoKeyStep(app);
+            break;
+        case kItemRedo:
+            RedoKeyStep(app);
             break;
         case kItemExit:
             app.MainForm()->Close();
@@ -152,7 +150,7 @@ void FileEditCommand(void* data, Menu*, int32_t item) {
             ShowTool(app.PhraseDialog);
             break;
         case kItemClear:
-            Reset(*app.Ws, app.Screen, false);
+            ClearWork(app);
             break;
         default:
             break;
@@ -296,6 +294,12 @@ void AppletMessage(void* data, Control* applet, Message& message, bool& handled)
         handled = true;
         return;
     }
+    if (message.Msg == WM_QUERYENDSESSION) {
+        // At log-off, unsaved work is asked about; Cancel refuses the end of the session.
+        message.Result = MayDiscardWork(app) ? TRUE : FALSE;
+        handled = true;
+        return;
+    }
     if (app.Minimised.empty()) {
         return;
     }
@@ -414,14 +418,16 @@ void ToolbarClick(void* data, Control* button) {
     }
     switch (index) {
         case kBtnLoad:
-            OpenFile(app);
+            OpenWork(app);
             break;
         case kBtnSave:
-            SaveFile(app);
+            SaveWork(app);
             break;
         case kBtnNew:
             if (!app.Ws->CipherText.text.empty() && ConfirmReset(app)) {
+                const KeyState before = KeyOf(*app.Ws);
                 Reset(*app.Ws, app.Screen, false);
+                RecordKeyStep(app, before);
             }
             break;
         case kBtnFind:

@@ -8,7 +8,10 @@
 #include "app/commands.h"
 #include "app/modal_scope.h"
 #include "app/settings_file.h"
+#include "app/shortcuts.h"
+#include "app/work_commands.h"
 #include "skin/scroll_bar.h"
+#include "solver/key_solver.h"
 #include "skin/skin_bitmaps.h"
 #include "toolkit/application.h"
 #include "workspace/document_file.h"
@@ -21,8 +24,20 @@ void ShutdownOnDestroy(void* app, ToolkitObject*) {
     Shutdown(*static_cast<Application*>(app));
 }
 
-void ShutdownOnClose(void* app, Control*, bool&) {
-    Shutdown(*static_cast<Application*>(app));
+// The main window's close, by any route: unsaved work is asked about first.
+void ShutdownOnClose(void* data, Control*, bool& accept) {
+    Application& app = *static_cast<Application*>(data);
+    if (!MayDiscardWork(app)) {
+        accept = false;
+        return;
+    }
+    Shutdown(app);
+}
+
+// The application window's close ends the loop; it asks as the main window's does, unless
+// the main window's close has already asked and shut down.
+void AppletOnClose(void* data, Control*, bool& accept) {
+    accept = MayDiscardWork(*static_cast<Application*>(data));
 }
 
 void ShutdownOnEnding(void* app) {
@@ -45,9 +60,8 @@ bool DroppedFiles(Control*, Message& message) {
         path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
     }
     DragFinish(drop);
-    if (dropTarget && !path.empty() && CommandsAllowed(*dropTarget)) {
-        ModalScope modal(*dropTarget);
-        OpenDocument(*dropTarget->Ws, dropTarget->Screen, dropTarget->Boxes, path);
+    if (dropTarget) {
+        OpenWorkFile(*dropTarget, path);
     }
     message.Result = 0;
     return true;
@@ -76,11 +90,13 @@ std::unique_ptr<Application> StartApplication(ShellOpenProc shellOpen) {
     // Settings are written while every window still stands: the destruction that follows a
     // close hides the tool windows first.
     app->MainForm()->OnClose = MakeEvent<Control*, bool&>(app.get(), &ShutdownOnClose);
+    app->ApplicationWindow->OnClose = MakeEvent<Control*, bool&>(app.get(), &AppletOnClose);
     // Any other end of the run (the application window's close, the end of the session) comes
     // here before the window tree is torn down.
     SetEndingHook(&ShutdownOnEnding, app.get());
     ReadSettings(*app);
     AcceptDroppedFiles(*app);
+    InstallShortcuts(*app);
     app->MainForm()->Focus();
     return app;
 }
@@ -91,6 +107,7 @@ void Shutdown(Application& app) {
     }
     SetEndingHook(nullptr, nullptr);
     dropTarget = nullptr;
+    RemoveShortcuts();
     WriteSettings(app);
     // No menu update or shutdown from the destruction that follows.
     for (const auto& record : app.WindowRecords) {
@@ -103,11 +120,17 @@ void Shutdown(Application& app) {
         main->OnDestroy = {};
         main->OnClose = {};
     }
+    if (app.ApplicationWindow) {
+        app.ApplicationWindow->OnClose = {};
+    }
 
     if (app.GraphWindow && app.GraphWindow->Form) {
         Free(app.GraphWindow->Form);
     }
     app.Ws.reset();
+    // The solver's tables, built on its first use, are the program's to give back like any
+    // other memory: the exit-time count must find only what was really lost.
+    ReleaseSolverTables();
     app.ToolTip.reset();
     app.Views.clear();
     // Last to first: owned windows go before their owners.
@@ -134,10 +157,7 @@ void OpenCommandLineFile(Application& app, const wchar_t* commandLine) {
     const std::filesystem::path path =
         count > 1 ? std::filesystem::path(args[1]) : std::filesystem::path();
     LocalFree(args);
-    if (!path.empty() && CommandsAllowed(app)) {
-        ModalScope modal(app);
-        OpenDocument(*app.Ws, app.Screen, app.Boxes, path);
-    }
+    OpenWorkFile(app, path);
 }
 
 int RunZamenor() {

@@ -726,6 +726,8 @@ long long ScoreKey(std::string_view cipherText, const KeyColumns& key) {
 
 }  // namespace solver
 
+void ReleaseSolverTables() { solver::ReleaseModels(); }
+
 KeyColumns SuggestKey(std::string_view cipherText, const KeyColumns& key, std::uint64_t seed,
                       int budgetMs) {
     solver::SolveOptions options;

@@ -25,6 +25,9 @@ using KeyColumns = std::array<char, kColumnCount>;
 KeyColumns SuggestKey(std::string_view cipherText, const KeyColumns& key, std::uint64_t seed,
                       int budgetMs);
 
+// Gives back the memory of the language tables, which the first suggestion builds and keeps.
+void ReleaseSolverTables();
+
 namespace solver {
 
 struct SolveOptions {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "solver/language_tables.h"
@@ -235,14 +236,30 @@ void WordScores::Add(std::uint64_t hash, WordLevels score) {
     values_[slots_.Insert(hash)] = score;
 }
 
-const LanguageModel& WithGapModel() {
-    static const LanguageModel model = Build(true);
-    return model;
+namespace {
+
+// Built on first use and kept until released, so that a program can give the memory back
+// before it counts what it lost.
+std::unique_ptr<const LanguageModel>& ModelSlot(bool withGaps) {
+    static std::unique_ptr<const LanguageModel> models[2];
+    return models[withGaps ? 1 : 0];
 }
 
-const LanguageModel& LettersOnlyModel() {
-    static const LanguageModel model = Build(false);
-    return model;
+const LanguageModel& Model(bool withGaps) {
+    std::unique_ptr<const LanguageModel>& slot = ModelSlot(withGaps);
+    if (!slot) slot = std::make_unique<const LanguageModel>(Build(withGaps));
+    return *slot;
+}
+
+}  // namespace
+
+const LanguageModel& WithGapModel() { return Model(true); }
+
+const LanguageModel& LettersOnlyModel() { return Model(false); }
+
+void ReleaseModels() {
+    ModelSlot(true).reset();
+    ModelSlot(false).reset();
 }
 
 }  // namespace zam::solver

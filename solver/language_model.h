@@ -150,6 +150,8 @@ struct LanguageModel {
 // Built on first use; safe to call from several threads.
 const LanguageModel& WithGapModel();
 const LanguageModel& LettersOnlyModel();
+// Frees both models; the next use builds them again. No reference to them may be held.
+void ReleaseModels();
 
 inline int QuadgramIndex(int a, int b, int c, int d) {
     return (((a << kIndexBits | b) << kIndexBits | c) << kIndexBits) | d;

@@ -167,6 +167,9 @@ bool OpenDocument(Workspace& ws, Display& display, Messages& messages,
     }
     ws.DocFile = path.filename();
     ws.DocName = PathTo1251(ws.DocFile);
+    ws.DocPath = path;
+    ws.ResultPath = content.isResultFile ? path : std::filesystem::path();
+    ws.History.Start(KeyOf(ws));
     BuildLetterStatistics(ws.TextStats, ws.CipherText.text);
     BuildPairStatistics(ws.TextStats, ws.CipherText.text);
 
@@ -180,6 +183,18 @@ bool OpenDocument(Workspace& ws, Display& display, Messages& messages,
         view->Invalidate();
     }
     display.InvalidateGraphSurface();
+    display.SetMainTitle(MainTitle(ws.DocName));
+    return true;
+}
+
+bool SaveWorkTo(Workspace& ws, Display& display, Messages& messages,
+                const std::filesystem::path& path) {
+    if (!SaveDocument(ws, messages, path)) return false;
+    ws.History.MarkSaved(KeyOf(ws));
+    ws.DocPath = path;
+    ws.ResultPath = path;
+    ws.DocFile = path.filename();
+    ws.DocName = PathTo1251(ws.DocFile);
     display.SetMainTitle(MainTitle(ws.DocName));
     return true;
 }

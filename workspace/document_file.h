@@ -45,4 +45,9 @@ bool OpenDocument(Workspace& ws, Display& display, Messages& messages,
 // Nothing happens without a ciphertext.
 bool SaveDocument(const Workspace& ws, Messages& messages, const std::filesystem::path& path);
 
+// Saves the work there and makes that file the document: what "save" writes back to, what the
+// title names, and the key that counts as unchanged.
+bool SaveWorkTo(Workspace& ws, Display& display, Messages& messages,
+                const std::filesystem::path& path);
+
 }  // namespace zam

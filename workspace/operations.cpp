@@ -161,4 +161,25 @@ void Reset(Workspace& ws, Display& display, bool clearCipherText) {
     display.DrawGraph(false);
 }
 
+void ApplyKey(Workspace& ws, Display& display, const KeyState& key) {
+    const auto wanted = [&key](int column) { return key[static_cast<std::size_t>(column - 1)]; };
+    SetSelectedLetter(ws, display, kNoLetter);
+    // Clears come first, so that no plaintext letter is held by two cipher letters on the way
+    // (letters that trade places).
+    for (const bool clearing : {true, false}) {
+        for (int column = 1; column <= kSymbolCount; ++column) {
+            const char now = ws.KeyTable.key[column];
+            const char target = wanted(column) == kClearLetter ? kNoLetter : wanted(column);
+            if (now == target || (clearing ? now == kNoLetter : target == kNoLetter)) continue;
+            const char cipher = ColumnSymbol(column);
+            SetSelectedLetter(ws, display, cipher);
+            Assign(ws, display, cipher, clearing ? kClearLetter : target);
+            // Assign redraws the letter it frees; the one it takes leaves the free row here.
+            if (!clearing) DrawAlphabetCellOf(display, 3, SymbolColumn(target));
+            SetSelectedLetter(ws, display, kNoLetter);
+        }
+    }
+    display.SetAlphabetCaption(AlphabetBaseCaption());
+}
+
 }  // namespace zam

@@ -40,4 +40,8 @@ void ShowHint(Workspace& ws, Display& display);
 
 void Reset(Workspace& ws, Display& display, bool clearCipherText);
 
+// Puts the whole key in place, letter by letter through assign, with every cell, marker and
+// free letter that changed redrawn and no letter selected afterwards. Entry 32 is kept.
+void ApplyKey(Workspace& ws, Display& display, const KeyState& key);
+
 }  // namespace zam

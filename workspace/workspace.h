@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "workspace/alphabet.h"
+#include "workspace/key_history.h"
 
 namespace zam {
 
@@ -78,6 +79,11 @@ struct Workspace {
     std::string DocName;
     // The same name as the file system spells it; DocName may hold "?" where 1251 has no letter.
     std::filesystem::path DocFile;
+    // Where the document came from or was last saved, whole; empty for text from elsewhere.
+    std::filesystem::path DocPath;
+    // The result file that "save" writes back to without asking; empty until there is one.
+    std::filesystem::path ResultPath;
+    KeyHistory History;
 };
 
 // The letter held by an interaction string; an empty string counts as a space.

@@ -4,7 +4,10 @@
 // loop would.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +17,7 @@
 #include "skin/skin_bitmaps.h"
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/window_driver.h"
+#include "toolkit/encoding.h"
 #include "workspace/document_file.h"
 
 namespace zam::test {
@@ -34,6 +38,62 @@ inline bool PumpUntilQuit() {
         DispatchMessageW(&msg);
     }
     return false;
+}
+
+inline const std::string kPlain =
+    "ОБЛИК_АРКАДИЕВА_ДЯДИ_ИЗЯЩНЫИ_И_ПОРОДИСТЫИ_СОХРАНИЛ_ЮНОШЕСКУЮ_СТРОИНОСТЬ_И_ТО_"
+    "СТРЕМЛЕНИЕ_ВВЕРХ_ПРОЧЬ_ОТ_ЗЕМЛИ_КОТОРОЕ_БОЛЬШЕЮ_ЧАСТЬЮ_ИСЧЕЗАЕТ";
+
+// The text under a key that moves every letter seven places on; the gap stays.
+inline std::string Encrypted(const std::string& plain) {
+    const std::string letters(Alphabet().substr(0, 30));
+    const std::string shifted = letters.substr(7) + letters.substr(0, 7);
+    std::string cipher = plain;
+    for (char& c : cipher) {
+        if (c != '_') {
+            c = shifted[letters.find(c)];
+        }
+    }
+    return cipher;
+}
+
+// A character as the system hands it to a window, typed on a Russian keyboard.
+inline void Type(Control* form, char key1251) {
+    SendMessageW(form->WindowHandle(), WM_CHAR,
+                 Cp1251ToCodePoint(static_cast<unsigned char>(key1251)), 0);
+    Pump();
+}
+
+// A key pressed with the window focused and Ctrl or Shift held, as the keyboard gives it.
+inline void PressKey(Control* form, UINT key, bool ctrl = false, bool shift = false) {
+    HWND window = form->WindowHandle();
+    SetFocus(window);
+    BYTE saved[256] = {}, state[256] = {};
+    GetKeyboardState(saved);
+    state[VK_CONTROL] = state[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    state[VK_SHIFT] = state[VK_LSHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    SendMessageW(window, WM_KEYDOWN, key, 1);
+    SendMessageW(window, WM_KEYUP, key, 0xC0000001);
+    SetKeyboardState(saved);
+    Pump();
+}
+
+// Files dropped from the shell on a window; the first is what counts.
+inline void Drop(Control* form, const std::vector<std::filesystem::path>& paths) {
+    std::wstring files;
+    for (const auto& path : paths) {
+        files += path.wstring() + L'\0';
+    }
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + (files.size() + 1) * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(files.begin(), files.end(),
+              reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(header) + sizeof(DROPFILES)));
+    GlobalUnlock(drop);
+    SendMessageW(form->WindowHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    Pump();
 }
 
 class Zamenor : public ControlTest {

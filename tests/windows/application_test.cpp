@@ -72,7 +72,10 @@ TEST_F(Zamenor, StartsWithTheDefaultLayoutWithoutSettings) {
     }
     EXPECT_FALSE(app.AboutWindow->Form->Visible());
 
-    for (int32_t item : {13, 14, 15, 17, 18, 19, 22, 23, 25, 26, 28, 30}) {
+    for (int32_t item : {kItemCipherWindow, kItemAlphabetWindow, kItemPlainWindow, kItemBigramWindow,
+                         kItemGraphWindow, kItemInfoWindow, kItemHiliteCurrent, kItemHiliteSelected,
+                         kItemHiliteCurrentBigram, kItemHiliteSelectedBigram, kItemHilitePhrase,
+                         kItemBlackScheme}) {
         EXPECT_TRUE(Checked(item)) << item;
     }
     EXPECT_FALSE(Checked(kItemYellowScheme));
@@ -163,6 +166,7 @@ TEST_F(Zamenor, ClearingAsksOnlyFromTheToolbarAndOnlyWithAText) {
     EXPECT_NE(ws.PlainText.text[0], 'О');
 
     Assign(ws, app_->Screen, 'А', 'О');
+    ws.History.MarkSaved(KeyOf(ws));  // saved work goes without a question
     WindowDriver none({});
     Choose(kItemClear);
     EXPECT_NE(ws.PlainText.text[0], 'О');
@@ -173,11 +177,12 @@ TEST_F(Zamenor, ClearingAsksOnlyFromTheToolbarAndOnlyWithAText) {
 TEST_F(Zamenor, ModesSchemesAndHelpItems) {
     Start();
     Workspace& ws = *app_->Ws;
-    const std::pair<int32_t, bool*> switches[] = {{22, &ws.HiliteCurrent},
-                                                  {23, &ws.HiliteSelected},
-                                                  {25, &ws.HiliteCurrentBigram},
-                                                  {26, &ws.HiliteSelectedBigram},
-                                                  {28, &ws.HilitePhrase}};
+    const std::pair<int32_t, bool*> switches[] = {
+        {kItemHiliteCurrent, &ws.HiliteCurrent},
+        {kItemHiliteSelected, &ws.HiliteSelected},
+        {kItemHiliteCurrentBigram, &ws.HiliteCurrentBigram},
+        {kItemHiliteSelectedBigram, &ws.HiliteSelectedBigram},
+        {kItemHilitePhrase, &ws.HilitePhrase}};
     for (auto [item, flag] : switches) {
         Choose(item);
         EXPECT_FALSE(*flag) << item;
@@ -488,16 +493,7 @@ TEST_F(Zamenor, FilesFromTheCommandLineAndFromADropOpenAsTheOpenCommandWould) {
 
     // Of several dropped files the first opens, wherever they land.
     test::WriteBytes(dir_ / L"first.txt", "ГДЕ\r\n");
-    const std::wstring files = (dir_ / L"first.txt").wstring() + L'\0' + named.wstring() + L'\0';
-    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + (files.size() + 1) * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::copy(files.begin(), files.end(),
-              reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(header) + sizeof(DROPFILES)));
-    GlobalUnlock(drop);
-    SendMessageW(app_->PlainWindow->Form->WindowHandle(), WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(drop), 0);
+    test::Drop(app_->PlainWindow->Form, {dir_ / L"first.txt", named});
     EXPECT_EQ(app_->Ws->CipherText.text, "ГДЕ");
     Stop();
 

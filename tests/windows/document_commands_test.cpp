@@ -33,7 +33,7 @@ protected:
         };
     }
     bool Open(Workspace& ws) { return OpenCommand(ws, display_, display_, mainForm_.Handle()); }
-    bool Save(Workspace& ws) { return SaveCommand(ws, display_, mainForm_.Handle()); }
+    bool Save(Workspace& ws) { return SaveCommand(ws, display_, display_, mainForm_.Handle()); }
 
     TempDir dir_;
     CurrentDirectoryScope cwd_{dir_.Path()};

@@ -120,8 +120,8 @@ TEST_F(MenuTest, ChoosingMovesTheRadioCheckInItsGroupTogglesCheckItemsAndCallsOn
     Command(form, MenuItem(menu, 5), 1);
     Command(form, MenuItem(menu, 5), 2);
     Command(form, MenuItem(menu, 5), 0, reinterpret_cast<LPARAM>(form->Handle()));
-    SetItemEnabled(MenuItem(menu, 4), false);
-    Command(form, MenuItem(menu, 4));
+    SetItemEnabled(MenuItem(menu, kItemExit), false);
+    Command(form, MenuItem(menu, kItemExit));
     EXPECT_EQ(itemCalls, (Calls{{menu, 6}}));
     EXPECT_EQ(menuCalls, (Calls{{menu, 5}}));
 }
@@ -131,8 +131,8 @@ TEST_F(MenuTest, AHandlerMayFreeItsMenuOrTheOwner) {
     FreeAtExit release(form);
     Menu* menu = NewMenu(form, kMainMenuTemplate);
     const int live = LiveMenus();
-    const int32_t exitId = MenuItem(menu, 4)->CommandId();
-    MenuItem(menu, 4)->OnCommand = MakeEvent(
+    const int32_t exitId = MenuItem(menu, kItemExit)->CommandId();
+    MenuItem(menu, kItemExit)->OnCommand = MakeEvent(
         nullptr, +[](void*, Menu* m, int32_t index) {
             Free(m);
             EXPECT_EQ(MenuItem(m, index)->Index(), index) << "alive until the handler is done";
@@ -147,12 +147,12 @@ TEST_F(MenuTest, AHandlerMayFreeItsMenuOrTheOwner) {
 
     release.Release();
     menu = NewMenu(form, kMainMenuTemplate);
-    MenuItem(menu, 36)->OnCommand = MakeEvent(
+    MenuItem(menu, kItemAbout)->OnCommand = MakeEvent(
         form, +[](void* owner, Menu* m, int32_t) {
             Free(static_cast<Control*>(owner));
             EXPECT_EQ(m->Owner(), owner);
         });
-    Command(form, MenuItem(menu, 36));
+    Command(form, MenuItem(menu, kItemAbout));
     EXPECT_EQ(LiveMenus(), live - 1);  // the fixture checks the form went too
 }
 
@@ -161,7 +161,7 @@ TEST_F(MenuTest, TextsStatesAndOwnedBitmaps) {
     FreeAtExit release(form);
     Menu* menu = NewMenu(form, kMainMenuTemplate);
 
-    MenuEntry* labelled = MenuItem(menu, 24);
+    MenuEntry* labelled = MenuItem(menu, kItemBigramLabel);
     SetItemText(labelled, "биграммы");
     EXPECT_EQ(SystemText(labelled), L"биграммы") << "UTF-16 whatever the code page";
     EXPECT_NE(Query(labelled, MIIM_FTYPE).fType & MFT_SEPARATOR, 0u) << "still a separator";
@@ -172,7 +172,7 @@ TEST_F(MenuTest, TextsStatesAndOwnedBitmaps) {
     EXPECT_EQ(SystemText(open), L"Открыть файл");
 
     // Disabled and checked are separate bits of one state word.
-    MenuEntry* undo = MenuItem(menu, 8);
+    MenuEntry* undo = MenuItem(menu, kItemUndo);
     SetItemEnabled(undo, false);
     SetItemChecked(undo, true);
     EXPECT_FALSE(ItemEnabled(undo));
@@ -194,7 +194,7 @@ TEST_F(MenuTest, TextsStatesAndOwnedBitmaps) {
     SetItemBitmaps(open, b, b);
     EXPECT_EQ(GetObjectType(c), 0u);
     EXPECT_EQ(LiveGdiCounts().objects, gdi + 1);
-    SetItemBitmaps(MenuItem(menu, 30), make(), make());
+    SetItemBitmaps(MenuItem(menu, kItemBlackScheme), make(), make());
     Free(menu);
     EXPECT_EQ(GetObjectType(b), 0u);
     EXPECT_EQ(LiveGdiCounts().objects, gdi);
@@ -222,7 +222,7 @@ TEST_F(MenuTest, OwnerDrawnBarItemsAreMeasuredAndDrawnThroughTheirEvents) {
     form->SetPosition(10, 10)->SetSize(400, 120);
     Menu* menu = NewMenu(form, kMainMenuTemplate);
     OwnerDrawn(MenuItem(menu, 0));
-    OwnerDrawn(MenuItem(menu, 5));
+    OwnerDrawn(MenuItem(menu, kMenuEdit));
     test::ShowQuietly(form);
     DrawMenuBar(form->Handle());
     test::Pump();
@@ -231,7 +231,7 @@ TEST_F(MenuTest, OwnerDrawnBarItemsAreMeasuredAndDrawnThroughTheirEvents) {
     RECT edit{};
     ASSERT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), 0, &file));
     ASSERT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), 1, &edit));
-    EXPECT_EQ((edit.right - edit.left) - (file.right - file.left), 20)
+    EXPECT_EQ((edit.right - edit.left) - (file.right - file.left), 4 * kMenuEdit)
         << "the measured widths are the items'";
     // The pixels the handler drew are on the window, inside the item.
     RECT frame{};
@@ -255,7 +255,7 @@ TEST_F(MenuTest, BarForAFreshTopLevelFormPopupOtherwiseAllFreedWithTheOwner) {
     Command(panel, MenuItem(childMenu, 2));  // a popup's choice goes to its owner
     EXPECT_EQ(calls, (Calls{{childMenu, 2}}));
     const HMENU all[] = {bar->Handle(), second->Handle(), childMenu->Handle(),
-                         MenuItem(bar, 21)->SubmenuHandle()};
+                         MenuItem(bar, kMenuHighlight)->SubmenuHandle()};
 
     // The bar outlives its window until the owner goes.
     DestroyWindow(form->Handle());

@@ -19,11 +19,7 @@ namespace {
 using test::Pump;
 
 // "АБВ_ВБА" etc. as the user types them: one WM_CHAR of the UTF-16 character.
-void Type(Control* form, char key1251) {
-    SendMessageW(form->WindowHandle(), WM_CHAR,
-                 Cp1251ToCodePoint(static_cast<unsigned char>(key1251)), 0);
-    Pump();
-}
+using test::Type;
 
 class Substitution : public test::Zamenor {
 protected:
@@ -211,28 +207,11 @@ TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
     Pump();
 }
 
-const std::string kPlain =
-    "ОБЛИК_АРКАДИЕВА_ДЯДИ_ИЗЯЩНЫИ_И_ПОРОДИСТЫИ_СОХРАНИЛ_ЮНОШЕСКУЮ_СТРОИНОСТЬ_И_ТО_"
-    "СТРЕМЛЕНИЕ_ВВЕРХ_ПРОЧЬ_ОТ_ЗЕМЛИ_КОТОРОЕ_БОЛЬШЕЮ_ЧАСТЬЮ_ИСЧЕЗАЕТ";
-
-// The text under a key that moves every letter seven places on; the gap stays.
-std::string Encrypted(const std::string& plain) {
-    const std::string letters(Alphabet().substr(0, 30));
-    const std::string shifted = letters.substr(7) + letters.substr(0, 7);
-    std::string cipher = plain;
-    for (char& c : cipher) {
-        if (c != '_') {
-            c = shifted[letters.find(c)];
-        }
-    }
-    return cipher;
-}
-
 TEST_F(Substitution, TheKeyButtonProposesTheRestAndKeepsTheUsersLetters) {
     Start();
     ClickButton(kBtnSolve);  // nothing to solve
     EXPECT_EQ(Ws().CipherText.text, "");
-    const std::string cipher = Encrypted(kPlain);
+    const std::string cipher = test::Encrypted(test::kPlain);
     LoadText(cipher + "\r\n");
     Control* form = app_->AlphabetWindow->Form;
     Type(form, cipher[0]);
@@ -242,10 +221,10 @@ TEST_F(Substitution, TheKeyButtonProposesTheRestAndKeepsTheUsersLetters) {
     EXPECT_EQ(key[SymbolColumn(cipher[0])], 'Ж');
     EXPECT_EQ(Ws().PlainText.text.find(kNoLetter), std::string::npos);
     int right = 0;
-    for (size_t i = 0; i < kPlain.size(); ++i) {
-        right += Ws().PlainText.text[i] == kPlain[i];
+    for (size_t i = 0; i < test::kPlain.size(); ++i) {
+        right += Ws().PlainText.text[i] == test::kPlain[i];
     }
-    EXPECT_GT(right, static_cast<int>(kPlain.size()) * 8 / 10);
+    EXPECT_GT(right, static_cast<int>(test::kPlain.size()) * 8 / 10);
     EXPECT_EQ(Caption(), "Алфавит ");
     // The plaintext view shows the proposal: its first cell is drawn as an assigned cell.
     EXPECT_EQ(Seen(Plain().Surface(), TextCellRect(1, 31)),
@@ -256,8 +235,8 @@ TEST_F(Substitution, TheKeyButtonProposesTheRestAndKeepsTheUsersLetters) {
 // reopened and compared byte for byte with the result file that its plaintext and key make;
 // the run then quits and gives back every byte of heap it took.
 TEST_F(Substitution, ACryptogramOpenedBrokenSavedReopenedAndQuit) {
-    const std::string& plain = kPlain;
-    const std::string cipher = Encrypted(plain);
+    const std::string& plain = test::kPlain;
+    const std::string cipher = test::Encrypted(plain);
     const std::wstring code = (dir_ / L"code.txt").wstring();
     const std::wstring saved = (dir_ / L"broken.txt").wstring();
     test::WriteBytes(code, cipher + "\r\n");

@@ -1,0 +1,162 @@
+// Undo and redo of the key, and whether the work is unsaved: what a user loses or gets back.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "recording_display.h"
+#include "workspace/document_file.h"
+#include "workspace/operations.h"
+
+namespace zam {
+namespace {
+
+using testing::RecordingDisplay;
+
+class KeySteps : public ::testing::Test {
+protected:
+    void Load(std::string_view text) {
+        testing::LoadCipherText(ws, text);
+        ws.History.Start(KeyOf(ws));
+    }
+    // A user's assignment, recorded as the program records it.
+    void Give(char cipher, char plain) {
+        const KeyState before = KeyOf(ws);
+        Assign(ws, display, cipher, plain);
+        ws.History.Record(before, KeyOf(ws));
+    }
+    void Undo() { ApplyKey(ws, display, ws.History.Undo()); }
+    void Redo() { ApplyKey(ws, display, ws.History.Redo()); }
+
+    Workspace ws;
+    RecordingDisplay display{ws};
+};
+
+TEST_F(KeySteps, UndoAndRedoGiveBackKeyAndPlaintextStepByStep) {
+    Load("ЖАЖ_Б");
+    Give('Ж', 'Е');
+    Give('А', 'Т');
+    Give('Ж', 'О');  // reassigned: Е is free again
+    EXPECT_EQ(ws.PlainText.text, "ОТО  ");
+
+    Undo();
+    EXPECT_EQ(ws.PlainText.text, "ЕТЕ  ");
+    Undo();
+    EXPECT_EQ(ws.PlainText.text, "Е Е  ");
+    Redo();
+    EXPECT_EQ(ws.PlainText.text, "ЕТЕ  ");
+    Undo();
+    Undo();
+    EXPECT_EQ(ws.PlainText.text, "     ");
+    EXPECT_FALSE(ws.History.CanUndo());
+
+    // A new step after undo drops what could have been redone.
+    Redo();
+    Give('Б', 'Н');
+    EXPECT_FALSE(ws.History.CanRedo());
+    Undo();
+    EXPECT_EQ(ws.PlainText.text, "Е Е  ");
+    EXPECT_TRUE(ws.History.CanRedo());
+}
+
+TEST_F(KeySteps, LettersThatTradePlacesComeBackWithoutBeingHeldTwice) {
+    Load("ЖА");
+    Give('Ж', 'О');
+    Give('А', 'Е');
+    const KeyState traded = [this] {
+        KeyState key = KeyOf(ws);
+        std::swap(key[SymbolColumn('Ж') - 1], key[SymbolColumn('А') - 1]);
+        return key;
+    }();
+    const KeyState before = KeyOf(ws);
+    ApplyKey(ws, display, traded);
+    ws.History.Record(before, KeyOf(ws));
+    EXPECT_EQ(ws.PlainText.text, "ЕО");
+    Undo();
+    EXPECT_EQ(ws.PlainText.text, "ОЕ");
+    EXPECT_EQ(ws.KeyTable.key[SymbolColumn('Ж')], 'О');
+}
+
+TEST_F(KeySteps, ApplyingAKeyRedrawsTheLettersItTakesAndFrees) {
+    Load("ЖА");
+    KeyState key = KeyOf(ws);
+    key[SymbolColumn('Ж') - 1] = 'О';
+    key[kClearColumn - 1] = 'Ы';  // entry 32 is no cipher letter's: it stays
+    display.log.clear();
+    ApplyKey(ws, display, key);
+    EXPECT_EQ(ws.PlainText.text, "О ");
+    EXPECT_EQ(ws.KeyTable.key[kClearColumn], KeyOf(Workspace{})[kClearColumn - 1]);
+    // The taken letter leaves the free row, and its cipher letter's cells show it.
+    EXPECT_EQ(display.Only("alpha 3"), (std::vector<std::string>{"alpha 3 14"}));
+    EXPECT_NE(std::find(display.log.begin(), display.log.end(), "cell P 1"), display.log.end());
+    EXPECT_EQ(ws.SelectedLetter, " ");
+    EXPECT_EQ(display.caption, AlphabetBaseCaption());
+
+    display.log.clear();
+    ApplyKey(ws, display, KeyOf(ws));  // nothing differs: nothing but the selection drop
+    EXPECT_TRUE(display.Only("cell").empty());
+}
+
+TEST_F(KeySteps, UnsavedMeansAKeyOtherThanTheOneOpenedOrSaved) {
+    Load("ЖАЖ_Б");
+    EXPECT_FALSE(ws.History.Modified(KeyOf(ws)));
+    Give('Ж', 'Е');
+    EXPECT_TRUE(ws.History.Modified(KeyOf(ws)));
+    Undo();  // back where it was opened
+    EXPECT_FALSE(ws.History.Modified(KeyOf(ws)));
+    Redo();
+    ws.History.MarkSaved(KeyOf(ws));
+    EXPECT_FALSE(ws.History.Modified(KeyOf(ws)));
+    Undo();
+    EXPECT_TRUE(ws.History.Modified(KeyOf(ws)));
+
+    // A change that changes nothing is no step.
+    ws.History.Start(KeyOf(ws));
+    Give('А', '?');
+    EXPECT_FALSE(ws.History.CanUndo());
+}
+
+TEST_F(KeySteps, TheHistoryKeepsItsNewestStepsBeyondItsBound) {
+    Load("ЖА");
+    for (std::size_t i = 0; i < KeyHistory::kMaxSteps + 10; ++i) Give('Ж', i % 2 ? 'О' : 'Е');
+    EXPECT_EQ(ws.History.StepCount(), KeyHistory::kMaxSteps);
+    std::size_t undone = 0;
+    while (ws.History.CanUndo()) {
+        ws.History.Undo();
+        ++undone;
+    }
+    EXPECT_EQ(undone, KeyHistory::kMaxSteps);
+    EXPECT_GE(KeyHistory::kMaxSteps, 10000u);
+}
+
+// Opening starts a new history; saving makes the saved file the document that "save" writes
+// back to and the title names.
+TEST_F(KeySteps, OpenStartsAHistoryAndSavingMakesTheResultFileTheDocument) {
+    const auto dir = std::filesystem::temp_directory_path() / "zam_key_steps";
+    std::filesystem::create_directories(dir);
+    const auto code = dir / "code.txt";
+    FILE* f = std::fopen(code.string().c_str(), "wb");
+    std::fputs("ЖАЖ\r\n", f);
+    std::fclose(f);
+    ASSERT_TRUE(OpenDocument(ws, display, display, code));
+    EXPECT_TRUE(ws.ResultPath.empty());
+    Give('Ж', 'Е');
+    ASSERT_TRUE(OpenDocument(ws, display, display, code));
+    EXPECT_FALSE(ws.History.CanUndo());
+    EXPECT_FALSE(ws.History.Modified(KeyOf(ws)));
+
+    Give('Ж', 'Е');
+    const auto result = dir / "-code.txt";
+    ASSERT_TRUE(SaveWorkTo(ws, display, display, result));
+    EXPECT_FALSE(ws.History.Modified(KeyOf(ws)));
+    EXPECT_EQ(ws.ResultPath, result);
+    EXPECT_EQ(ws.DocName, "-code.txt");
+    EXPECT_EQ(display.title, "Zamenor - -code.txt");
+    EXPECT_TRUE(ws.History.CanUndo());  // saving is no step and keeps the history
+
+    ASSERT_TRUE(OpenDocument(ws, display, display, result));
+    EXPECT_EQ(ws.ResultPath, result);  // opened from a result file: save writes back
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace zam

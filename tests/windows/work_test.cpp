@@ -1,0 +1,457 @@
+// Never losing work: no false memory report after key suggestion, undo and redo, the question
+// before unsaved work goes on every route, save back and save as, and the mends that go with
+// them, each through the program's real windows, keys and dialogs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/alphabet_window.h"
+#include "app/memory_report.h"
+#include "skin/skinned_form.h"
+#include "solver/key_solver.h"
+#include "tests/windows/app_fixture.h"
+#include "toolkit/application.h"
+#include "toolkit/heap_count.h"
+
+namespace zam {
+namespace {
+
+using test::Accept;
+using test::Cancel;
+using test::Inspecting;
+using test::PressButton;
+using test::PressKey;
+using test::Pump;
+using test::Step;
+using test::Type;
+using test::WindowDriver;
+
+// Answers the question about unsaved work, and remembers what it asked.
+Step Answer(int button, std::wstring* asked = nullptr) {
+    return Inspecting(
+        [asked](HWND box) {
+            if (asked) {
+                *asked = test::ItemText(box, 0xFFFF);
+            }
+        },
+        [button](HWND box) { PressButton(box, button); });
+}
+
+class Work : public test::Zamenor {
+protected:
+    Workspace& Ws() { return *app_->Ws; }
+    Control* Form(WindowRecord* record) { return record->Form; }
+    // The cipher text of kPlain, opened from code.txt, with Ж given the letter it stands for.
+    void OpenWithOneLetter() {
+        cipher_ = test::Encrypted(test::kPlain);
+        LoadText(cipher_ + "\r\n");
+        GiveLetter(0);
+    }
+    // The user types the cipher letter at position i, then its plaintext letter.
+    void GiveLetter(size_t i) {
+        Type(Form(app_->AlphabetWindow), cipher_[i]);
+        Type(Form(app_->AlphabetWindow), test::kPlain[i]);
+    }
+    std::string Saved() { return test::ReadBytes(result_); }
+    bool Enabled(int32_t item) { return ItemEnabled(Item(item)); }
+    // The cell's pixels as the window shows them now.
+    static std::vector<COLORREF> Pixels(Control* surface, const Rect& cell) {
+        HWND window = surface->WindowHandle();
+        UpdateWindow(window);
+        HDC dc = GetDC(window);
+        std::vector<COLORREF> pixels;
+        for (int y = cell.top; y < cell.bottom; ++y) {
+            for (int x = cell.left; x < cell.right; ++x) {
+                pixels.push_back(GetPixel(dc, x, y));
+            }
+        }
+        ReleaseDC(window, dc);
+        return pixels;
+    }
+
+    std::string cipher_;
+    std::filesystem::path result_ = dir_ / L"-code.txt";
+};
+
+// The solver's tables are the program's memory like any other: a run that used the key button
+// and ends through the real close gives all of it back, and a real loss is still reported.
+TEST_F(Work, TheKeyButtonThenTheRealCloseLeaveNoMemoryReport) {
+    ReleaseSolverTables();  // as at the start of a process, whatever ran before here
+    const std::int64_t before = LiveHeapBytes();
+    Start();
+    LoadText(test::Encrypted(test::kPlain) + "\r\n");
+    ClickButton(kBtnSolve);
+    ASSERT_EQ(Ws().PlainText.text.find(kNoLetter), std::string::npos);
+    {
+        WindowDriver driver({Answer(IDNO)});  // the proposal is unsaved work
+        SendMessageW(FrameOf(app_->MainForm())->CloseButton->Handle(), WM_LBUTTONDOWN,
+                     MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(FrameOf(app_->MainForm())->CloseButton->Handle(), WM_LBUTTONUP, 0,
+                     MAKELPARAM(5, 5));
+        Pump();
+        EXPECT_EQ(driver.Handled(), 1);
+    }
+    EXPECT_EQ(app_->ShutdownRuns, 1);
+    Stop();
+    EXPECT_EQ(LiveHeapBytes(), before);
+    {
+        WindowDriver none({});
+        ReportHeapLoss(before);
+        EXPECT_EQ(none.Handled(), 0);
+        EXPECT_TRUE(none.Unexpected().empty());
+    }
+    std::wstring report;
+    WindowDriver driver({Inspecting([&](HWND box) { report = test::ItemText(box, 0xFFFF); },
+                                    [](HWND box) { PressButton(box, IDOK); })});
+    const std::int64_t planting = LiveHeapBytes();
+    char* volatile planted = new char[24];
+    ReportHeapLoss(planting);
+    delete[] planted;
+    EXPECT_NE(report.find(L"потерю 24 байт"), std::wstring::npos);
+}
+
+// Keys and menu items undo and redo one step at a time, the key button's letters as one step;
+// the result file written after each shows the key of that moment.
+TEST_F(Work, UndoAndRedoByKeysAndMenuGiveBackTheKeyOfEachStep) {
+    Start();
+    EXPECT_FALSE(Enabled(kItemUndo));
+    EXPECT_FALSE(Enabled(kItemRedo));
+    OpenWithOneLetter();
+    EXPECT_TRUE(Enabled(kItemUndo));
+    {
+        WindowDriver driver({Accept(result_.wstring())});
+        PressKey(Form(app_->CipherWindow), 'S', true);
+        EXPECT_EQ(driver.Handled(), 1);
+    }
+    const std::string one = Saved();
+    GiveLetter(1);
+    {
+        WindowDriver none({});  // writes back without a dialog
+        PressKey(Form(app_->PlainWindow), 'S', true);
+        EXPECT_TRUE(none.Unexpected().empty());
+    }
+    const std::string two = Saved();
+    ASSERT_NE(one, two);
+
+    PressKey(Form(app_->CipherWindow), 'Z', true);
+    EXPECT_TRUE(Enabled(kItemRedo));
+    Choose(kItemSave);
+    EXPECT_EQ(Saved(), one);
+    PressKey(Form(app_->AlphabetWindow), 'Y', true);
+    Choose(kItemSave);
+    EXPECT_EQ(Saved(), two);
+    EXPECT_FALSE(Enabled(kItemRedo));
+
+    ClickButton(kBtnSolve);
+    Choose(kItemSave);
+    const std::string solved = Saved();
+    EXPECT_EQ(Ws().PlainText.text.find(kNoLetter), std::string::npos);
+    Choose(kItemUndo);  // every proposed letter goes at once
+    Choose(kItemSave);
+    EXPECT_EQ(Saved(), two);
+    PressKey(Form(app_->MainWindow), 'Z', true, true);  // Ctrl+Shift+Z redoes too
+    Choose(kItemSave);
+    EXPECT_EQ(Saved(), solved);
+
+    // Back to nothing, then a new step: nothing is left to redo.
+    while (Enabled(kItemUndo)) {
+        Choose(kItemUndo);
+    }
+    EXPECT_EQ(Ws().PlainText.text, std::string(cipher_.size(), kNoLetter));
+    GiveLetter(2);
+    EXPECT_FALSE(Enabled(kItemRedo));
+    // A clear is one step; opening a file starts a new history.
+    {
+        WindowDriver driver({Answer(IDNO)});
+        Choose(kItemClear);
+    }
+    Choose(kItemUndo);
+    EXPECT_NE(Ws().KeyTable.key[SymbolColumn(cipher_[2])], kNoLetter);
+    {
+        WindowDriver driver({Answer(IDNO)});
+        test::Drop(Form(app_->BigramWindow), {result_});
+    }
+    EXPECT_FALSE(Enabled(kItemUndo));
+    EXPECT_FALSE(Enabled(kItemRedo));
+}
+
+enum class Route { CloseButton, ExitItem, AltF4OnStrip, AppletClose, LogOff, OpenItem, Drop, Clear };
+enum class Reply { SaveIt, SaveCancelled, DontSave, CancelIt };
+
+struct QuestionCase {
+    Route route;
+    Reply reply;
+};
+
+// What the user sees once a close was answered and the program still runs.
+struct AfterRefusal {
+    bool seen = false;
+    int32_t shutdownRuns = 0;
+    bool mainShown = false;
+    bool mainEnabled = false;
+    bool settingsWritten = false;
+    std::string work;
+};
+
+template <class Test>
+struct ProbeTarget {
+    Test* test = nullptr;
+    const WindowDriver* driver = nullptr;
+    int steps = 0;
+};
+
+class Question : public Work, public ::testing::WithParamInterface<QuestionCase> {
+protected:
+    bool Closes(Route route) const { return route <= Route::AppletClose; }
+
+    // A close is refused only while the program's own loop runs: the route is taken there,
+    // and once every dialog is done and nothing else is open, what shows is noted and the
+    // loop is ended.
+    void CloseInTheLoop(Route route, int steps, const WindowDriver& driver) {
+        HWND closeButton = FrameOf(app_->MainForm())->CloseButton->Handle();
+        HWND strip = app_->MenuWindow->Form->WindowHandle();
+        switch (route) {
+            case Route::CloseButton:
+                PostMessageW(closeButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+                PostMessageW(closeButton, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+                break;
+            case Route::ExitItem:
+                PostMessageW(strip, WM_COMMAND, static_cast<WPARAM>(Item(kItemExit)->CommandId()),
+                             0);
+                break;
+            case Route::AltF4OnStrip:
+                PostMessageW(strip, WM_SYSCOMMAND, SC_CLOSE, 0);
+                break;
+            default:
+                PostMessageW(app_->ApplicationWindow->WindowHandle(), WM_CLOSE, 0, 0);
+                break;
+        }
+        probe_ = {this, &driver, steps};
+        const UINT_PTR timer = SetTimer(nullptr, 0, 100, &Probe);
+        RunApplication(app_->ApplicationWindow);  // frees the window tree when the loop ends
+        KillTimer(nullptr, timer);
+        probe_ = {};
+    }
+    static void CALLBACK Probe(HWND, UINT, UINT_PTR, DWORD) {
+        Question* self = probe_.test;
+        if (!self || self->app_->ModalDepth > 0 || probe_.driver->Handled() < probe_.steps ||
+            self->after_.seen) {
+            return;
+        }
+        Application& app = *self->app_;
+        AfterRefusal& after = self->after_;
+        after.seen = true;
+        after.shutdownRuns = app.ShutdownRuns;
+        if (app.ShutdownRuns == 0) {
+            HWND main = app.MainForm()->WindowHandle();
+            after.mainShown = IsWindowVisible(main) != FALSE;
+            after.mainEnabled = IsWindowEnabled(main) != FALSE;
+            after.work = FormatResultFile(*app.Ws);
+        }
+        after.settingsWritten = std::filesystem::exists(self->dir_ / L"settings.ini");
+        PostQuitMessage(0);
+    }
+    void Take(Route route) {
+        switch (route) {
+            case Route::LogOff:
+                endAllowed_ = SendMessageW(app_->ApplicationWindow->WindowHandle(),
+                                           WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != FALSE;
+                break;
+            case Route::OpenItem:
+                Send(kItemOpen);
+                break;
+            case Route::Drop:
+                test::Drop(Form(app_->CipherWindow), {other_});
+                break;
+            default:
+                Send(kItemClear);
+                break;
+        }
+        Pump();
+    }
+
+    static inline ProbeTarget<Question> probe_;
+    std::filesystem::path other_ = dir_ / L"other.txt";
+    bool endAllowed_ = true;
+    AfterRefusal after_;
+};
+
+// Unsaved work is asked about before any route throws it away: Yes saves (and a cancelled
+// save cancels the route), No goes on, Cancel keeps everything as it was, the program running.
+TEST_P(Question, BeforeUnsavedWorkGoes) {
+    const auto [route, reply] = GetParam();
+    test::WriteBytes(other_, "АБВ\r\n");
+    Start();
+    OpenWithOneLetter();
+    const std::string keyBefore = FormatResultFile(Ws());
+
+    std::wstring asked;
+    std::vector<Step> steps{Answer(reply == Reply::CancelIt   ? IDCANCEL
+                                   : reply == Reply::DontSave ? IDNO
+                                                              : IDYES,
+                                   &asked)};
+    if (reply == Reply::SaveIt) {
+        steps.push_back(Accept(result_.wstring()));
+    } else if (reply == Reply::SaveCancelled) {
+        steps.push_back(Cancel());
+    }
+    if (route == Route::OpenItem && (reply == Reply::SaveIt || reply == Reply::DontSave)) {
+        steps.push_back(Accept(other_.wstring()));
+    }
+    {
+        WindowDriver driver(steps);
+        if (Closes(route)) {
+            CloseInTheLoop(route, static_cast<int>(steps.size()), driver);
+        } else {
+            Take(route);
+        }
+        EXPECT_EQ(driver.Handled(), static_cast<int>(steps.size()));
+        EXPECT_TRUE(driver.Unexpected().empty());
+    }
+    EXPECT_EQ(asked, L"Сохранить изменения в «code.txt»?");
+    EXPECT_EQ(std::filesystem::exists(result_), reply == Reply::SaveIt);
+    if (reply == Reply::SaveIt) {
+        EXPECT_EQ(Saved(), keyBefore);
+    }
+    const bool goesOn = reply == Reply::SaveIt || reply == Reply::DontSave;
+    if (route == Route::LogOff) {
+        EXPECT_EQ(endAllowed_, goesOn);
+        return;
+    }
+    if (Closes(route)) {
+        if (goesOn) {
+            // Ended by the route itself: the program was gone before anything could be seen
+            // (the application window's close shuts down only once its quit comes through).
+            EXPECT_TRUE(!after_.seen || after_.shutdownRuns == 1 || route == Route::AppletClose);
+        } else {
+            ASSERT_TRUE(after_.seen);
+            EXPECT_EQ(after_.shutdownRuns, 0);
+            EXPECT_TRUE(after_.mainShown);
+            EXPECT_TRUE(after_.mainEnabled);
+            EXPECT_FALSE(after_.settingsWritten);
+            EXPECT_EQ(after_.work, keyBefore);
+        }
+        EXPECT_EQ(app_->ShutdownRuns, 1);
+        app_.reset();
+        EXPECT_EQ(SettingsBytes().size(), 52u);  // written as on any end of the run
+        return;
+    }
+    if (!goesOn) {
+        EXPECT_EQ(FormatResultFile(Ws()), keyBefore);
+        return;
+    }
+    if (route == Route::Clear) {
+        EXPECT_EQ(Ws().PlainText.text, std::string(cipher_.size(), kNoLetter));
+    } else {
+        EXPECT_EQ(Ws().CipherText.text, "АБВ");
+    }
+}
+
+std::vector<QuestionCase> AllQuestionCases() {
+    std::vector<QuestionCase> cases;
+    for (Route route : {Route::CloseButton, Route::ExitItem, Route::AltF4OnStrip,
+                        Route::AppletClose, Route::LogOff, Route::OpenItem, Route::Drop,
+                        Route::Clear}) {
+        for (Reply reply :
+             {Reply::SaveIt, Reply::SaveCancelled, Reply::DontSave, Reply::CancelIt}) {
+            cases.push_back({route, reply});
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryRouteAndReply, Question, ::testing::ValuesIn(AllQuestionCases()));
+
+// Without unsaved work nothing is asked: a saved key, or one undone back to what was saved.
+TEST_F(Work, NothingIsAskedWhenTheWorkIsSaved) {
+    test::WriteBytes(dir_ / L"other.txt", "АБВ\r\n");
+    Start();
+    OpenWithOneLetter();
+    Choose(kItemUndo);
+    WindowDriver none({});
+    test::Drop(Form(app_->AlphabetWindow), {dir_ / L"other.txt"});
+    EXPECT_EQ(Ws().CipherText.text, "АБВ");
+    Choose(kItemExit);
+    EXPECT_EQ(none.Handled(), 0);
+    EXPECT_EQ(app_->ShutdownRuns, 1);
+}
+
+// Save asks once, then writes back to its file; save as always asks, proposing the file's
+// own name; the title names the file and the hint line says it was saved.
+TEST_F(Work, SaveWritesBackAndSaveAsAsks) {
+    Start();
+    OpenWithOneLetter();
+    std::wstring proposed;
+    const auto reading = [&](HWND dialog) {
+        proposed = test::WindowText(test::FileNameField(dialog));
+    };
+    {
+        WindowDriver driver({Inspecting(reading, Accept(result_.wstring()))});
+        ClickButton(kBtnSave);
+    }
+    EXPECT_EQ(proposed, L"-code.txt");
+    EXPECT_EQ(test::WindowText(app_->MainForm()->WindowHandle()), L"Zamenor - -code.txt");
+    EXPECT_EQ(app_->AlphabetWindow->Form->Caption(), "Алфавит  .: Сохранено: -code.txt :.");
+
+    GiveLetter(1);
+    {
+        WindowDriver none({});
+        Choose(kItemSave);
+        EXPECT_EQ(none.Handled(), 0);
+    }
+    EXPECT_EQ(Saved(), FormatResultFile(Ws()));
+
+    const auto copy = dir_ / L"copy.txt";
+    {
+        WindowDriver driver({Inspecting(reading, Accept(copy.wstring()))});
+        Choose(kItemSaveAs);
+        EXPECT_EQ(driver.Handled(), 1);
+    }
+    EXPECT_EQ(proposed, L"-code.txt");  // its own name, no second "-"
+    EXPECT_EQ(test::ReadBytes(copy), FormatResultFile(Ws()));
+    EXPECT_EQ(test::WindowText(app_->MainForm()->WindowHandle()), L"Zamenor - copy.txt");
+    GiveLetter(3);
+    Choose(kItemSave);
+    EXPECT_EQ(test::ReadBytes(copy), FormatResultFile(Ws()));
+    EXPECT_NE(Saved(), FormatResultFile(Ws()));
+}
+
+// A file dropped from another folder: the save dialog starts in that folder.
+TEST_F(Work, TheSaveDialogStartsInTheFolderOfTheOpenedFile) {
+    Start();
+    const auto folder = dir_ / L"elsewhere";
+    std::filesystem::create_directory(folder);
+    test::WriteBytes(folder / L"code.txt", test::Encrypted(test::kPlain) + "\r\n");
+    test::Drop(Form(app_->CipherWindow), {folder / L"code.txt"});
+    cipher_ = Ws().CipherText.text;
+    GiveLetter(0);
+    {
+        // A bare name lands in the folder the dialog starts in.
+        WindowDriver driver({Accept(L"bare.txt")});
+        Choose(kItemSave);
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder / L"bare.txt"));
+}
+
+// After the key button, the free row shows exactly what a full repaint shows: no letter the
+// key took is left looking free.
+TEST_F(Work, TheKeyButtonLeavesNoTakenLetterShownFree) {
+    Start();
+    LoadText(test::Encrypted(test::kPlain) + "\r\n");
+    auto& letters = *static_cast<AlphabetView*>(Ws().KeyTable.view);
+    std::vector<std::vector<COLORREF>> shown;
+    ClickButton(kBtnSolve);
+    for (int column = 1; column <= 30; ++column) {
+        shown.push_back(Pixels(letters.Surface(), AlphabetCellRect(3, column)));
+    }
+    letters.Invalidate();
+    for (int column = 1; column <= 30; ++column) {
+        EXPECT_EQ(Pixels(letters.Surface(), AlphabetCellRect(3, column)),
+                  shown[static_cast<size_t>(column - 1)])
+            << column;
+    }
+}
+
+}  // namespace
+}  // namespace zam

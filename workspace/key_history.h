@@ -1,0 +1,52 @@
+#pragma once
+// The undo history of the key: every step is the whole key before and after one change the
+// user made (a typed or clicked letter, a clear, the key button), so that undo and redo give
+// back exactly the key of the moment, and whether the work differs from what was saved.
+#include <array>
+#include <cstddef>
+#include <deque>
+
+#include "workspace/alphabet.h"
+
+namespace zam {
+
+struct Workspace;
+
+// key[1] to key[32] of a workspace.
+using KeyState = std::array<char, kColumnCount>;
+
+KeyState KeyOf(const Workspace& ws);
+
+class KeyHistory {
+public:
+    // The oldest steps go beyond this many.
+    static constexpr std::size_t kMaxSteps = 16384;
+
+    // A new document: no steps, and its key counts as saved.
+    void Start(const KeyState& key);
+    // A change from before to after; nothing when the key did not change. Steps that were
+    // undone are dropped.
+    void Record(const KeyState& before, const KeyState& after);
+
+    bool CanUndo() const { return done_ > 0; }
+    bool CanRedo() const { return done_ < steps_.size(); }
+    // The key to put back; only when CanUndo (CanRedo).
+    const KeyState& Undo();
+    const KeyState& Redo();
+
+    void MarkSaved(const KeyState& key) { saved_ = key; }
+    // Whether the key differs from the one opened or last saved.
+    bool Modified(const KeyState& key) const { return key != saved_; }
+    std::size_t StepCount() const { return steps_.size(); }
+
+private:
+    struct Step {
+        KeyState before;
+        KeyState after;
+    };
+    std::deque<Step> steps_;
+    std::size_t done_ = 0;  // steps_[0, done_) are in force
+    KeyState saved_{};
+};
+
+}  // namespace zam
