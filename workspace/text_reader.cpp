@@ -72,17 +72,18 @@ Detected Detect(std::string_view bytes) {
         if (PlausibleUtf16(bytes, false)) return {Encoding::Utf16Be, 0};
     }
     // Windows-1251 Russian is nearly all broken sequences when read as UTF-8; UTF-8 with a few
-    // damaged bytes is mostly whole ones, and is refused at its first damage rather than read
-    // as Windows-1251 gibberish that would pass for Russian letters.
+    // damaged bytes, or cut short at the end, is mostly whole ones, and is refused at its first
+    // damage rather than read as Windows-1251 gibberish that would pass for Russian letters.
     std::size_t whole = 0;
     std::size_t broken = 0;
     for (std::size_t i = 0; i < bytes.size();) {
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
             ++i;
-        } else if (DecodeUtf8At(bytes, i) < 0) {
-            ++broken;
-        } else {
+        } else if (DecodeUtf8At(bytes, i) >= 0) {
             ++whole;
+        } else if (i < bytes.size() || lead < 0xC2 || lead > 0xF4) {
+            ++broken;
         }
     }
     if (whole > 0 && broken * 8 <= whole) return {Encoding::Utf8, 0};
