@@ -189,14 +189,21 @@ bool IsLineBreak(char32_t cp) {
 
 std::string Number(std::size_t n) { return std::to_string(n); }
 
+// In quotes when the code page has it, else by its number.
 std::string CharacterName(char32_t cp) {
-    if (const auto byte = CodePointTo1251(cp)) return "«" + std::string(1, *byte) + "»";
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string code;
-    for (char32_t rest = cp; rest != 0 || code.size() < 4; rest >>= 4) {
-        code.insert(code.begin(), kHex[rest & 0xF]);
+    std::string name;
+    if (const auto byte = CodePointTo1251(cp)) {
+        name = "«";
+        name += *byte;
+        name += "»";
+        return name;
     }
-    return "U+" + code;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    int digits = 4;
+    while (digits < 6 && (cp >> (4 * digits)) != 0) ++digits;
+    name = "U+";
+    for (int k = digits - 1; k >= 0; --k) name += kHex[(cp >> (4 * k)) & 0xF];
+    return name;
 }
 
 TextReading Refused(TextRefusal refusal, std::string message) {

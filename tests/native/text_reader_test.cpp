@@ -6,10 +6,13 @@
 #include "recording_display.h"
 #include "toolkit/encoding.h"
 #include "workspace/operations.h"
+#include "workspace/file_io.h"
 #include "workspace/text_reader.h"
 
 namespace zam {
 namespace {
+
+namespace fs = std::filesystem;
 
 // Bytes of a Windows-1251 text in the other encodings a file may use.
 std::string Utf8(std::string_view text) { return Cp1251ToUtf8(text); }
@@ -221,6 +224,21 @@ TEST(TextReader, EmptyLongAndDamagedTextsAreRefusedWithTheirNumbers) {
     longest.resize(longest.size() - 3);
     EXPECT_EQ(ReadCipherText(longest + "а\r\n").text.size(), 65535u);
     EXPECT_TRUE(ReadCipherText(std::string(65535, 'Ж') + " ...").Ok());
+}
+
+TEST(TextReader, TheNewspaperExampleKeepsItsThirtyCipherLetters) {
+    std::string bytes;
+    ASSERT_EQ(ReadFileBytes(fs::path(ZAM_SOURCE_DIR) / "examples" / "06-turgenev-newspaper.txt",
+                            bytes),
+              ReadStatus::Ok);
+    const TextReading reading = ReadCipherText(bytes);
+    ASSERT_TRUE(reading.Ok()) << reading.message;
+    EXPECT_EQ(std::set<char>(reading.text.begin(), reading.text.end()).size(), 31u);  // and "_"
+    for (const char* shown : {"Ё шифровки показана как ", "Й шифровки показана как ",
+                              "Ъ шифровки показана как "}) {
+        EXPECT_NE(reading.notice.find(shown), std::string::npos) << reading.notice;
+    }
+    EXPECT_TRUE(reading.text.starts_with("ДОБПФ_"));  // "Облик": its Й shown as Д
 }
 
 TEST(TextReader, FirstLineOfAnyEncoding) {
