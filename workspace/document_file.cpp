@@ -78,7 +78,8 @@ bool LettersAfterFirstLine(std::string_view bytes) {
     if (end == std::string_view::npos) return false;
     return std::any_of(bytes.begin() + static_cast<std::ptrdiff_t>(end) + 1, bytes.end(),
                        [](char c) {
-                           return IsLetterCodePoint(Cp1251ToCodePoint(static_cast<unsigned char>(c)));
+                           const auto byte = static_cast<unsigned char>(c);
+                           return IsLetterCodePoint(Cp1251ToCodePoint(byte));
                        });
 }
 

@@ -346,8 +346,9 @@ TextReading Read(Next next, Mode mode) {
         afterCr = false;
         ++column;
         if (cp == kMalformed) {
-            return Refused(TextRefusal::BrokenUtf8, "Текст в кодировке UTF-8 повреждён: неверный байт " +
-                                                        Where(line, column) + ".");
+            return Refused(TextRefusal::BrokenUtf8,
+                           "Текст в кодировке UTF-8 повреждён: неверный байт " +
+                               Where(line, column) + ".");
         }
         if (IsCombiningMark(cp)) {
             // A decomposed Й or Ё; other marks (stress accents) are dropped.

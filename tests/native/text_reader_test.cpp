@@ -34,7 +34,8 @@ std::string Shuffle33(std::string_view text) {
     const size_t shift = kLetters33.find('О') - kLetters33.find('Й');
     std::string out(text);
     for (char& c : out) {
-        const char upper = c == '\xB8' ? '\xA8' : static_cast<unsigned char>(c) >= 0xE0 ? c - 32 : c;
+        const bool lower = static_cast<unsigned char>(c) >= 0xE0;
+        const char upper = c == '\xB8' ? '\xA8' : lower ? static_cast<char>(c - 32) : c;
         const size_t at = kLetters33.find(upper);
         if (at == std::string::npos) continue;
         const char cipher = kLetters33[(at + kLetters33.size() - shift) % kLetters33.size()];
@@ -190,7 +191,8 @@ TEST(TextReader, ALetterOfAnotherAlphabetIsNamedWithItsPlace) {
               "Символ U+03B1 в строке 1, позиции 4 — не русская буква.");
     EXPECT_EQ(ReadCipherText(std::u16string(u"\U0001F600 и \u4E2D")).message,
               "Символ U+4E2D в строке 1, позиции 5 — не русская буква.");
-    EXPECT_EQ(ReadPlainText("Київ").message, "Символ «ї» в строке 1, позиции 3 — не русская буква.");
+    EXPECT_EQ(ReadPlainText("Київ").message,
+              "Символ «ї» в строке 1, позиции 3 — не русская буква.");
 }
 
 TEST(TextReader, EmptyLongAndDamagedTextsAreRefusedWithTheirNumbers) {

@@ -175,7 +175,8 @@ TEST_F(SolveTool, OnlyLongOptionsAndADoubleDashEndsThem) {
 }
 
 TEST_F(SolveTool, EncryptWritesTheCryptogramAndItsAnswerBesideIt) {
-    const fs::path input = Write("text.txt", Cp1251ToUtf8("Жили-были дед да баба, была у них курочка Ряба."));
+    const fs::path input =
+        Write("text.txt", Cp1251ToUtf8("Жили-были дед да баба, была у них курочка Ряба."));
     const fs::path output = dir_ / fs::path(Cp1251ToUtf8("сказка-шифр.txt"));
     const fs::path answer = dir_ / fs::path(Cp1251ToUtf8("сказка-ответ.txt"));
     ASSERT_EQ(Run({"--encrypt", "--seed", "9", input, output}), 0) << err_.str();
