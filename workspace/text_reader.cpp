@@ -191,17 +191,12 @@ std::string Number(std::size_t n) { return std::to_string(n); }
 
 // In quotes when the code page has it, else by its number.
 std::string CharacterName(char32_t cp) {
-    std::string name;
-    if (const auto byte = CodePointTo1251(cp)) {
-        name = "«";
-        name += *byte;
-        name += "»";
-        return name;
-    }
+    // Built from characters: GCC 12 wrongly warns of overlap when a literal starts the string.
+    if (const auto byte = CodePointTo1251(cp)) return std::string{'«', *byte, '»'};
     static constexpr char kHex[] = "0123456789ABCDEF";
     int digits = 4;
     while (digits < 6 && (cp >> (4 * digits)) != 0) ++digits;
-    name = "U+";
+    std::string name{'U', '+'};
     for (int k = digits - 1; k >= 0; --k) name += kHex[(cp >> (4 * k)) & 0xF];
     return name;
 }
