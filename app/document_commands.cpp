@@ -108,8 +108,15 @@ bool SaveAsCommand(Workspace& ws, Display& display, Messages& messages, HWND mai
             session.Dialog().OpenDialog = 0;
             // A result file is proposed under its own name; anything else as a new one.
             const bool saved = !ws.ResultPath.empty();
-            session.Dialog().FileName = saved ? ws.DocName : ProposedSaveName(ws.DocName);
-            session.Dialog().FilePath = saved ? ws.DocFile : ProposedSavePath(ws.DocFile);
+            std::string name = saved ? ws.DocName : ProposedSaveName(ws.DocName);
+            std::filesystem::path file = saved ? ws.DocFile : ProposedSavePath(ws.DocFile);
+            // A pasted text has a name but no file type: it is saved as a text file.
+            if (!file.has_extension()) {
+                name += ".txt";
+                file += L".txt";
+            }
+            session.Dialog().FileName = name;
+            session.Dialog().FilePath = file;
             session.Dialog().Filter = kSaveFilter;
             path = session.Run();
         }

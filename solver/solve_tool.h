@@ -1,6 +1,7 @@
 #pragma once
-// The command-line tool `zamenor-solve`: reads a cryptogram or a result file as the program
-// does, completes its key and writes a result file or prints the plaintext.
+// The command-line tool `zamenor-solve`: reads a cryptogram, a result file or any Russian text
+// as the program does, completes its key and writes a result file or prints the plaintext; or
+// encrypts a plaintext into a cryptogram and its answer.
 #include <filesystem>
 #include <ostream>
 #include <vector>

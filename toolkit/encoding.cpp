@@ -87,6 +87,8 @@ std::optional<char> CodePointTo1251(char32_t codePoint) {
     return std::nullopt;
 }
 
+long DecodeUtf8At(std::string_view text, std::size_t& i) { return DecodeUtf8(text, i); }
+
 bool IsValidUtf8(std::string_view bytes) {
     for (size_t i = 0; i < bytes.size();) {
         if (DecodeUtf8(bytes, i) < 0) return false;
@@ -158,6 +160,15 @@ std::string PathTo1251(const std::filesystem::path& path) {
                                            wide.size()));
 #else
     return Utf8To1251Lossy(path.native());
+#endif
+}
+
+std::filesystem::path PathFrom1251(std::string_view name) {
+#ifdef _WIN32
+    const std::u16string wide = Cp1251ToUtf16(name);
+    return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
+#else
+    return std::filesystem::path(Cp1251ToUtf8(name));
 #endif
 }
 

@@ -20,6 +20,10 @@ std::optional<std::string> Utf8To1251(std::string_view utf8);
 std::string Utf8To1251Lossy(std::string_view utf8, char replacement = '?');
 std::string Cp1251ToUtf8(std::string_view text);
 
+// The code point of the UTF-8 sequence at text[i], moving i past it; -1 for a malformed one,
+// with i past the bytes it spoiled (at least one).
+long DecodeUtf8At(std::string_view text, std::size_t& i);
+
 // Whether the bytes are well-formed UTF-8 (no overlongs, surrogates or values past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
@@ -29,5 +33,7 @@ std::string Utf16To1251(std::u16string_view text, char replacement = '?');
 
 // A file-system path as the program shows it: 1251, "?" for what 1251 cannot spell.
 std::string PathTo1251(const std::filesystem::path& path);
+// The path a Windows-1251 name stands for, whatever the system's own spelling.
+std::filesystem::path PathFrom1251(std::string_view name);
 
 }  // namespace zam

@@ -6,6 +6,7 @@
 #include "toolkit/encoding.h"
 #include "workspace/file_io.h"
 #include "workspace/operations.h"
+#include "workspace/text_reader.h"
 #include "workspace/text_stats.h"
 
 namespace zam {
@@ -50,19 +51,40 @@ bool CheckCipherText(std::string& text) {
     return true;
 }
 
-DocumentContent Refused(DocumentError error) {
+DocumentContent Refused(DocumentError error, bool isResultFile = false) {
     DocumentContent content;
     content.error = error;
+    content.isResultFile = isResultFile;
+    switch (error) {
+        case DocumentError::None:
+            break;
+        case DocumentError::Empty:
+            content.message = "Пустая строка.";
+            break;
+        case DocumentError::InvalidFormat:
+            content.message = "Неверный формат файла.";
+            break;
+        case DocumentError::TooLong:
+            content.message = "Шифротекст длиннее 65535 знаков: такой текст программа не вмещает.";
+            break;
+    }
     return content;
 }
 
-std::string FileNameOf(const std::filesystem::path& path) {
-    return PathTo1251(path.filename());
+// Whether a line after the first holds a letter of any alphabet: then a cryptogram file that
+// opens by its first line was probably meant to be read whole, and the user is told.
+bool LettersAfterFirstLine(std::string_view bytes) {
+    const size_t end = bytes.find('\n');
+    if (end == std::string_view::npos) return false;
+    return std::any_of(bytes.begin() + static_cast<std::ptrdiff_t>(end) + 1, bytes.end(),
+                       [](char c) {
+                           const auto byte = static_cast<unsigned char>(c);
+                           return IsLetterCodePoint(Cp1251ToCodePoint(byte));
+                       });
 }
 
-}  // namespace
-
-DocumentContent ParseDocument(std::string_view bytes) {
+// The program's own files, read exactly as they always were.
+DocumentContent ParseProgramFile(std::string_view bytes) {
     std::string converted;
     if (LooksLikeUtf8(bytes)) {
         if (bytes.starts_with(kUtf8Mark)) bytes.remove_prefix(kUtf8Mark.size());
@@ -75,19 +97,67 @@ DocumentContent ParseDocument(std::string_view bytes) {
     const auto lines = FirstLines(bytes, 6);
     DocumentContent content;
     content.isResultFile = lines[0] == kCipherLabel;
-    content.cipherText = content.isResultFile ? lines[1] : lines[0];
-    if (content.cipherText.empty()) return Refused(DocumentError::Empty);
-    if (content.cipherText.size() > kMaxTextLength) return Refused(DocumentError::TooLong);
-    if (!CheckCipherText(content.cipherText)) return Refused(DocumentError::InvalidFormat);
-    if (content.isResultFile) {
+    const bool result = content.isResultFile;
+    content.cipherText = result ? lines[1] : lines[0];
+    if (content.cipherText.empty()) return Refused(DocumentError::Empty, result);
+    if (content.cipherText.size() > kMaxTextLength) return Refused(DocumentError::TooLong, result);
+    if (!CheckCipherText(content.cipherText)) return Refused(DocumentError::InvalidFormat, result);
+    if (result) {
         const std::string_view key = lines[3];
         if (key.size() < kColumnCount || lines[5].size() != lines[1].size()) {
-            return Refused(DocumentError::InvalidFormat);
+            return Refused(DocumentError::InvalidFormat, result);
         }
         std::copy_n(key.begin(), kColumnCount, content.key.begin());
         content.plainText = lines[5];
+    } else if (LettersAfterFirstLine(bytes)) {
+        content.notice = "Прочитана только первая строка файла.";
     }
     return content;
+}
+
+DocumentContent FromReading(TextReading reading) {
+    DocumentContent content;
+    switch (reading.refusal) {
+        case TextRefusal::None:
+            content.cipherText = std::move(reading.text);
+            content.notice = std::move(reading.notice);
+            return content;
+        case TextRefusal::NoLetters:
+            content.error = DocumentError::Empty;
+            break;
+        case TextRefusal::TooLong:
+            content.error = DocumentError::TooLong;
+            break;
+        case TextRefusal::ForeignLetter:
+        case TextRefusal::BrokenUtf8:
+            content.error = DocumentError::InvalidFormat;
+            break;
+    }
+    content.message = std::move(reading.message);
+    return content;
+}
+
+std::string FileNameOf(const std::filesystem::path& path) {
+    return PathTo1251(path.filename());
+}
+
+}  // namespace
+
+DocumentContent ParseDocument(std::string_view bytes) {
+    DocumentContent content = ParseProgramFile(bytes);
+    if (content.error == DocumentError::None || content.isResultFile) return content;
+    // A result file that could not even be decoded as one (UTF-16, or UTF-8 with a character
+    // the code page lacks) is no text either.
+    if (FirstTextLine(bytes, kCipherLabel.size() + 1) == kCipherLabel) return content;
+    return FromReading(ReadCipherText(bytes));
+}
+
+DocumentContent ParseDocumentText(std::u16string_view text) {
+    const std::u16string_view first = text.substr(0, text.find_first_of(u"\r\n"));
+    if (Utf16To1251(first.starts_with(u'\xFEFF') ? first.substr(1) : first) == kCipherLabel) {
+        return ParseProgramFile(Utf16To1251(text.starts_with(u'\xFEFF') ? text.substr(1) : text));
+    }
+    return FromReading(ReadCipherText(text));
 }
 
 std::string FormatResultFile(const Workspace& ws) {
@@ -123,36 +193,15 @@ std::string MainTitle(std::string_view docName) {
     return title;
 }
 
-bool OpenDocument(Workspace& ws, Display& display, Messages& messages,
-                  const std::filesystem::path& path) {
-    std::string bytes;
-    switch (ReadFileBytes(path, bytes)) {
-        case ReadStatus::Ok:
-            break;
-        case ReadStatus::CannotRead:
-            messages.Show("Не удалось прочитать файл \"" + FileNameOf(path) + "\".",
-                          MessageIcon::Error);
-            return false;
-        case ReadStatus::TooLarge:
-            messages.Show("Файл \"" + FileNameOf(path) + "\" слишком велик для шифровки.",
-                          MessageIcon::Error);
-            return false;
-    }
+namespace {
 
-    DocumentContent content = ParseDocument(bytes);
-    switch (content.error) {
-        case DocumentError::None:
-            break;
-        case DocumentError::Empty:
-            messages.Show("Пустая строка.", MessageIcon::None);
-            return false;
-        case DocumentError::InvalidFormat:
-            messages.Show("Неверный формат файла.", MessageIcon::Error);
-            return false;
-        case DocumentError::TooLong:
-            messages.Show("Шифротекст длиннее 65535 знаков: такой текст программа не вмещает.",
-                          MessageIcon::Error);
-            return false;
+// Replaces the workspace with a usable document; a refusal only says why.
+bool LoadDocument(Workspace& ws, Display& display, Messages& messages, DocumentContent content,
+                  const std::filesystem::path& docFile, std::string* notice) {
+    if (content.error != DocumentError::None) {
+        messages.Show(content.message, content.error == DocumentError::Empty ? MessageIcon::None
+                                                                            : MessageIcon::Error);
+        return false;
     }
 
     Reset(ws, display, true);
@@ -165,10 +214,10 @@ bool OpenDocument(Workspace& ws, Display& display, Messages& messages,
     } else {
         ws.PlainText.text.assign(ws.CipherText.text.size(), kNoLetter);
     }
-    ws.DocFile = path.filename();
+    ws.DocFile = docFile.filename();
     ws.DocName = PathTo1251(ws.DocFile);
-    ws.DocPath = path;
-    ws.ResultPath = content.isResultFile ? path : std::filesystem::path();
+    ws.DocPath = docFile;
+    ws.ResultPath = content.isResultFile ? docFile : std::filesystem::path();
     ws.History.Start(KeyOf(ws));
     BuildLetterStatistics(ws.TextStats, ws.CipherText.text);
     BuildPairStatistics(ws.TextStats, ws.CipherText.text);
@@ -184,6 +233,49 @@ bool OpenDocument(Workspace& ws, Display& display, Messages& messages,
     }
     display.InvalidateGraphSurface();
     display.SetMainTitle(MainTitle(ws.DocName));
+    if (notice) *notice = std::move(content.notice);
+    return true;
+}
+
+}  // namespace
+
+bool OpenDocument(Workspace& ws, Display& display, Messages& messages,
+                  const std::filesystem::path& path, std::string* notice) {
+    if (notice) notice->clear();
+    std::string bytes;
+    switch (ReadFileBytes(path, bytes)) {
+        case ReadStatus::Ok:
+            break;
+        case ReadStatus::CannotRead:
+            messages.Show("Не удалось прочитать файл \"" + FileNameOf(path) + "\".",
+                          MessageIcon::Error);
+            return false;
+        case ReadStatus::TooLarge:
+            messages.Show("Файл \"" + FileNameOf(path) + "\" слишком велик для шифровки.",
+                          MessageIcon::Error);
+            return false;
+    }
+    return OpenDocumentBytes(ws, display, messages, bytes, path, notice);
+}
+
+bool OpenDocumentBytes(Workspace& ws, Display& display, Messages& messages,
+                       std::string_view bytes, const std::filesystem::path& docFile,
+                       std::string* notice) {
+    if (notice) notice->clear();
+    return LoadDocument(ws, display, messages, ParseDocument(bytes), docFile, notice);
+}
+
+std::filesystem::path PastedDocFile() { return PathFrom1251("Из буфера обмена"); }
+
+bool OpenPastedText(Workspace& ws, Display& display, Messages& messages,
+                    std::u16string_view text, std::string* notice) {
+    if (notice) notice->clear();
+    if (!LoadDocument(ws, display, messages, ParseDocumentText(text), PastedDocFile(), notice)) {
+        return false;
+    }
+    // No file stands behind a paste: the first save asks where.
+    ws.DocPath.clear();
+    ws.ResultPath.clear();
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include "recording_display.h"
 #include "toolkit/encoding.h"
+#include "workspace/alphabet.h"
 #include "workspace/document_file.h"
 #include "workspace/file_io.h"
 
@@ -22,27 +23,71 @@ using Lines = std::vector<std::string>;
 const std::string kResultHeader = "Шифротекст:\r\n";
 const auto Utf8 = &Cp1251ToUtf8;
 
+std::string Utf16Le(std::string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : Cp1251ToUtf16(text)) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
 TEST(ParseDocument, CryptogramLineIsFoldedCheckedAndEndedAnyWay) {
-    auto doc = ParseDocument("жаБа_ЯЬЫ\r\nanything at all\r\n");
+    auto doc = ParseDocument("жаБа_ЯЬЫ\r\n\r\n1, 2 ... 3\r\n");
     EXPECT_EQ(doc.error, DocumentError::None);
     EXPECT_FALSE(doc.isResultFile);
     EXPECT_EQ(doc.cipherText, "ЖАБА_ЯЬЫ");
+    EXPECT_EQ(doc.notice, "");
 
-    // Only line 1 decides the kind of file.
+    // Only line 1 decides the kind of file, and only line 1 is read; letters below it are
+    // mentioned.
     doc = ParseDocument("АБВ\nШифротекст:\n");
     EXPECT_FALSE(doc.isResultFile);
     EXPECT_EQ(doc.cipherText, "АБВ");
+    EXPECT_EQ(doc.notice, "Прочитана только первая строка файла.");
+    EXPECT_EQ(ParseDocument("АБВ\r\nanything at all\r\n").notice,
+              "Прочитана только первая строка файла.");
 
-    for (const char* bad : {"АБ В", "АБ1", "АБC", "ЁЖ", "ёж", "АЙ", "Ай", "ЪА", "ъа", "А?", "А\tБ",
-                            "АБ\rВ", "\x98"}) {
-        EXPECT_EQ(ParseDocument(bad).error, DocumentError::InvalidFormat) << bad;
-    }
-    for (const char* ended : {"АБВ\r\n", "АБВ\n", "АБВ", "АБВ\r"}) {
+    for (const char* ended : {"АБВ\r\n", "АБВ\n", "АБВ"}) {
         EXPECT_EQ(ParseDocument(ended).cipherText, "АБВ") << ended;
     }
-    for (const char* empty : {"", "\r\n", "\n", "\nАБВ\n"}) {
+    for (const char* empty : {"", "\r\n", "\n", "\n\t\n"}) {
         EXPECT_EQ(ParseDocument(empty).error, DocumentError::Empty) << empty;
     }
+}
+
+TEST(ParseDocument, WhatTheProgramsFormatRefusesIsReadWholeAsAText) {
+    struct Case {
+        std::string bytes;
+        std::string cipherText;
+        std::string notice;
+    };
+    const Case cases[] = {
+        {"ФАЙЛ", "ФАИЛ", "Й шифровки показана как И."},
+        {"Жаба, жаба\r\nи ещё жаба.\r\n", "ЖАБА_ЖАБА_И_ЕЩФ_ЖАБА",
+         "Знаки и пробелы заменены на _ (4); Ё шифровки показана как Ф."},
+        // Line 1 empty: refused by the format, not as a text.
+        {"\r\nАБВ\r\nГДЕ", "АБВ_ГДЕ", "Знаки и пробелы заменены на _ (1)."},
+        {"АБ\rВ", "АБ_В", "Знаки и пробелы заменены на _ (1)."},
+        {"А?", "А", ""},
+        {Utf8("ЁЖ"), "ЕЖ", "Ё шифровки показана как Е."},
+        {std::string(65536, 'О') + " ", "", ""},
+    };
+    for (const Case& c : cases) {
+        const DocumentContent doc = ParseDocument(c.bytes);
+        if (c.cipherText.empty()) {
+            EXPECT_EQ(doc.error, DocumentError::TooLong);
+            EXPECT_TRUE(doc.message.starts_with("Текст длиннее 65535 знаков (в нём 65536"));
+            continue;
+        }
+        ASSERT_EQ(doc.error, DocumentError::None) << c.bytes << ": " << doc.message;
+        EXPECT_FALSE(doc.isResultFile);
+        EXPECT_EQ(doc.cipherText, c.cipherText) << c.bytes;
+        EXPECT_EQ(doc.notice, c.notice) << c.bytes;
+    }
+    const DocumentContent latin = ParseDocument("АБC");
+    EXPECT_EQ(latin.error, DocumentError::InvalidFormat);
+    EXPECT_EQ(latin.message, "Символ «C» в строке 1, позиции 3 — не русская буква.");
 }
 
 TEST(ParseDocument, LengthLimitIsSixteenBitPositions) {
@@ -88,20 +133,23 @@ TEST(ParseDocument, Utf8FilesAreConvertedWhole) {
     const std::string text = Utf8("жаба_ЖАБА\r\n");
     EXPECT_EQ(ParseDocument(text).cipherText, "ЖАБА_ЖАБА");
     EXPECT_EQ(ParseDocument("\xEF\xBB\xBF" + text).cipherText, "ЖАБА_ЖАБА");
-    const std::string result = Utf8(kResultHeader + "ЖА\r\nАлфавит замены:\r\n" +
-                                    std::string(31, ' ') + "Ж\r\nОткрытый текст:\r\nО \r\n");
+    const std::string result1251 = kResultHeader + "ЖА\r\nАлфавит замены:\r\n" +
+                                   std::string(31, ' ') + "Ж\r\nОткрытый текст:\r\nО \r\n";
+    const std::string result = Utf8(result1251);
     const auto doc = ParseDocument(result);
     ASSERT_EQ(doc.error, DocumentError::None);
     EXPECT_TRUE(doc.isResultFile);
     EXPECT_EQ(doc.key[31], 'Ж');
     EXPECT_EQ(doc.plainText, "О ");
 
-    // Letters that are no cipher symbols; a character that Windows-1251 cannot hold, even on an
-    // ignored line; bytes that are not UTF-8, read as Windows-1251 where they are no letters.
-    for (const std::string& bad : {Utf8("ЁЖ"), "\xEF\xBB\xBF" + Utf8("ёж"),
-                                   Utf8("ЖА\n") + "\xE4\xB8\xAD\n", std::string("\xD0\x96\xD0")}) {
+    // A result file refused by the format is never read as a text, whatever its encoding; a
+    // damaged UTF-8 text is refused where it is damaged.
+    for (const std::string& bad :
+         {Utf8(kResultHeader + "ЖА\r\n") + "\xE4\xB8\xAD\n", Utf16Le(result1251),
+          std::string("\xD0\x96\xD0")}) {
         EXPECT_EQ(ParseDocument(bad).error, DocumentError::InvalidFormat) << bad;
     }
+    EXPECT_EQ(ParseDocument(Utf16Le(result1251)).message, "Неверный формат файла.");
 }
 
 TEST(ResultFile, SixLinesWithCrLfAndTheFullKeyUnderTheProposedName) {
@@ -187,19 +235,25 @@ TEST_F(DocumentFiles, AnUnusableFileChangesNothing) {
 
     const std::string bad = "Неверный формат файла. [error]";
     const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"empty.txt", "\r\nАБВ", "Пустая строка."},
-        {"space.txt", "АБ В", bad},
-        {"latin.txt", "ABC", bad},
-        {"yo.txt", "ЕЛКА_ЁЛКА", bad},
+        {"empty.txt", "\r\n \r\n",
+         "В тексте нет ни одной буквы: в нём только знаки и пробелы (5)."},
+        {"latin.txt", "Жаба,\r\nABC",
+         "Символ «A» в строке 2, позиции 1 — не русская буква. [error]"},
         {"long.txt", std::string(70000, 'Ж'),
-         "Шифротекст длиннее 65535 знаков: такой текст программа не вмещает. [error]"},
+         "Текст длиннее 65535 знаков (в нём 70000 после замены знаков и пробелов на _): такой "
+         "текст программа не вмещает. [error]"},
         {"shortkey.txt", kResultHeader + "АБ\r\n\r\n  \r\n\r\n  \r\n", bad},
+        {"emptyresult.txt", kResultHeader + "\r\n", "Пустая строка."},
     };
     for (const auto& [name, bytes, message] : cases) {
         display.messages.clear();
-        EXPECT_FALSE(Open(Write(name, bytes)));
+        std::string notice = "left from before";
+        EXPECT_FALSE(OpenDocument(ws, display, display, Write(name, bytes), &notice));
         EXPECT_EQ(display.messages, Lines{message}) << name;
+        EXPECT_EQ(notice, "") << name;
     }
+    EXPECT_FALSE(OpenPastedText(ws, display, display, u"Hello"));
+    EXPECT_FALSE(OpenDocumentBytes(ws, display, display, "", "x.txt"));
     EXPECT_FALSE(Open(dir / "missing.txt"));
     EXPECT_EQ(display.messages.back(), "Не удалось прочитать файл \"missing.txt\". [error]");
     EXPECT_FALSE(Open(dir));
@@ -210,6 +264,55 @@ TEST_F(DocumentFiles, AnUnusableFileChangesNothing) {
     EXPECT_EQ(FormatResultFile(ws), kept);
     EXPECT_EQ(ws.DocName, "good.txt");
     EXPECT_EQ(ws.TextStats.positions[7].size(), 2u);
+}
+
+TEST_F(DocumentFiles, ATextOpensUnderItsFileNameAndTellsWhatWasChanged) {
+    std::string notice;
+    ASSERT_TRUE(OpenDocument(ws, display, display, Write(Utf8("газета.txt"), Utf8("Жаба, яьы!\n")),
+                             &notice));
+    EXPECT_EQ(ws.CipherText.text, "ЖАБА_ЯЬЫ");
+    EXPECT_EQ(ws.PlainText.text, std::string(8, ' '));
+    EXPECT_EQ(ws.DocName, "газета.txt");
+    EXPECT_EQ(display.title, "Zamenor - газета.txt");
+    EXPECT_EQ(notice, "Знаки и пробелы заменены на _ (1).");
+    EXPECT_TRUE(display.messages.empty());
+    EXPECT_EQ(ws.TextStats.positions[SymbolColumn('Ж')], (PositionList{1}));
+
+    // The program's own file: nothing to tell.
+    ASSERT_TRUE(OpenDocument(ws, display, display, Write("code.txt", "ЖАБА\r\n"), &notice));
+    EXPECT_EQ(notice, "");
+    ASSERT_TRUE(OpenDocument(ws, display, display, Write("two.txt", "ЖАБА\r\nЖАБА\r\n"), &notice));
+    EXPECT_EQ(notice, "Прочитана только первая строка файла.");
+
+    // Bytes already in memory, under the name given.
+    ASSERT_TRUE(OpenDocumentBytes(ws, display, display, "ёж", dir / "memo.txt", &notice));
+    EXPECT_EQ(ws.CipherText.text, "ЕЖ");
+    EXPECT_EQ(ws.DocName, "memo.txt");
+    EXPECT_EQ(notice, "Ё шифровки показана как Е.");
+}
+
+TEST_F(DocumentFiles, PastedTextOpensAsADocumentOfItsOwn) {
+    std::string notice;
+    ASSERT_TRUE(OpenPastedText(ws, display, display, u"Жаба — яьы.", &notice));
+    EXPECT_EQ(ws.CipherText.text, "ЖАБА_ЯЬЫ");
+    EXPECT_EQ(ws.DocName, "Из буфера обмена");
+    EXPECT_EQ(ws.DocFile, PastedDocFile());
+    EXPECT_EQ(display.title, "Zamenor - Из буфера обмена");
+    EXPECT_EQ(notice, "Знаки и пробелы заменены на _ (1).");
+
+    // A result file copied as text is a result file; a strict line is read with all the others.
+    Workspace saved;
+    saved.CipherText.text = "ЖА";
+    saved.PlainText.text = "О ";
+    saved.KeyTable.key[7] = 'О';
+    const std::string result = FormatResultFile(saved);
+    ASSERT_TRUE(OpenPastedText(ws, display, display, Cp1251ToUtf16(result), &notice));
+    EXPECT_EQ(FormatResultFile(ws), result);
+    EXPECT_EQ(notice, "");
+    ASSERT_TRUE(OpenPastedText(ws, display, display, u"\uFEFFЖАБА\r\nЯЬЫ", &notice));
+    EXPECT_EQ(ws.CipherText.text, "ЖАБА_ЯЬЫ");
+    EXPECT_FALSE(OpenPastedText(ws, display, display, Cp1251ToUtf16(kResultHeader + "ЖА\r\n")));
+    EXPECT_EQ(display.messages, Lines{"Неверный формат файла. [error]"});
 }
 
 TEST_F(DocumentFiles, SaveAndReopenGiveBackEveryByte) {

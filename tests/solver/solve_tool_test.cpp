@@ -58,11 +58,12 @@ TEST_F(SolveTool, BadFilesAreRefusedWithAMessageAndNothingWritten) {
         std::string message;  // UTF-8
     };
     const Case cases[] = {
-        {"empty", "", Cp1251ToUtf8("Пустая строка.")},
-        {"space", "АБ В\r\n", Cp1251ToUtf8("Неверный формат файла.")},
-        {"latin", "ABC", Cp1251ToUtf8("Неверный формат файла.")},
+        {"empty", "", Cp1251ToUtf8("Текст пуст: в нём нет ни одной буквы.")},
+        {"signs", " -- \r\n", Cp1251ToUtf8("В тексте нет ни одной буквы")},
+        {"latin", "АБ, ABC",
+         Cp1251ToUtf8("Символ «A» в строке 1, позиции 5 — не русская буква.")},
         {"short key", ResultFile("АБ", "АБ", "АБ"), Cp1251ToUtf8("Неверный формат файла.")},
-        {"too long", std::string(65536, 'О'), Cp1251ToUtf8("Шифротекст длиннее 65535")},
+        {"too long", std::string(65536, 'О'), Cp1251ToUtf8("Текст длиннее 65535")},
     };
     const fs::path output = Write("out.txt", "earlier work");
     for (const Case& c : cases) {
@@ -87,6 +88,10 @@ TEST_F(SolveTool, BadArgumentsShowUsage) {
         {"--time-ms", "-5", input},
         {"--time-ms", "99999999", input},
         {"--fast", input},
+        {"--seed=1", input},
+        {"--encrypt", input},
+        {"--encrypt", input, "a", "b"},
+        {"--encrypt", "--time-ms", "5", input, "out.txt"},
     };
     for (const auto& args : cases) {
         EXPECT_EQ(Run(args), kToolUsageError) << args.size();
@@ -134,6 +139,86 @@ TEST_F(SolveTool, PrintsThePlaintextAsUtf8) {
     const fs::path input = Write("in.txt", Cp1251ToUtf8(lower) + "\n");
     ASSERT_EQ(Run({input}), 0) << err_.str();
     EXPECT_EQ(out_.str(), Cp1251ToUtf8(plain) + "\n");
+}
+
+TEST_F(SolveTool, ReadsAnyTextAndSaysWhatWasChanged) {
+    const fs::path input = Write("gazette.txt", Cp1251ToUtf8(testing::kSampleText) + "\r\n");
+    ASSERT_EQ(Run({"--time-ms", "50", Write("plain.txt", "Жаба, ёж!\r\n")}), 0) << err_.str();
+    EXPECT_NE(err_.str().find(Cp1251ToUtf8("plain.txt: Знаки и пробелы заменены на _ (1); Ё "
+                                           "шифровки показана как Е.")),
+              std::string::npos)
+        << err_.str();
+    ASSERT_EQ(Run({input}), 0);
+    EXPECT_TRUE(err_.str().empty()) << err_.str();
+}
+
+TEST_F(SolveTool, OnlyLongOptionsAndADoubleDashEndsThem) {
+    const fs::path before = fs::current_path();
+    fs::current_path(dir_);
+    Write("-cipher.txt", kCipher);
+    Write("--seed", kCipher);
+    Write("-", kCipher);
+    const std::vector<std::vector<fs::path>> readable = {
+        {"-cipher.txt"},                   // a result file's proposed name
+        {"--time-ms", "1", "-"},
+        {"--", "--seed"},
+        {"--seed", "2", "--", "-cipher.txt", "--seed"},
+    };
+    for (const auto& args : readable) {
+        EXPECT_EQ(Run(args), 0) << args.back() << ": " << err_.str();
+    }
+    EXPECT_TRUE(fs::exists("--seed"));
+    EXPECT_TRUE(Read("--seed").starts_with("Шифротекст:\r\n" + kCipher));  // the OUTPUT
+    EXPECT_EQ(Run({"--unknown", "-cipher.txt"}), kToolUsageError);
+    EXPECT_NE(err_.str().find("unknown option --unknown"), std::string::npos);
+    fs::current_path(before);
+}
+
+TEST_F(SolveTool, EncryptWritesTheCryptogramAndItsAnswerBesideIt) {
+    const fs::path input =
+        Write("text.txt", Cp1251ToUtf8("Жили-были дед да баба, была у них курочка Ряба."));
+    const fs::path output = dir_ / fs::path(Cp1251ToUtf8("сказка-шифр.txt"));
+    const fs::path answer = dir_ / fs::path(Cp1251ToUtf8("сказка-ответ.txt"));
+    ASSERT_EQ(Run({"--encrypt", "--seed", "9", input, output}), 0) << err_.str();
+    EXPECT_EQ(out_.str(), Cp1251ToUtf8("Шифровка: ") + output.string() + "\n" +
+                              Cp1251ToUtf8("Ответ: ") + answer.string() + "\n");
+    EXPECT_NE(err_.str().find(Cp1251ToUtf8("Знаки и пробелы заменены на _ (9)")),
+              std::string::npos);
+    const std::string cryptogram = Read(output);
+    ASSERT_TRUE(cryptogram.ends_with("\r\n"));
+    EXPECT_EQ(cryptogram.size(), 47u);
+    EXPECT_EQ(cryptogram.find_first_not_of(std::string(Alphabet().substr(0, 31)) + "\r\n"),
+              std::string::npos);
+
+    // Solving the answer changes nothing: its key is whole, and it decrypts the cryptogram.
+    const std::string answerBytes = Read(answer);
+    EXPECT_TRUE(answerBytes.starts_with("Шифротекст:\r\n" + cryptogram));
+    EXPECT_TRUE(answerBytes.ends_with("Открытый текст:\r\nЖИЛИ_БЫЛИ_ДЕД_ДА_БАБА_БЫЛА_У_НИХ_"
+                                      "КУРОЧКА_РЯБА\r\n"));
+    ASSERT_EQ(Run({"--time-ms", "0", answer, dir_ / "again.txt"}), 0);
+    EXPECT_EQ(Read(dir_ / "again.txt"), answerBytes);
+
+    // The same seed gives the same cryptogram.
+    ASSERT_EQ(Run({"--encrypt", "--seed", "9", input, dir_ / "b.txt"}), 0);
+    EXPECT_EQ(Read(dir_ / "b.txt"), cryptogram);
+    EXPECT_TRUE(fs::exists(dir_ / fs::path(Cp1251ToUtf8("b-ответ.txt"))));
+}
+
+TEST_F(SolveTool, EncryptNeverWritesOverItsTextOrWritesABadOne) {
+    const std::string text = Cp1251ToUtf8("Жили-были дед да баба.");
+    const fs::path input = Write(Cp1251ToUtf8("дед-ответ.txt"), text);
+    const fs::path clash = dir_ / fs::path(Cp1251ToUtf8("дед-шифр.txt"));
+    EXPECT_EQ(Run({"--encrypt", input, clash}), 1);  // its answer would be the text itself
+    EXPECT_EQ(Run({"--encrypt", input, input}), 1);
+    EXPECT_EQ(Read(input), text);
+    EXPECT_FALSE(fs::exists(clash));
+
+    const fs::path latin = Write("latin.txt", "Once upon a time");
+    EXPECT_EQ(Run({"--encrypt", latin, dir_ / "x.txt"}), 1);
+    EXPECT_NE(err_.str().find(Cp1251ToUtf8("Символ «O» в строке 1, позиции 1")), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir_ / "x.txt"));
+    EXPECT_EQ(Run({"--encrypt", dir_ / "missing.txt", dir_ / "x.txt"}), 1);
+    EXPECT_TRUE(out_.str().empty());
 }
 
 }  // namespace

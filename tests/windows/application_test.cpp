@@ -507,7 +507,7 @@ TEST_F(Zamenor, FilesFromTheCommandLineAndFromADropOpenAsTheOpenCommandWould) {
         OpenCommandLineFile(*app_, L"zamenor.exe bad.txt");
         EXPECT_EQ(driver.Handled(), 1);
     }
-    EXPECT_EQ(said, L"Неверный формат файла.");
+    EXPECT_EQ(said, L"Символ «A» в строке 1, позиции 1 — не русская буква.");
     EXPECT_TRUE(app_->Ws->CipherText.text.empty());
     EXPECT_EQ(WindowText(app_->MainForm()->WindowHandle()), L"Zamenor");
 }

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "toolkit/encoding.h"
+#include "workspace/document_file.h"
+#include "workspace/encryption.h"
+#include "workspace/text_reader.h"
+
+namespace zam {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kText =
+    "Облик Аркадиева дяди, изящный и породистый, сохранил юношескую стройность\r\n"
+    "и то стремление вверх, прочь от земли, которое большею частью исчезает\r\n"
+    "после двадцатых годов. Съел ещё?";
+
+TEST(Encryption, SolvingWithTheAnswerGivesBackTheFoldedText) {
+    for (const std::uint64_t seed : {0ull, 1ull, 2026ull, ~0ull}) {
+        const Encryption e = EncryptText(Cp1251ToUtf8(kText), seed);
+        ASSERT_TRUE(e.Ok()) << e.message;
+        EXPECT_EQ(e.plainText, ReadPlainText(kText).text);
+        EXPECT_EQ(e.notice, "Знаки и пробелы заменены на _ (24); Ё, Й, Ъ заменены на Е, И, Ь.");
+
+        // The cryptogram file is the program's own format: read back as it was written.
+        const DocumentContent cryptogram = ParseDocument(CryptogramFileBytes(e));
+        ASSERT_EQ(cryptogram.error, DocumentError::None);
+        EXPECT_FALSE(cryptogram.isResultFile);
+        EXPECT_EQ(cryptogram.cipherText, e.cipherText);
+        EXPECT_EQ(cryptogram.notice, "");
+
+        // The answer is a result file whose key decrypts the cryptogram.
+        const DocumentContent answer = ParseDocument(AnswerFileBytes(e));
+        ASSERT_EQ(answer.error, DocumentError::None);
+        ASSERT_TRUE(answer.isResultFile);
+        EXPECT_EQ(answer.cipherText, e.cipherText);
+        EXPECT_EQ(answer.plainText, e.plainText);
+        EXPECT_EQ(answer.key, e.key);
+        std::string solved = e.cipherText;
+        for (char& c : solved) c = answer.key[static_cast<size_t>(SymbolColumn(c) - 1)];
+        EXPECT_EQ(solved, e.plainText) << seed;
+
+        // The key is a permutation of the 30 letters in which no letter stands for itself.
+        const std::set<char> letters(e.key.begin(), e.key.begin() + 30);
+        EXPECT_EQ(letters.size(), 30u);
+        for (int column = 1; column <= 30; ++column) {
+            EXPECT_NE(e.key[static_cast<size_t>(column - 1)], ColumnSymbol(column)) << column;
+            EXPECT_TRUE(IsCipherColumn(SymbolColumn(e.key[static_cast<size_t>(column - 1)])));
+        }
+        EXPECT_EQ(e.key[30], '_');
+        EXPECT_EQ(e.key[31], ' ');
+    }
+}
+
+TEST(Encryption, TheSeedDecidesTheKey) {
+    const std::string text = "жаба";
+    EXPECT_EQ(EncryptText(text, 7).cipherText, EncryptText(text, 7).cipherText);
+    std::set<std::string> keys;
+    for (std::uint64_t seed = 0; seed < 20; ++seed) {
+        const Encryption e = EncryptText(text, seed);
+        keys.insert(std::string(e.key.begin(), e.key.end()));
+    }
+    EXPECT_EQ(keys.size(), 20u);
+    // Pasted text takes the same way.
+    EXPECT_EQ(EncryptText(std::u16string(u"Жаба!"), 7).cipherText, EncryptText(text, 7).cipherText);
+}
+
+TEST(Encryption, AnUnusableTextIsRefusedWithTheReadersMessage) {
+    const Encryption e = EncryptText("Hello", 1);
+    EXPECT_FALSE(e.Ok());
+    EXPECT_EQ(e.message, "Символ «H» в строке 1, позиции 1 — не русская буква.");
+    EXPECT_TRUE(e.cipherText.empty());
+    EXPECT_FALSE(EncryptText(std::u16string(u" \r\n"), 1).Ok());
+}
+
+TEST(Encryption, ProposedNamesBesideTheText) {
+    const auto path = [](std::string_view name1251) { return PathFrom1251(name1251); };
+    const std::pair<std::string, std::string> cryptograms[] = {
+        {"текст.txt", "текст-шифр.txt"},
+        {"папка/стих.TXT", "папка/стих-шифр.TXT"},
+        {"заметка", "заметка-шифр.txt"},
+        {"a.b.txt", "a.b-шифр.txt"},
+    };
+    for (const auto& [text, cryptogram] : cryptograms) {
+        EXPECT_EQ(CryptogramPathFor(path(text)), path(cryptogram)) << text;
+    }
+    const std::pair<std::string, std::string> answers[] = {
+        {"текст-шифр.txt", "текст-ответ.txt"},
+        {"папка/задача.txt", "папка/задача-ответ.txt"},
+        {"-шифр.txt", "-шифр-ответ.txt"},
+        {"ответ", "ответ-ответ.txt"},
+    };
+    for (const auto& [cryptogram, answer] : answers) {
+        EXPECT_EQ(AnswerPathFor(path(cryptogram)), path(answer)) << cryptogram;
+    }
+}
+
+}  // namespace
+}  // namespace zam
