@@ -18,6 +18,9 @@ constexpr std::string_view kOpenTitle = "Выберите файл содерж�
 constexpr std::string_view kOpenFilter = "CODE files (*.txt)|*.txt";
 constexpr std::string_view kSaveTitle = "Выберите файл для сохранения";
 constexpr std::string_view kSaveFilter = "DeCODE files (*.txt)|*.txt";
+constexpr std::string_view kTextTitle = "Выберите текст, который нужно зашифровать";
+constexpr std::string_view kTextFilter = "Text files (*.txt)|*.txt";
+constexpr std::string_view kCryptogramTitle = "Выберите файл для шифровки";
 constexpr std::string_view kOutOfMemory = "Недостаточно памяти для выполнения команды.";
 constexpr std::string_view kInternalError = "Команда не выполнена из-за внутренней ошибки.";
 
@@ -76,7 +79,8 @@ void MessageBoxMessages::Show(std::string_view text, MessageIcon icon) {
     MessageBoxApp(text, icon == MessageIcon::Error ? MB_OK | MB_ICONERROR : MB_OK);
 }
 
-bool OpenCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm) {
+bool OpenCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm,
+                 std::string* notice) {
     try {
         std::filesystem::path path;
         {
@@ -88,7 +92,7 @@ bool OpenCommand(Workspace& ws, Display& display, Messages& messages, HWND mainF
         }
         if (path.empty())
             return false;
-        return OpenDocument(ws, display, messages, path);
+        return OpenDocument(ws, display, messages, path, notice);
     } catch (const std::exception& error) {
         // Called from window procedures, which no exception may cross.
         ReportFailure(messages, error);
@@ -139,6 +143,23 @@ bool SaveCommand(Workspace& ws, Display& display, Messages& messages, HWND mainF
         ReportFailure(messages, error);
         return false;
     }
+}
+
+std::filesystem::path AskTextToEncrypt(HWND mainForm) {
+    DialogSession session(kTextTitle, mainForm);
+    session.Dialog().OpenDialog = 1;
+    session.Dialog().FileName.clear();
+    session.Dialog().Filter = kTextFilter;
+    return session.Run();
+}
+
+std::filesystem::path AskCryptogramPath(const std::filesystem::path& proposed, HWND mainForm) {
+    DialogSession session(kCryptogramTitle, mainForm, proposed.parent_path());
+    session.Dialog().OpenDialog = 0;
+    session.Dialog().FileName = PathTo1251(proposed.filename());
+    session.Dialog().FilePath = proposed.filename();
+    session.Dialog().Filter = kOpenFilter;
+    return session.Run();
 }
 
 }  // namespace zam

@@ -3,6 +3,8 @@
 // disabled, then the document operation on the chosen path.
 #include <windows.h>
 
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "workspace/display.h"
@@ -18,7 +20,9 @@ public:
 
 // Asks for a cryptogram or result file and opens it. True when the workspace was replaced;
 // a cancel or a refused file leaves everything as it was.
-bool OpenCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm);
+// What reading the file changed comes back in notice.
+bool OpenCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm,
+                 std::string* notice = nullptr);
 
 // Asks for a file name and writes the result file there, which becomes the document. The
 // dialog starts in the document's folder and proposes a new name ("-" before the document's)
@@ -28,5 +32,10 @@ bool SaveAsCommand(Workspace& ws, Display& display, Messages& messages, HWND mai
 
 // Writes back to the document's result file without a dialog; without one, as SaveAsCommand.
 bool SaveCommand(Workspace& ws, Display& display, Messages& messages, HWND mainForm);
+
+// The plaintext to make a cryptogram of; empty when the user chose none. May throw.
+std::filesystem::path AskTextToEncrypt(HWND mainForm);
+// Where the cryptogram goes, starting from the proposed path; empty on cancel. May throw.
+std::filesystem::path AskCryptogramPath(const std::filesystem::path& proposed, HWND mainForm);
 
 }  // namespace zam

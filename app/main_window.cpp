@@ -137,11 +137,17 @@ void FileEditCommand(void* data, Menu*, int32_t item) {
         case kItemSaveAs:
             SaveWorkAs(app);
             break;
+        case kItemEncrypt:
+            EncryptWork(app);
+            break;
         case kItemUndo:
             UndoKeyStep(app);
             break;
         case kItemRedo:
             RedoKeyStep(app);
+            break;
+        case kItemPaste:
+            PasteWork(app);
             break;
         case kItemExit:
             app.MainForm()->Close();

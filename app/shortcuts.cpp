@@ -20,6 +20,7 @@ constexpr Shortcut kShortcuts[] = {
     {'Z', true, false, kItemUndo, true},
     {'Y', true, false, kItemRedo, true},
     {'Z', true, true, kItemRedo, true},
+    {'V', true, false, kItemPaste, true},
     {'F', true, false, kItemSelectPhrase, false},
     {VK_F1, false, false, kItemHelp, false},
 };
@@ -83,6 +84,8 @@ std::string_view ShortcutText(int32_t item) {
             return "Ctrl+Z";
         case kItemRedo:
             return "Ctrl+Y";
+        case kItemPaste:
+            return "Ctrl+V";
         case kItemSelectPhrase:
             return "Ctrl+F";
         case kItemHelp:

@@ -1,10 +1,15 @@
 #include "app/work_commands.h"
 
+#include <algorithm>
+#include <exception>
 #include <string>
 
 #include "app/modal_scope.h"
 #include "toolkit/message_box.h"
+#include "toolkit/encoding.h"
 #include "workspace/document_file.h"
+#include "workspace/encryption.h"
+#include "workspace/file_io.h"
 #include "workspace/operations.h"
 
 namespace zam {
@@ -15,11 +20,44 @@ HWND MainFormWindow(Application& app) {
     return main ? main->WindowHandle() : nullptr;
 }
 
-// After the workspace may have been replaced: a new document starts a new history.
-void Opened(Application& app, bool opened) {
-    if (opened) {
-        UpdateUndoItems(app);
+// After the workspace may have been replaced: a new document starts a new history, and what
+// reading its text changed is told once, in the hint line.
+void Opened(Application& app, bool opened, const std::string& notice) {
+    if (!opened) {
+        return;
     }
+    UpdateUndoItems(app);
+    if (!notice.empty()) {
+        ShowNotice(app, notice);
+    }
+}
+
+// The clipboard's text as the system keeps it; empty when there is none.
+std::u16string ClipboardText(HWND owner) {
+    std::u16string text;
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner)) {
+        return text;
+    }
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+            // The block may be larger than its text: the text ends at its first zero.
+            const std::size_t size = GlobalSize(data) / sizeof(char16_t);
+            text.assign(chars, std::find(chars, chars + size, u'\0'));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::uint64_t FreshSeed() {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return static_cast<std::uint64_t>(now.QuadPart) ^ (GetTickCount64() << 32);
+}
+
+std::string Name1251(const std::filesystem::path& path) {
+    return PathTo1251(path.filename());
 }
 
 }  // namespace
@@ -107,16 +145,96 @@ void OpenWork(Application& app) {
     if (!MayDiscardWork(app)) {
         return;
     }
+    std::string notice;
     ModalScope modal(app);
-    Opened(app, OpenCommand(*app.Ws, app.Screen, app.Boxes, MainFormWindow(app)));
+    Opened(app, OpenCommand(*app.Ws, app.Screen, app.Boxes, MainFormWindow(app), &notice), notice);
 }
 
 void OpenWorkFile(Application& app, const std::filesystem::path& path) {
     if (path.empty() || !CommandsAllowed(app) || !MayDiscardWork(app)) {
         return;
     }
+    std::string notice;
     ModalScope modal(app);
-    Opened(app, OpenDocument(*app.Ws, app.Screen, app.Boxes, path));
+    Opened(app, OpenDocument(*app.Ws, app.Screen, app.Boxes, path, &notice), notice);
+}
+
+void PasteWork(Application& app) {
+    if (!CommandsAllowed(app)) {
+        return;
+    }
+    const std::u16string text = ClipboardText(MainFormWindow(app));
+    if (text.empty()) {
+        ShowNotice(app, "В буфере обмена нет текста");
+        return;
+    }
+    if (!MayDiscardWork(app)) {
+        return;
+    }
+    std::string notice;
+    ModalScope modal(app);
+    Opened(app, OpenPastedText(*app.Ws, app.Screen, app.Boxes, text, &notice), notice);
+}
+
+void EncryptWork(Application& app) {
+    if (!CommandsAllowed(app) || !MayDiscardWork(app)) {
+        return;
+    }
+    ModalScope modal(app);
+    try {
+        // A text file, or the clipboard's text when no file is chosen.
+        const std::filesystem::path textPath = AskTextToEncrypt(MainFormWindow(app));
+        Encryption made;
+        std::filesystem::path proposed;
+        if (!textPath.empty()) {
+            std::string bytes;
+            if (ReadFileBytes(textPath, bytes) != ReadStatus::Ok) {
+                app.Boxes.Show("Не удалось прочитать файл «" + Name1251(textPath) + "».",
+                               MessageIcon::Error);
+                return;
+            }
+            made = EncryptText(bytes, FreshSeed());
+            proposed = CryptogramPathFor(textPath);
+        } else {
+            const std::u16string text = ClipboardText(MainFormWindow(app));
+            if (text.empty()) {
+                return;
+            }
+            made = EncryptText(text, FreshSeed());
+            proposed = CurrentDirectory() / CryptogramPathFor(PastedDocFile());
+        }
+        if (!made.Ok()) {
+            app.Boxes.Show(made.message, MessageIcon::Error);
+            return;
+        }
+        const std::filesystem::path cryptogram =
+            AskCryptogramPath(proposed, MainFormWindow(app));
+        if (cryptogram.empty()) {
+            return;
+        }
+        const std::filesystem::path answer = AnswerPathFor(cryptogram);
+        // Neither file may take the place of the text it was made from.
+        if (cryptogram == textPath || answer == textPath || answer == cryptogram) {
+            app.Boxes.Show("Шифровка и ответ не могут заменить исходный текст: выберите другое "
+                           "имя файла.",
+                           MessageIcon::Error);
+            return;
+        }
+        if (!WriteFileReplacing(cryptogram, CryptogramFileBytes(made)) ||
+            !WriteFileReplacing(answer, AnswerFileBytes(made))) {
+            app.Boxes.Show("Не удалось сохранить шифровку «" + Name1251(cryptogram) + "».",
+                           MessageIcon::Error);
+            return;
+        }
+        std::string notice;
+        if (OpenDocument(*app.Ws, app.Screen, app.Boxes, cryptogram, &notice)) {
+            Opened(app, true, "");
+            ShowNotice(app, "Шифровка: " + Name1251(cryptogram) + "; ответ: " + Name1251(answer));
+        }
+    } catch (const std::exception&) {
+        // Called from window procedures, which no exception may cross.
+        app.Boxes.Show("Команда не выполнена из-за внутренней ошибки.", MessageIcon::Error);
+    }
 }
 
 void ClearWork(Application& app) {

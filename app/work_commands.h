@@ -26,6 +26,11 @@ bool SaveWorkAs(Application& app);
 void OpenWork(Application& app);
 // A file from a drop or the command line, after the same question.
 void OpenWorkFile(Application& app, const std::filesystem::path& path);
+// The clipboard's text as a new document "Из буфера обмена", after the question.
+void PasteWork(Application& app);
+// A cryptogram made from a text file (or the clipboard's text when no file is chosen), saved
+// with its answer beside it and opened, ready to be solved.
+void EncryptWork(Application& app);
 // "Очистить" of the menu: the key goes, after the question, as one undo step.
 void ClearWork(Application& app);
 
