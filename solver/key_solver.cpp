@@ -55,9 +55,9 @@ constexpr Weights kSearchWeights{
 // likelier. Neighbouring words tell apart what one word alone cannot (В ЭТО ВРЕМЯ, not В ЧТО
 // ВРЕМЯ; ЧТО Ж, not ЭТО Ж).
 constexpr int kJudgeScale = 10;
-// Of the unlisted words, the share read as names are spelled (-20: a tenth); the rest read as the
-// rare words.
-constexpr int kNameShare = -20;
+// Of the unlisted words, the share read as names are spelled (-40: a hundredth); the rest read as
+// the rare words.
+constexpr int kNameShare = -40;
 constexpr Weights kJudgeWeights{.quadgram = kJudgeScale,
                                 .conditional = true,
                                 .word = kJudgeScale,
@@ -90,6 +90,12 @@ constexpr int kRareCount = 3;
 // restarts seldom stop short of its key, and there each climb costs a great deal.
 constexpr std::size_t kKicks = 40;
 constexpr std::size_t kKickedLength = 500;
+// Without gaps the judge adds the split into words, at this weight, to the search's own score, and
+// climbs by the swaps that cost the search's score at most kSegmentReach (some five decimal orders
+// of its n-grams): past that no split makes up for them, and each split costs a pass over the
+// text.
+constexpr int kSegmentWeight = 2;
+constexpr long long kSegmentReach = 300;
 
 class Random {
 public:
@@ -245,6 +251,13 @@ private:
         }
         return hash;
     }
+    // The hash of the word's last two letters (its one letter, if it has one).
+    std::uint64_t Ending(const Item& w, const Key& k) const {
+        std::uint64_t hash = kWordHashStart;
+        for (std::uint32_t i = w.length - std::min<std::uint32_t>(w.length, 2); i < w.length; ++i)
+            hash = WordHashStep(hash, k[wordSymbols_[w.offset + i]]);
+        return hash;
+    }
     int Pair(const Item& p, const Key& k) const {
         const std::uint64_t first = WordHash(words_[p.words[0]], k);
         if (first == 0)
@@ -254,8 +267,14 @@ private:
             return model_.followers.Find(first, 0);
         const Item& next = words_[p.words[1]];
         const int last = k[wordSymbols_[next.offset + next.length - 1]];
-        const int after =
-            model_.endings.Find(EndingHash(first, last), model_.followers.Find(first, 0));
+        const Item& previous = words_[p.words[0]];
+        int after = 0;
+        if (previous.length == 1) {
+            after = model_.endings.Find(EndingHash(first, last), model_.followers.Find(first, 0));
+        } else {
+            after = model_.followers.Find(first, 0) +
+                    model_.suffixes.Find(SuffixPairHash(Ending(previous, k), Ending(next, k)), 0);
+        }
         return model_.pairs.Find(PairHash(first, second), after);
     }
     int Word(const Item& w, const Key& k) const {
@@ -409,6 +428,41 @@ private:
     Lists quadgramsOf_, trigramsOf_, wordsOf_, pairsOf_;
 };
 
+// Without gaps the judge asks how well the text splits into listed words: the best split's sum of
+// the words' own levels, each letter no listed word covers costing kUncovered. A rare letter read
+// wrong breaks the word it stands in (НАКОНЕЗ for НАКОНЕЦ), which the n-grams of the letters
+// around it barely notice.
+constexpr int kUncovered = -100;  // five decimal orders: well below any listed word's share
+constexpr std::size_t kLongestWord = 20;
+class Segmenter {
+public:
+    explicit Segmenter(const std::vector<std::uint8_t>& text)
+        : text_(text), words_(WithGapModel().words), best_(text.size() + 1) {}
+
+    long long Score(const Key& key) {
+        const std::size_t n = text_.size();
+        std::fill(best_.begin(), best_.end(), std::numeric_limits<long long>::min() / 2);
+        best_[0] = 0;
+        for (std::size_t s = 0; s < n; ++s) {
+            if (s > 0)
+                best_[s] = std::max(best_[s], best_[s - 1] + kUncovered);
+            std::uint64_t hash = kWordHashStart;
+            const std::size_t last = std::min(n, s + kLongestWord);
+            for (std::size_t e = s + 1; e <= last; ++e) {
+                hash = WordHashStep(hash, key[text_[e - 1]]);
+                if (const WordLevels* found = words_.Find(hash))
+                    best_[e] = std::max(best_[e], best_[s] + found->word);
+            }
+        }
+        return std::max(best_[n], n > 0 ? best_[n - 1] + kUncovered : 0);
+    }
+
+private:
+    const std::vector<std::uint8_t>& text_;
+    const WordScores& words_;
+    std::vector<long long> best_;  // the best split of the first i letters
+};
+
 int PlainIndex(char byte) {
     const int column = SymbolColumn(byte);
     return IsCipherColumn(column) ? column - 1 : -1;
@@ -559,7 +613,17 @@ public:
         }
         result.key = finalists.front().second;
         if (!p_.withGaps) {
-            result.ranked = std::move(finalists);
+            Segmenter segmenter(p_.text);
+            long long bestJudged = 0;
+            for (std::size_t i = 0; i < finalists.size(); ++i) {
+                Key key = finalists[i].second;
+                const long long judged = ClimbBySegments(key, segmenter);
+                if (i == 0 || judged > bestJudged) {
+                    result.key = key;
+                    bestJudged = judged;
+                }
+                Admit(result.ranked, judged, key);
+            }
             return result;
         }
         long long bestJudged = 0;
@@ -674,6 +738,38 @@ private:
         return gain;
     }
 
+    long long SegmentsJudged(const Key& key, Segmenter& segmenter) const {
+        return scorer_.Score(key) + kSegmentWeight * segmenter.Score(key);
+    }
+
+    // Takes every swap the split into words finds better, of those the n-grams find not much
+    // worse, until none is left. Returns the key's judged score.
+    long long ClimbBySegments(Key& key, Segmenter& segmenter) {
+        long long current = SegmentsJudged(key, segmenter);
+        scorer_.Reset(key);
+        for (bool improved = true; improved;) {
+            improved = false;
+            for (std::uint8_t x : p_.movable) {
+                if (Clock::now() >= deadline_)
+                    return current;
+                for (std::uint8_t y : p_.free) {
+                    if (!Tried(key, x, y, 0) || scorer_.SwapDelta(key, x, y) < -kSegmentReach)
+                        continue;
+                    Key trial = key;
+                    std::swap(trial[x], trial[y]);
+                    if (const long long judged = SegmentsJudged(trial, segmenter);
+                        judged > current) {
+                        key = trial;
+                        current = judged;
+                        scorer_.Accept();
+                        improved = true;
+                    }
+                }
+            }
+        }
+        return current;
+    }
+
     // Restarts that agree have often agreed on a deep hollow two or three letters away from a
     // better key (ЛУЮЩЕ for ЛУЧШЕ): one swap leads nowhere, but a climb after the right one does.
     // Tries the least harmful swaps, each followed by a climb, and moves to the first that ends
@@ -712,7 +808,12 @@ private:
     }
 
 public:
-    long long ScoreOf(const Key& key) const { return judge_.Score(key); }
+    long long ScoreOf(const Key& key) const {
+        if (p_.withGaps)
+            return judge_.Score(key);
+        Segmenter segmenter(p_.text);
+        return SegmentsJudged(key, segmenter);
+    }
     Key Base() const { return base_; }
 
 private:

@@ -228,7 +228,9 @@ LanguageModel Build(bool withGap) {
                     hash[word] = WordHashStep(hash[word], c);
                 }
             }
-            if (gaps == 2)
+            if (gaps == 3)
+                model.suffixes.Add(SuffixPairHash(hash[0], hash[1]), level);
+            else if (gaps == 2)
                 model.endings.Add(EndingHash(hash[0], item.back()), level);
             else if (word == 0)
                 model.followers.Add(hash[0], level);

@@ -122,6 +122,11 @@ inline std::uint64_t EndingHash(std::uint64_t first, int last) {
     return WordHashStep(WordHashStep(first, kGap), kGap) ^ static_cast<std::uint64_t>(last + 1);
 }
 
+// The last two letters of a word and of the word after it, as one hash.
+inline std::uint64_t SuffixPairHash(std::uint64_t first, std::uint64_t second) {
+    return WordHashStep(WordHashStep(first * 0xD6E8FEB86659FD93ull, kGap), kGap) ^ second;
+}
+
 struct LanguageModel {
     std::vector<std::int16_t> quadgrams;  // indexed by 4 symbols, 5 bits each, first highest
     std::vector<std::int16_t> trigrams;
@@ -143,12 +148,14 @@ struct LanguageModel {
     StemSet stems;
     std::int16_t wordFloor = 0;
     // How much likelier a word is after a given one than alone: by PairHash for the pairs the
-    // running texts hold, by EndingHash for any other word after a one-letter word, and by the
-    // first word's hash for any other word after it. A word the texts never show first changes
-    // nothing. Empty for the letters-only model.
+    // training text holds often enough, by EndingHash for any other word after a one-letter
+    // word, and by the first word's hash for any other word after it, times what `suffixes`
+    // says of the two words' last two letters (SuffixPairHash). A first word the text never
+    // shows first changes nothing but by the letters. Empty for the letters-only model.
     HashLevels<19> pairs;
     HashLevels<12> endings;
     HashLevels<17> followers;
+    HashLevels<15> suffixes;
 };
 
 // The level of the sum of two shares given by their levels, to within a rounding step.

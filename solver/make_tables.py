@@ -35,6 +35,8 @@ PAIR_DISCOUNT = 0.75  # taken off each pair's count and handed to the word's own
 PAIR_SAME = 1  # levels within which a listed pair says nothing its word does not
 PAIR_OFFSET = 500  # pair levels may be positive: the table holds PAIR_OFFSET - level
 ENDING_PRIOR = 5  # pairs' worth of the overall share of last letters, after a one-letter word
+ENDS_PRIOR = 20  # the same for the last two letters of the second word after any other
+ENDS_LOWEST = 3  # pairs of endings met fewer times say nothing
 
 
 def encode(item):
@@ -89,8 +91,9 @@ def pair_text(pair_rows, word_rows, tokens):
     n(a) the tokens of a, r(a) what the discounted pairs of a leave over (the pairs met once are
     not listed, so their whole mass is left over). Items "a_b" hold log P(b | a) / P(b) of a
     listed pair, items "a" log r(a), the same for any pair a begins that is not listed, and items
-    "a__x" the same of an unlisted pair whose second word ends in x. A listed pair within a
-    rounding step of what its word would get unlisted is left out."""
+    "a__x" the same of an unlisted pair whose second word ends in x, and items "xy___zw" what
+    the last two letters of both words add to any unlisted pair. A listed pair within a rounding
+    step of what its word would get unlisted is left out."""
     count = dict(word_rows)
     pairs = {}
     for item, n in pair_rows:
@@ -122,6 +125,23 @@ def pair_text(pair_rows, word_rows, tokens):
             return 1.0
         p = last[x] / all_last
         return (last_after.get((a, x), 0) + ENDING_PRIOR * p) / (begun[a] + ENDING_PRIOR) / p
+
+    # Any other unlisted pair: the first word's last two letters ask for the second's (КО
+    # ВЗАИМНОМУ УДОВОЛЬСТВИЮ, not -ИЯ): items "xy___zw" hold how much likelier a second word
+    # ending in zw is after a word ending in xy than after any word, over the listed pairs.
+    ends, ends_first, ends_second = {}, {}, {}
+    for (a, b), n in pairs.items():
+        if len(a) > 1:
+            ea, eb = a[-2:], b[-2:]
+            ends[(ea, eb)] = ends.get((ea, eb), 0) + n
+            ends_first[ea] = ends_first.get(ea, 0) + n
+            ends_second[eb] = ends_second.get(eb, 0) + n
+    all_second = sum(ends_second.values())
+    for (ea, eb), n in ends.items():
+        p = ends_second[eb] / all_second
+        ratio = (n + ENDS_PRIOR * p) / (ends_first[ea] + ENDS_PRIOR) / p
+        if n >= ENDS_LOWEST and abs(stored(ratio) - stored(1.0)) > PAIR_SAME:
+            put(ea + "___" + eb, ratio)
 
     for a, r in rest.items():
         put(a, r)
