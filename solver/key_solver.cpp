@@ -537,8 +537,7 @@ struct SearchResult {
     Key key{};
     int restarts = 0;
     bool agreed = false;
-    // The distinct keys the judge ranked, with its scores, best first (the search's own scores
-    // without gaps).
+    // The distinct keys the judge ranked, with its scores, best first.
     std::vector<std::pair<long long, Key>> ranked;
 };
 

@@ -45,7 +45,8 @@ struct SolveReport {
 SolveReport Solve(std::string_view cipherText, const KeyColumns& key, const SolveOptions& options);
 
 // The score by which the search picks its key among those its climbs reach (with gaps, the word
-// model's; higher is better), for measuring the search against a known key.
+// model's; without, the n-grams' and the split into listed words'; higher is better), for
+// measuring the search against a known key.
 long long ScoreKey(std::string_view cipherText, const KeyColumns& key);
 
 struct HintLetter {
