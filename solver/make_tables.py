@@ -31,6 +31,9 @@ TABLES = [
 WORDS = ("kWords", "ru_words_train.tsv", 0)  # 0: every word
 NAMES = "ru_names_train.tsv"  # spelled apart: how an unlisted name reads
 PAIRS = "ru_word_pairs_train.tsv"
+# Pairs met fewer times are left to the words' own shares: met twice in two million words says
+# more about the books than about Russian (on the development texts they cost more than they gave).
+PAIR_LOWEST = 3
 PAIR_DISCOUNT = 0.75  # taken off each pair's count and handed to the word's own share
 PAIR_SAME = 1  # levels within which a listed pair says nothing its word does not
 PAIR_OFFSET = 500  # pair levels may be positive: the table holds PAIR_OFFSET - level
@@ -88,8 +91,8 @@ def table_text(rows, total):
 def pair_text(pair_rows, word_rows, tokens):
     """How much likelier a word is after a given one than alone, by absolute discounting over
     the word pairs of the training split: P(b | a) = max(n(a b) - D, 0) / n(a) + r(a) * P(b),
-    n(a) the tokens of a, r(a) what the discounted pairs of a leave over (the pairs met once are
-    not listed, so their whole mass is left over). Items "a_b" hold log P(b | a) / P(b) of a
+    n(a) the tokens of a, r(a) what the discounted pairs of a leave over (the pairs met fewer than
+    PAIR_LOWEST times are not counted, so their whole mass is left over). Items "a_b" hold log P(b | a) / P(b) of a
     listed pair, items "a" log r(a), the same for any pair a begins that is not listed, and items
     "a__x" the same of an unlisted pair whose second word ends in x, and items "xy___zw" what
     the last two letters of both words add to any unlisted pair. A listed pair within a rounding
@@ -98,7 +101,8 @@ def pair_text(pair_rows, word_rows, tokens):
     pairs = {}
     for item, n in pair_rows:
         a, b = item.split(" ")
-        pairs[(a, b)] = n
+        if n >= PAIR_LOWEST:
+            pairs[(a, b)] = n
     left = {}
     for (a, _), n in pairs.items():
         left[a] = left.get(a, 0) + n - PAIR_DISCOUNT
