@@ -2,8 +2,11 @@
 // random key (the gap kept as the gap), solved from an empty key, and compared letter by letter;
 // then the same with every gap removed. Beside each figure stands a plain quadgram hill climber
 // with 100 restarts, scored from the raw count files, as a reference.
+// Each failure is also put down to the model (the judge scores the true key no higher than the
+// one found) or to the search (it scores the true key higher): the ceiling a better search
+// could reach.
 // Run: build/release/solver_bench [data folder] [--texts N] [--subset K/M] [--lengths 50,100]
-//      [--no-reference] [--no-gapless] [--verbose] [--key-seed N]
+//      [--no-reference] [--no-gapless] [--verbose] [--key-seed N] [--key-sets N]
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -34,6 +37,9 @@ bool verbose = false;
 size_t subset = 0, subsetOf = 1;
 // Another set of encryption keys for the same texts, to see how much a figure owes to the keys.
 unsigned long long keySeed = 0;
+// With more than one, each length is measured with key seeds keySeed, keySeed + 1 ... and the
+// first set's line is followed by the figures over all of them.
+int keySets = 1;
 
 std::optional<std::string> ReadUtf8File(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -188,8 +194,18 @@ private:
 
 struct Figures {
     int solved = 0;
+    int modelFailures = 0;  // the judge prefers the found key (or ties)
+    int searchFailures = 0;
     double accuracySum = 0;
     std::vector<double> times;
+
+    void Merge(const Figures& other) {
+        solved += other.solved;
+        modelFailures += other.modelFailures;
+        searchFailures += other.searchFailures;
+        accuracySum += other.accuracySum;
+        times.insert(times.end(), other.times.begin(), other.times.end());
+    }
 
     void Add(const std::string& plain, const std::string& found, double ms) {
         int letters = 0, right = 0;
@@ -203,16 +219,20 @@ struct Figures {
         accuracySum += letters ? static_cast<double>(right) / letters : 1.0;
         times.push_back(ms);
     }
-    std::string Line() const {
+    std::string Line(bool ceiling = false) const {
         if (times.empty())
             return "            -";
         std::vector<double> sorted = times;
         std::sort(sorted.begin(), sorted.end());
-        char text[96];
-        std::snprintf(text, sizeof text, "%5.1f%% %7.2f%% %8.1f %8.1f",
-                      100.0 * solved / static_cast<double>(times.size()),
-                      100.0 * accuracySum / static_cast<double>(times.size()),
-                      sorted[sorted.size() / 2], sorted.back());
+        char text[128];
+        int at = std::snprintf(text, sizeof text, "%5.1f%% %7.2f%% %8.1f %8.1f",
+                               100.0 * solved / static_cast<double>(times.size()),
+                               100.0 * accuracySum / static_cast<double>(times.size()),
+                               sorted[sorted.size() / 2], sorted.back());
+        if (ceiling) {
+            std::snprintf(text + at, sizeof text - static_cast<size_t>(at), " %6d %6d",
+                          modelFailures, searchFailures);
+        }
         return text;
     }
 };
@@ -221,12 +241,13 @@ double Milliseconds(Clock::time_point since) {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
 }
 
-void Measure(const std::string& folder, int length, bool withGaps, size_t maxTexts,
-             const Reference* reference) {
-    std::vector<std::string> texts =
-        ReadExcerpts(folder + "/dev/dev_L" + std::to_string(length) + ".txt");
-    if (texts.size() > maxTexts)
-        texts.resize(maxTexts);
+struct Measured {
+    Figures mine, theirs;
+    size_t texts = 0;
+};
+
+Measured MeasureKeys(const std::vector<std::string>& texts, int length, bool withGaps,
+                     unsigned long long keys, const Reference* reference) {
     Figures mine, theirs;
     size_t measured = 0;
     for (size_t t = 0; t < texts.size(); ++t) {
@@ -236,7 +257,7 @@ void Measure(const std::string& folder, int length, bool withGaps, size_t maxTex
         std::string plain = texts[t];
         if (!withGaps)
             std::erase(plain, '_');
-        std::mt19937_64 random(1000003ull * static_cast<unsigned>(length) + t + 7777ull * keySeed);
+        std::mt19937_64 random(1000003ull * static_cast<unsigned>(length) + t + 7777ull * keys);
         std::vector<int> encrypt(31);
         std::iota(encrypt.begin(), encrypt.end(), 0);
         std::shuffle(encrypt.begin(), encrypt.begin() + kLetters, random);
@@ -257,14 +278,19 @@ void Measure(const std::string& folder, int length, bool withGaps, size_t maxTex
         for (char c : cipher)
             found += key[size_t(Index(c))];
         mine.Add(plain, found, ms);
-        if (verbose && found != plain) {
+        if (found != plain) {
             KeyColumns truth = empty;
             for (int c = 0; c < 31; ++c)
                 truth[size_t(encrypt[size_t(c)])] = ColumnSymbol(c + 1);
-            std::printf("  text %zu, seed %zu: %s\n  %s\n  %s\n  true %lld found %lld\n", t, t + 1,
-                        Cp1251ToUtf8(cipher).c_str(), Cp1251ToUtf8(plain).c_str(),
-                        Cp1251ToUtf8(found).c_str(), solver::ScoreKey(cipher, truth),
-                        solver::ScoreKey(cipher, key));
+            const long long trueScore = solver::ScoreKey(cipher, truth);
+            const long long foundScore = solver::ScoreKey(cipher, key);
+            ++(trueScore > foundScore ? mine.searchFailures : mine.modelFailures);
+            if (verbose) {
+                std::printf("  text %zu, seed %zu, keys %llu: %s\n  %s\n  %s\n  true %lld found %lld\n",
+                            t, t + 1, keys, Cp1251ToUtf8(cipher).c_str(),
+                            Cp1251ToUtf8(plain).c_str(), Cp1251ToUtf8(found).c_str(), trueScore,
+                            foundScore);
+            }
         }
 
         if (reference) {
@@ -277,8 +303,31 @@ void Measure(const std::string& folder, int length, bool withGaps, size_t maxTex
             theirs.Add(plain, found, ms);
         }
     }
-    std::printf("%5d %5zu   %s   %s\n", length, measured, mine.Line().c_str(),
-                theirs.Line().c_str());
+    return {mine, theirs, measured};
+}
+
+void Measure(const std::string& folder, int length, bool withGaps, size_t maxTexts,
+             const Reference* reference) {
+    std::vector<std::string> texts =
+        ReadExcerpts(folder + "/dev/dev_L" + std::to_string(length) + ".txt");
+    if (texts.size() > maxTexts)
+        texts.resize(maxTexts);
+    Measured all;
+    for (int set = 0; set < keySets; ++set) {
+        const Measured one =
+            MeasureKeys(texts, length, withGaps, keySeed + static_cast<unsigned>(set), reference);
+        if (set == 0 || keySets > 1) {
+            std::printf("%5d %5zu   %s   %s\n", length, one.texts, one.mine.Line(true).c_str(),
+                        one.theirs.Line().c_str());
+        }
+        all.mine.Merge(one.mine);
+        all.theirs.Merge(one.theirs);
+        all.texts += one.texts;
+    }
+    if (keySets > 1) {
+        std::printf(" mean %5zu   %s   %s\n", all.texts, all.mine.Line(true).c_str(),
+                    all.theirs.Line().c_str());
+    }
     std::fflush(stdout);
 }
 
@@ -305,6 +354,8 @@ int main(int argc, char** argv) {
             subset %= subsetOf;
         } else if (arg == "--key-seed" && i + 1 < argc) {
             keySeed = std::stoull(argv[++i]);
+        } else if (arg == "--key-sets" && i + 1 < argc) {
+            keySets = std::max(1, std::stoi(argv[++i]));
         } else if (arg == "--no-reference") {
             withReference = false;
         } else if (arg == "--verbose") {
@@ -324,9 +375,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf("\n%s\n", withGaps ? "With word gaps" : "Gaps removed");
-        std::printf("%5s %5s   %-33s   %-33s\n", "L", "texts", "solver", "reference");
-        std::printf("%5s %5s   %6s %8s %8s %8s   %6s %8s %8s %8s\n", "", "", "solved", "letters",
-                    "med ms", "max ms", "solved", "letters", "med ms", "max ms");
+        std::printf("%5s %5s   %-47s   %-33s\n", "L", "texts", "solver", "reference");
+        std::printf("%5s %5s   %6s %8s %8s %8s %6s %6s   %6s %8s %8s %8s\n", "", "", "solved",
+                    "letters", "med ms", "max ms", "model", "search", "solved", "letters",
+                    "med ms", "max ms");
         for (int length : lengths) {
             Measure(folder, length, withGaps, maxTexts, withReference ? &reference : nullptr);
         }

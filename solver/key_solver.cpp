@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <tuple>
@@ -33,6 +34,7 @@ struct Weights {
     int unknown = 0;      // an unlisted word
     int unknownStem = 0;  // an unlisted word beginning as a listed word does
     int typed = 0;        // on how an unlisted word reads as rare words do, in place of the n-grams
+    int name = 0;         // level of the share of unlisted words spelled as names; 0: none
     int pair = 0;         // on how much likelier a word is after the one before it than alone
 };
 
@@ -53,6 +55,9 @@ constexpr Weights kSearchWeights{
 // likelier. Neighbouring words tell apart what one word alone cannot (В ЭТО ВРЕМЯ, not В ЧТО
 // ВРЕМЯ; ЧТО Ж, not ЭТО Ж).
 constexpr int kJudgeScale = 10;
+// Of the unlisted words, the share read as names are spelled (-40: a hundredth); the rest read as
+// the rare words.
+constexpr int kNameShare = -40;
 constexpr Weights kJudgeWeights{.quadgram = kJudgeScale,
                                 .conditional = true,
                                 .word = kJudgeScale,
@@ -60,6 +65,7 @@ constexpr Weights kJudgeWeights{.quadgram = kJudgeScale,
                                 .unknown = -31 * kJudgeScale,
                                 .unknownStem = -23 * kJudgeScale,
                                 .typed = kJudgeScale,
+                                .name = kNameShare,
                                 .pair = kJudgeScale};
 
 // Annealing pays off on short texts; longer ones climb straight to their key.
@@ -84,6 +90,12 @@ constexpr int kRareCount = 3;
 // restarts seldom stop short of its key, and there each climb costs a great deal.
 constexpr std::size_t kKicks = 40;
 constexpr std::size_t kKickedLength = 500;
+// Without gaps the judge adds the split into words, at this weight, to the search's own score, and
+// climbs by the swaps that cost the search's score at most kSegmentReach (some five decimal orders
+// of its n-grams): past that no split makes up for them, and each split costs a pass over the
+// text.
+constexpr int kSegmentWeight = 2;
+constexpr long long kSegmentReach = 300;
 
 class Random {
 public:
@@ -118,7 +130,9 @@ class Scorer {
 public:
     Scorer(const LanguageModel& model, const std::vector<std::uint8_t>& text, int gapCipher,
            const Weights& weights)
-        : model_(model), weights_(weights) {
+        : model_(model),
+          weights_(weights),
+          rest_(weights.name == 0 ? 0 : RestLevel(weights.name)) {
         CollectNgrams<4>(text, quadgrams_, quadgramsOf_);
         // Conditional levels score each symbol given the three before it: the text's first two
         // letters have theirs too, after the gap it opens with, as a word's chain has.
@@ -237,6 +251,13 @@ private:
         }
         return hash;
     }
+    // The hash of the word's last two letters (its one letter, if it has one).
+    std::uint64_t Ending(const Item& w, const Key& k) const {
+        std::uint64_t hash = kWordHashStart;
+        for (std::uint32_t i = w.length - std::min<std::uint32_t>(w.length, 2); i < w.length; ++i)
+            hash = WordHashStep(hash, k[wordSymbols_[w.offset + i]]);
+        return hash;
+    }
     int Pair(const Item& p, const Key& k) const {
         const std::uint64_t first = WordHash(words_[p.words[0]], k);
         if (first == 0)
@@ -246,8 +267,14 @@ private:
             return model_.followers.Find(first, 0);
         const Item& next = words_[p.words[1]];
         const int last = k[wordSymbols_[next.offset + next.length - 1]];
-        const int after =
-            model_.endings.Find(EndingHash(first, last), model_.followers.Find(first, 0));
+        const Item& previous = words_[p.words[0]];
+        int after = 0;
+        if (previous.length == 1) {
+            after = model_.endings.Find(EndingHash(first, last), model_.followers.Find(first, 0));
+        } else {
+            after = model_.followers.Find(first, 0) +
+                    model_.suffixes.Find(SuffixPairHash(Ending(previous, k), Ending(next, k)), 0);
+        }
         return model_.pairs.Find(PairHash(first, second), after);
     }
     int Word(const Item& w, const Key& k) const {
@@ -278,19 +305,23 @@ private:
         return weights_.unknown + typed;
     }
 
-    // How much likelier the rare words' spelling finds an unlisted word than the text's n-grams.
+    // How much likelier the rare words' and the names' spelling find an unlisted word than the
+    // text's n-grams.
     int TypedLessChain(const Item& w, const Key& k) const {
-        int typed = 0, chain = 0;
+        int typed = 0, name = 0, chain = 0;
         int a = kOutside, b = kOutside, c = kGap;
         for (std::uint32_t i = 0; i <= w.length; ++i) {
             const int d = i < w.length ? k[wordSymbols_[w.offset + i]] : kGap;
             const auto at = static_cast<std::size_t>(QuadgramIndex(a, b, c, d));
             typed += model_.typeConditional[at];
+            name += model_.nameConditional[at];
             chain += model_.conditional[at];
             a = b;
             b = c;
             c = d;
         }
+        if (weights_.name != 0)
+            typed = LevelSum(typed + rest_, name + weights_.name);
         return typed - chain;
     }
 
@@ -381,13 +412,55 @@ private:
         int level;
     };
 
+    // The level of one less the share at `level`.
+    static int RestLevel(int level) {
+        return static_cast<int>(
+            std::lround(20.0 * std::log10(1.0 - std::pow(10.0, level / 20.0))));
+    }
+
     const LanguageModel& model_;
     Weights weights_;
+    int rest_;  // the level of the share of unlisted words spelled as rare words
     std::array<std::vector<int>, 4> levels_;  // quadgrams, trigrams, words, pairs under the key
     std::vector<Pending> pending_;
     std::vector<Item> quadgrams_, trigrams_, words_, pairs_;
     std::vector<std::uint8_t> wordSymbols_;
     Lists quadgramsOf_, trigramsOf_, wordsOf_, pairsOf_;
+};
+
+// Without gaps the judge asks how well the text splits into listed words: the best split's sum of
+// the words' own levels, each letter no listed word covers costing kUncovered. A rare letter read
+// wrong breaks the word it stands in (НАКОНЕЗ for НАКОНЕЦ), which the n-grams of the letters
+// around it barely notice.
+constexpr int kUncovered = -100;  // five decimal orders: well below any listed word's share
+constexpr std::size_t kLongestWord = 20;
+class Segmenter {
+public:
+    explicit Segmenter(const std::vector<std::uint8_t>& text)
+        : text_(text), words_(WithGapModel().words), best_(text.size() + 1) {}
+
+    long long Score(const Key& key) {
+        const std::size_t n = text_.size();
+        std::fill(best_.begin(), best_.end(), std::numeric_limits<long long>::min() / 2);
+        best_[0] = 0;
+        for (std::size_t s = 0; s < n; ++s) {
+            if (s > 0)
+                best_[s] = std::max(best_[s], best_[s - 1] + kUncovered);
+            std::uint64_t hash = kWordHashStart;
+            const std::size_t last = std::min(n, s + kLongestWord);
+            for (std::size_t e = s + 1; e <= last; ++e) {
+                hash = WordHashStep(hash, key[text_[e - 1]]);
+                if (const WordLevels* found = words_.Find(hash))
+                    best_[e] = std::max(best_[e], best_[s] + found->word);
+            }
+        }
+        return std::max(best_[n], n > 0 ? best_[n - 1] + kUncovered : 0);
+    }
+
+private:
+    const std::vector<std::uint8_t>& text_;
+    const WordScores& words_;
+    std::vector<long long> best_;  // the best split of the first i letters
 };
 
 int PlainIndex(char byte) {
@@ -464,6 +537,8 @@ struct SearchResult {
     Key key{};
     int restarts = 0;
     bool agreed = false;
+    // The distinct keys the judge ranked, with its scores, best first.
+    std::vector<std::pair<long long, Key>> ranked;
 };
 
 const LanguageModel& Model(const Problem& p) {
@@ -536,8 +611,20 @@ public:
                 Admit(finalists, score, best);
         }
         result.key = finalists.front().second;
-        if (!p_.withGaps)
+        if (!p_.withGaps) {
+            Segmenter segmenter(p_.text);
+            long long bestJudged = 0;
+            for (std::size_t i = 0; i < finalists.size(); ++i) {
+                Key key = finalists[i].second;
+                const long long judged = ClimbBySegments(key, segmenter);
+                if (i == 0 || judged > bestJudged) {
+                    result.key = key;
+                    bestJudged = judged;
+                }
+                Admit(result.ranked, judged, key);
+            }
             return result;
+        }
         long long bestJudged = 0;
         for (std::size_t i = 0; i < finalists.size(); ++i) {
             Key key = finalists[i].second;
@@ -547,6 +634,7 @@ public:
                 result.key = key;
                 bestJudged = judged;
             }
+            Admit(result.ranked, judged, key);
         }
         return result;
     }
@@ -649,6 +737,38 @@ private:
         return gain;
     }
 
+    long long SegmentsJudged(const Key& key, Segmenter& segmenter) const {
+        return scorer_.Score(key) + kSegmentWeight * segmenter.Score(key);
+    }
+
+    // Takes every swap the split into words finds better, of those the n-grams find not much
+    // worse, until none is left. Returns the key's judged score.
+    long long ClimbBySegments(Key& key, Segmenter& segmenter) {
+        long long current = SegmentsJudged(key, segmenter);
+        scorer_.Reset(key);
+        for (bool improved = true; improved;) {
+            improved = false;
+            for (std::uint8_t x : p_.movable) {
+                if (Clock::now() >= deadline_)
+                    return current;
+                for (std::uint8_t y : p_.free) {
+                    if (!Tried(key, x, y, 0) || scorer_.SwapDelta(key, x, y) < -kSegmentReach)
+                        continue;
+                    Key trial = key;
+                    std::swap(trial[x], trial[y]);
+                    if (const long long judged = SegmentsJudged(trial, segmenter);
+                        judged > current) {
+                        key = trial;
+                        current = judged;
+                        scorer_.Accept();
+                        improved = true;
+                    }
+                }
+            }
+        }
+        return current;
+    }
+
     // Restarts that agree have often agreed on a deep hollow two or three letters away from a
     // better key (ЛУЮЩЕ for ЛУЧШЕ): one swap leads nowhere, but a climb after the right one does.
     // Tries the least harmful swaps, each followed by a climb, and moves to the first that ends
@@ -687,7 +807,12 @@ private:
     }
 
 public:
-    long long ScoreOf(const Key& key) const { return judge_.Score(key); }
+    long long ScoreOf(const Key& key) const {
+        if (p_.withGaps)
+            return judge_.Score(key);
+        Segmenter segmenter(p_.text);
+        return SegmentsJudged(key, segmenter);
+    }
     Key Base() const { return base_; }
 
 private:
@@ -722,6 +847,100 @@ long long ScoreKey(std::string_view cipherText, const KeyColumns& key) {
     const Problem problem = MakeProblem(cipherText, key);
     const Search search(problem, SolveOptions());
     return search.ScoreOf(search.Base());
+}
+
+namespace {
+
+// A judge's score this much higher is clearly better: a thousand times likelier.
+constexpr long long kClearlyBetter = 3 * 20 * kJudgeScale;
+
+KeyColumns Columns(const KeyColumns& user, const Key& key) {
+    KeyColumns out = user;
+    for (std::size_t c = 0; c < kSymbols; ++c) {
+        if (PlainIndex(user[c]) < 0)
+            out[c] = ColumnSymbol(key[c] + 1);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<HintLetter> SuggestHint(std::string_view cipherText, const KeyColumns& key,
+                                      std::uint64_t seed, int budgetMs) {
+    const Problem problem = MakeProblem(cipherText, key);
+    bool open = false;
+    for (std::size_t c = 0; c < kSymbols; ++c)
+        open = open || (PlainIndex(key[c]) < 0 && problem.counts[c] > 0);
+    if (!open)
+        return std::nullopt;
+    // Two searches from different seeds, each with half the time: a letter read one way by every
+    // key near the best of either is one the text settles.
+    std::vector<std::pair<long long, Key>> best;
+    for (std::uint64_t s : {seed, seed + 0x5A17}) {
+        SolveOptions options;
+        options.seed = s;
+        options.budgetMs = std::max(1, budgetMs / 2);
+        Search search(problem, options);
+        SearchResult found = search.Run(options);
+        if (found.ranked.empty())  // nothing to move: the key is the only one
+            found.ranked.emplace_back(0, found.key);
+        best.insert(best.end(), found.ranked.begin(), found.ranked.end());
+    }
+    const long long top = std::max_element(best.begin(), best.end())->first;
+    std::erase_if(best, [&](const auto& ranked) { return ranked.first < top - kClearlyBetter; });
+    const Key& first = std::max_element(best.begin(), best.end())->second;
+    std::optional<HintLetter> hint;
+    int hintCount = 0;
+    bool hintAgreed = false;
+    for (std::uint8_t c = 0; c < kSymbols; ++c) {
+        if (PlainIndex(key[c]) >= 0 || problem.counts[c] == 0)
+            continue;
+        const bool agreed = std::all_of(best.begin(), best.end(), [&](const auto& ranked) {
+            return ranked.second[c] == first[c];
+        });
+        // Agreement first, then how often the letter occurs.
+        if (!hint || std::tie(agreed, problem.counts[c]) > std::tie(hintAgreed, hintCount)) {
+            hint = HintLetter{c + 1, ColumnSymbol(first[c] + 1), agreed};
+            hintCount = problem.counts[c];
+            hintAgreed = agreed;
+        }
+    }
+    return hint;
+}
+
+KeyCheck CheckKey(std::string_view cipherText, const KeyColumns& key, std::uint64_t seed,
+                  int budgetMs) {
+    KeyCheck check;
+    KeyColumns none;
+    none.fill(kNoLetter);
+    const Problem free = MakeProblem(cipherText, none);
+    if (free.movable.empty())
+        return check;
+    SolveOptions options;
+    options.seed = seed;
+    options.budgetMs = std::max(1, budgetMs / 2);
+    const KeyColumns freeKey = Columns(none, Search(free, options).Run(options).key);
+    const Problem kept = MakeProblem(cipherText, key);
+    const KeyColumns keptKey = Columns(key, Search(kept, options).Run(options).key);
+    // Both keys judged on the same terms: those of the text with no letter fixed.
+    const Search judge(free, options);
+    const auto score = [&](const KeyColumns& columns) {
+        Key k = judge.Base();
+        for (std::size_t c = 0; c < kSymbols; ++c)
+            k[c] = static_cast<std::uint8_t>(PlainIndex(columns[c]));
+        return judge.ScoreOf(k);
+    };
+    check.freeScore = score(freeKey);
+    check.keptScore = score(keptKey);
+    if (check.freeScore < check.keptScore + kClearlyBetter)
+        return check;
+    for (std::size_t c = 0; c < kSymbols; ++c) {
+        if (PlainIndex(key[c]) >= 0 && free.counts[c] > 0 && key[c] != freeKey[c]) {
+            check.disagreements.push_back(
+                {static_cast<int>(c) + 1, key[c], freeKey[c]});
+        }
+    }
+    return check;
 }
 
 }  // namespace solver

@@ -3,7 +3,9 @@
 // as Russian. The user's assignments are never changed.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "workspace/alphabet.h"
 
@@ -46,8 +48,42 @@ struct SolveReport {
 SolveReport Solve(std::string_view cipherText, const KeyColumns& key, const SolveOptions& options);
 
 // The score by which the search picks its key among those its climbs reach (with gaps, the word
-// model's; higher is better), for measuring the search against a known key.
+// model's; without, the n-grams' and the split into listed words'; higher is better), for
+// measuring the search against a known key.
 long long ScoreKey(std::string_view cipherText, const KeyColumns& key);
+
+struct HintLetter {
+    int column = 0;  // the cipher column, 1-31
+    char plain = kNoLetter;
+    bool agreed = false;  // every key near the best read it so; else the best key's reading
+};
+
+// One letter for the user: of the cipher columns the key leaves unassigned and the text holds,
+// the one that every key near the best reads the same way and that occurs most often (when no
+// such column is left, the commonest one as the best key reads it). Nothing when the key leaves
+// no column of the text unassigned. The key's own entries are kept in every key searched.
+std::optional<HintLetter> SuggestHint(std::string_view cipherText, const KeyColumns& key,
+                                      std::uint64_t seed, int budgetMs);
+
+struct KeyDisagreement {
+    int column = 0;  // the cipher column, 1-31
+    char user = kNoLetter;
+    char solver = kNoLetter;
+};
+
+struct KeyCheck {
+    // The user's entries for columns of the text that the best key found with no entry fixed
+    // reads otherwise, when that key is clearly better than the best that keeps them; empty
+    // when nothing disagrees or the difference is not clear.
+    std::vector<KeyDisagreement> disagreements;
+    long long freeScore = 0;  // the two keys' scores on the same terms (higher is better)
+    long long keptScore = 0;
+};
+
+// Searches once with no entry of the key fixed and once keeping the key's entries, each for half
+// of `budgetMs`, and compares. The key is not changed.
+KeyCheck CheckKey(std::string_view cipherText, const KeyColumns& key, std::uint64_t seed,
+                  int budgetMs);
 
 }  // namespace solver
 }  // namespace zam

@@ -205,6 +205,18 @@ LanguageModel Build(bool withGap) {
                             {static_cast<std::int16_t>(score), static_cast<std::int16_t>(chain)});
         });
         model.typeConditional = SmoothedConditional(std::move(typeCounts));
+        std::vector<float> nameCounts(kSize, 0.0f);
+        ForEachItem(kNames, [&](int, std::string_view name) {
+            int a = kOutside, b = kOutside, c = kGap;
+            for (std::size_t i = 0; i <= name.size(); ++i) {
+                const int d = i < name.size() ? name[i] : kGap;
+                nameCounts[static_cast<std::size_t>(QuadgramIndex(a, b, c, d))] += 1;
+                a = b;
+                b = c;
+                c = d;
+            }
+        });
+        model.nameConditional = SmoothedConditional(std::move(nameCounts));
         ForEachItem(kWordPairs, [&](int score, std::string_view item) {
             const auto level = static_cast<std::int16_t>(kWordPairOffset + score);
             std::uint64_t hash[2] = {kWordHashStart, kWordHashStart};
@@ -217,7 +229,9 @@ LanguageModel Build(bool withGap) {
                     hash[word] = WordHashStep(hash[word], c);
                 }
             }
-            if (gaps == 2)
+            if (gaps == 3)
+                model.suffixes.Add(SuffixPairHash(hash[0], hash[1]), level);
+            else if (gaps == 2)
                 model.endings.Add(EndingHash(hash[0], item.back()), level);
             else if (word == 0)
                 model.followers.Add(hash[0], level);
@@ -228,7 +242,27 @@ LanguageModel Build(bool withGap) {
     return model;
 }
 
+// round(kScale * log10(1 + 10^(-d / kScale))) for level differences d; past its end, 0.
+const std::array<std::int8_t, 128>& LevelSumTable() {
+    static const auto table = [] {
+        std::array<std::int8_t, 128> t{};
+        for (std::size_t d = 0; d < t.size(); ++d) {
+            t[d] = static_cast<std::int8_t>(std::lround(
+                kScale * std::log10(1.0 + std::pow(10.0, -static_cast<double>(d) / kScale))));
+        }
+        return t;
+    }();
+    return table;
+}
+
 }  // namespace
+
+int LevelSum(int a, int b) {
+    static const auto& table = LevelSumTable();
+    const int high = std::max(a, b);
+    const auto d = static_cast<std::size_t>(high - std::min(a, b));
+    return d < table.size() ? high + table[d] : high;
+}
 
 void WordScores::Add(std::uint64_t hash, WordLevels score) {
     const std::size_t bit = Bit(hash);

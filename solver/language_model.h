@@ -96,7 +96,8 @@ private:
     HashSlots<20> slots_;
 };
 
-// Levels by 64-bit hash.
+// Levels by 64-bit hash, for up to half of 2^kSlotBits hashes.
+template <int kSlotBits>
 class HashLevels {
 public:
     void Add(std::uint64_t hash, std::int16_t level) { values_[slots_.Insert(hash)] = level; }
@@ -107,7 +108,7 @@ public:
     }
 
 private:
-    using Slots = HashSlots<16>;
+    using Slots = HashSlots<kSlotBits>;
     Slots slots_;
     std::vector<std::int16_t> values_ = std::vector<std::int16_t>(Slots::kSlots);
 };
@@ -119,6 +120,11 @@ inline std::uint64_t PairHash(std::uint64_t first, std::uint64_t second) {
 // A word's hash and the last letter of the word after it.
 inline std::uint64_t EndingHash(std::uint64_t first, int last) {
     return WordHashStep(WordHashStep(first, kGap), kGap) ^ static_cast<std::uint64_t>(last + 1);
+}
+
+// The last two letters of a word and of the word after it, as one hash.
+inline std::uint64_t SuffixPairHash(std::uint64_t first, std::uint64_t second) {
+    return WordHashStep(WordHashStep(first * 0xD6E8FEB86659FD93ull, kGap), kGap) ^ second;
 }
 
 struct LanguageModel {
@@ -133,19 +139,27 @@ struct LanguageModel {
     // The same of the words seen once, each spelled alone between gaps: how an unlisted word
     // reads. Empty for the letters-only model.
     std::vector<std::int16_t> typeConditional;
+    // The same of the proper names, each counted once: the endings of surnames and patronymics
+    // (-СКИИ, -ОВ, -ЬИЧ) that the rare words seldom have. Empty for the letters-only model.
+    std::vector<std::int16_t> nameConditional;
     WordScores words;  // empty for the letters-only model
     // Every listed word less its last one to three letters, four letters at least: an unlisted
     // word with such a beginning is most likely another form of a listed one.
     StemSet stems;
     std::int16_t wordFloor = 0;
     // How much likelier a word is after a given one than alone: by PairHash for the pairs the
-    // running texts hold, by EndingHash for any other word after a one-letter word, and by the
-    // first word's hash for any other word after it. A word the texts never show first changes
-    // nothing. Empty for the letters-only model.
-    HashLevels pairs;
-    HashLevels endings;
-    HashLevels followers;
+    // training text holds often enough, by EndingHash for any other word after a one-letter
+    // word, and by the first word's hash for any other word after it, times what `suffixes`
+    // says of the two words' last two letters (SuffixPairHash). A first word the text never
+    // shows first changes nothing but by the letters. Empty for the letters-only model.
+    HashLevels<19> pairs;
+    HashLevels<12> endings;
+    HashLevels<17> followers;
+    HashLevels<15> suffixes;
 };
+
+// The level of the sum of two shares given by their levels, to within a rounding step.
+int LevelSum(int a, int b);
 
 // Built on first use; safe to call from several threads.
 const LanguageModel& WithGapModel();

@@ -9,6 +9,7 @@ extern const char kTrigramsWithGap[];
 extern const char kQuadgramsLettersOnly[];
 extern const char kTrigramsLettersOnly[];
 extern const char kWords[];               // words separated by spaces; shares of all word tokens
+extern const char kNames[];               // proper names, as kWords
 extern const char kSymbolsByFrequency[];  // the 31 symbols, most frequent first
 // Word pairs "a_b": kWordPairOffset less the level of how much likelier b is after a than alone;
 // a word "a" alone: the same for any word after a that no pair lists.

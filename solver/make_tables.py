@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
-"""Writes solver/language_tables.cpp, the Russian n-gram and word tables the key solver
-scores with, from the count files of the shared language data (see that folder's README), and
-its word-pair table from the shared running texts of the same training authors.
+"""Writes solver/language_tables.cpp, the Russian n-gram, word and word-pair tables the key
+solver scores with, from the count files of the shared language data (see that folder's README).
 
-    python3 solver/make_tables.py [--data DIR] [--texts DIR] [--check]
+    python3 solver/make_tables.py [--data DIR] [--check]
 
 Each table is one string: lines of "LLL" (the item's level, round(-20 * log10(count / total)))
 followed by every item of that level in sorted order, each item written as one byte "A" + the
@@ -30,12 +29,17 @@ TABLES = [
     ("kTrigramsLettersOnly", "ru_3grams_letters_only.tsv", 1),
 ]
 WORDS = ("kWords", "ru_words_train.tsv", 0)  # 0: every word
-# Running texts for word pairs: Tolstoy, Gogol and Turgenev, all of the training split.
-PAIR_TEXTS = ["tolstoy_anna_karenina_65535.txt", "gogol_viy_2000.txt",
-              "turgenev_fathers_and_sons_300.txt"]
+NAMES = "ru_names_train.tsv"  # spelled apart: how an unlisted name reads
+PAIRS = "ru_word_pairs_train.tsv"
+# Pairs met fewer times are left to the words' own shares: met twice in two million words says
+# more about the books than about Russian (on the development texts they cost more than they gave).
+PAIR_LOWEST = 3
 PAIR_DISCOUNT = 0.75  # taken off each pair's count and handed to the word's own share
+PAIR_SAME = 1  # levels within which a listed pair says nothing its word does not
 PAIR_OFFSET = 500  # pair levels may be positive: the table holds PAIR_OFFSET - level
 ENDING_PRIOR = 5  # pairs' worth of the overall share of last letters, after a one-letter word
+ENDS_PRIOR = 20  # the same for the last two letters of the second word after any other
+ENDS_LOWEST = 3  # pairs of endings met fewer times say nothing
 
 
 def encode(item):
@@ -84,35 +88,40 @@ def table_text(rows, total):
     return "".join(f"{lv:03d}" + front_coded(items) + "\n" for lv, items in sorted(groups.items()))
 
 
-def pair_text(texts, word_rows, tokens):
+def pair_text(pair_rows, word_rows, tokens):
     """How much likelier a word is after a given one than alone, by absolute discounting over
-    the pairs of the running texts: P(b | a) = max(n(a b) - D, 0) / n(a) + D * t(a) / n(a) * P(b),
-    n(a) the pairs beginning with a, t(a) how many different words follow it. Items "a_b" hold
-    log P(b | a) / P(b) of a pair seen, items "a" the same of any pair a began that was not, and
-    items "a__x" the same of a pair not seen whose second word ends in x."""
-    share = {word: count / tokens for word, count in word_rows}
+    the word pairs of the training split: P(b | a) = max(n(a b) - D, 0) / n(a) + r(a) * P(b),
+    n(a) the tokens of a, r(a) what the discounted pairs of a leave over (the pairs met fewer than
+    PAIR_LOWEST times are not counted, so their whole mass is left over). Items "a_b" hold log P(b | a) / P(b) of a
+    listed pair, items "a" log r(a), the same for any pair a begins that is not listed, and items
+    "a__x" the same of an unlisted pair whose second word ends in x, and items "xy___zw" what
+    the last two letters of both words add to any unlisted pair. A listed pair within a rounding
+    step of what its word would get unlisted is left out."""
+    count = dict(word_rows)
     pairs = {}
-    for name in PAIR_TEXTS:
-        words = [w for w in (texts / name).read_text(encoding="utf-8").strip().split("_") if w]
-        for a, b in zip(words, words[1:]):
-            pairs[(a, b)] = pairs.get((a, b), 0) + 1
-    begun, followers = {}, {}
+    for item, n in pair_rows:
+        a, b = item.split(" ")
+        if n >= PAIR_LOWEST:
+            pairs[(a, b)] = n
+    left = {}
     for (a, _), n in pairs.items():
-        begun[a] = begun.get(a, 0) + n
-        followers[a] = followers.get(a, 0) + 1
+        left[a] = left.get(a, 0) + n - PAIR_DISCOUNT
+    rest = {a: 1 - kept / count[a] for a, kept in left.items()}
     groups = {}
 
+    def stored(ratio):
+        return PAIR_OFFSET - round(SCALE * math.log10(ratio))
+
     def put(item, ratio):
-        stored = PAIR_OFFSET - round(SCALE * math.log10(ratio))
-        assert 0 <= stored <= 999, item
-        groups.setdefault(stored, []).append(encode(item))
+        groups.setdefault(stored(ratio), []).append(encode(item))
 
     # After a word of one letter (К, В, Я ...) the next word's ending follows the case or person
     # it asks for: the word's share is weighed by how much likelier its last letter is there.
-    last, last_after = {}, {}
+    last, last_after, begun = {}, {}, {}
     for (a, b), n in pairs.items():
         last[b[-1]] = last.get(b[-1], 0) + n
         last_after[(a, b[-1])] = last_after.get((a, b[-1]), 0) + n
+        begun[a] = begun.get(a, 0) + n
     all_last = sum(last.values())
 
     def ending(a, x):
@@ -121,17 +130,34 @@ def pair_text(texts, word_rows, tokens):
         p = last[x] / all_last
         return (last_after.get((a, x), 0) + ENDING_PRIOR * p) / (begun[a] + ENDING_PRIOR) / p
 
-    for a, n in begun.items():
-        put(a, PAIR_DISCOUNT * followers[a] / n)
+    # Any other unlisted pair: the first word's last two letters ask for the second's (КО
+    # ВЗАИМНОМУ УДОВОЛЬСТВИЮ, not -ИЯ): items "xy___zw" hold how much likelier a second word
+    # ending in zw is after a word ending in xy than after any word, over the listed pairs.
+    ends, ends_first, ends_second = {}, {}, {}
+    for (a, b), n in pairs.items():
+        if len(a) > 1:
+            ea, eb = a[-2:], b[-2:]
+            ends[(ea, eb)] = ends.get((ea, eb), 0) + n
+            ends_first[ea] = ends_first.get(ea, 0) + n
+            ends_second[eb] = ends_second.get(eb, 0) + n
+    all_second = sum(ends_second.values())
+    for (ea, eb), n in ends.items():
+        p = ends_second[eb] / all_second
+        ratio = (n + ENDS_PRIOR * p) / (ends_first[ea] + ENDS_PRIOR) / p
+        if n >= ENDS_LOWEST and abs(stored(ratio) - stored(1.0)) > PAIR_SAME:
+            put(ea + "___" + eb, ratio)
+
+    for a, r in rest.items():
+        put(a, r)
         if len(a) == 1:
             for x in last:
-                put(a + "__" + x, PAIR_DISCOUNT * followers[a] / n * ending(a, x))
+                put(a + "__" + x, r * ending(a, x))
     for (a, b), n in pairs.items():
-        if b not in share:
-            continue
-        p = share[b]
-        lower = PAIR_DISCOUNT * followers[a] / begun[a] * ending(a, b[-1])
-        put(a + "_" + b, ((n - PAIR_DISCOUNT) / begun[a] + lower * p) / p)
+        p = count[b] / tokens
+        lower = rest[a] * ending(a, b[-1])
+        ratio = ((n - PAIR_DISCOUNT) / count[a] + lower * p) / p
+        if abs(stored(ratio) - stored(lower)) > PAIR_SAME:
+            put(a + "_" + b, ratio)
     return "".join(f"{lv:03d}" + front_coded(items) + "\n" for lv, items in sorted(groups.items()))
 
 
@@ -148,12 +174,11 @@ def cpp_string(name, text, total=None):
     return "\n".join(out) + "\n"
 
 
-def generate(data, texts):
+def generate(data):
     parts = [
         "// Generated by solver/make_tables.py from the count files of the Russian language data",
         "// (training split: 23 public-domain works of Tolstoy, Dostoevsky, Turgenev and Gogol, repository",
-        "// ginic/RussianNovels, commit 4664d2fb; derived counts of public-domain text); word pairs from",
-        "// the shared running texts of Tolstoy, Gogol and Turgenev (public domain).",
+        "// ginic/RussianNovels, commit 4664d2fb; derived counts of public-domain text).",
         "// Do not edit: run python3 solver/make_tables.py.",
         '#include "solver/language_tables.h"',
         "",
@@ -174,7 +199,10 @@ def generate(data, texts):
     with open(data / "ru_words_train.tsv", encoding="utf-8") as train:
         tokens = header_total(train.readline(), "tokens")
     parts.append(cpp_string(name, table_text(rows[:keep] if keep else rows, tokens), tokens))
-    parts.append(cpp_string("kWordPairs", pair_text(texts, rows, tokens)))
+    _, name_rows = read_counts(data / NAMES)
+    parts.append(cpp_string("kNames", table_text(name_rows, tokens)))
+    _, pair_rows = read_counts(data / PAIRS)
+    parts.append(cpp_string("kWordPairs", pair_text(pair_rows, rows, tokens)))
     parts.append(f"extern const int kWordPairOffset = {PAIR_OFFSET};\n")
     parts.append("}  // namespace zam::solver\n")
     return "\n".join(parts)
@@ -184,12 +212,10 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--data", type=pathlib.Path,
                         default=ROOT.parent / "shared" / "data" / "russian")
-    parser.add_argument("--texts", type=pathlib.Path,
-                        default=ROOT.parent / "shared" / "data" / "texts")
     parser.add_argument("--check", action="store_true",
                         help="compare with the file in the tree instead of writing it")
     args = parser.parse_args()
-    text = generate(args.data, args.texts)
+    text = generate(args.data)
     if args.check:
         if OUTPUT.read_text(encoding="ascii") != text:
             print(f"{OUTPUT} differs from what the data gives", file=sys.stderr)

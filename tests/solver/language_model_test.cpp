@@ -41,7 +41,7 @@ std::size_t Context(std::string_view text) {
 TEST(LanguageModel, ConditionalLevelsAreSmoothedProbabilities) {
     const LanguageModel& model = WithGapModel();
     // Every context, counted or not, the start of a word included, shares out one whole.
-    for (const auto* table : {&model.conditional, &model.typeConditional}) {
+    for (const auto* table : {&model.conditional, &model.typeConditional, &model.nameConditional}) {
         for (std::string_view context : {"_ЧТ", "ГИМ", "ЖЖЖ", "~~_", "~_Ы"}) {
             double sum = 0;
             for (std::size_t d = 0; d < 32; ++d) {
@@ -59,8 +59,37 @@ TEST(LanguageModel, ConditionalLevelsAreSmoothedProbabilities) {
         EXPECT_GT((*table)[Context("~~_") + Symbols("П")[0]], -30);
         EXPECT_LT((*table)[Context("~~_") + Symbols("Ы")[0]], -80);
     }
+    // Names end as patronymics and surnames do, far more often than rare words.
+    EXPECT_GT(model.nameConditional[Quad("ЬИЧ_")], model.typeConditional[Quad("ЬИЧ_")]);
+    EXPECT_GT(model.nameConditional[Quad("ЬИЧ_")], model.nameConditional[Quad("ЬИХ_")]);
     EXPECT_TRUE(LettersOnlyModel().conditional.empty());
     EXPECT_TRUE(LettersOnlyModel().typeConditional.empty());
+    EXPECT_TRUE(LettersOnlyModel().nameConditional.empty());
+}
+
+TEST(LanguageModel, LevelSumAddsShares) {
+    EXPECT_EQ(LevelSum(-100, -100), -94);  // twice the share: log10(2) is six twentieths
+    EXPECT_EQ(LevelSum(-100, -120), LevelSum(-120, -100));
+    EXPECT_EQ(LevelSum(-100, -120), -99);
+    EXPECT_EQ(LevelSum(-100, -400), -100);  // far below: nothing to add
+    EXPECT_EQ(LevelSum(0, -30000), 0);
+}
+
+TEST(LanguageModel, PairTablesWeighNeighbours) {
+    const LanguageModel& model = WithGapModel();
+    // A pair met often enough is listed; its level says how much likelier the second word is
+    // after the first than alone.
+    EXPECT_GT(model.pairs.Find(PairHash(Hash("ЭТО"), Hash("ВРЕМЯ")), -999), 0);
+    EXPECT_EQ(model.pairs.Find(PairHash(Hash("ЖЖЖ"), Hash("ВРЕМЯ")), -999), -999);
+    // Any other pair: the first word's last two letters ask for the case of the second.
+    const auto suffixes = [&](std::string_view first, std::string_view second) {
+        return model.suffixes.Find(SuffixPairHash(Hash(first), Hash(second)), 0);
+    };
+    EXPECT_GT(suffixes("МУ", "ИЮ"), 0);  // ВЗАИМНОМУ УДОВОЛЬСТВИЮ
+    EXPECT_GT(suffixes("МУ", "ИЮ"), suffixes("МУ", "ИЯ"));
+    // After a preposition of one letter, by the last letter of the next word.
+    EXPECT_GT(model.endings.Find(EndingHash(Hash("К"), Symbols("Ю")[0]), -999),
+              model.endings.Find(EndingHash(Hash("К"), Symbols("Я")[0]), -999));
 }
 
 TEST(LanguageModel, ListedWordsKnowTheirOwnAndTheirNgramLevels) {

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sample_text.h"
+#include "solver/key_solver.h"
+
+namespace zam::solver {
+namespace {
+
+// The searches end when restarts agree: a budget that could cut them short on a busy machine
+// would make the outcome depend on the time.
+constexpr int kBudgetMs = 60000;
+
+// Excerpts of held-out authors, as a user would type them in.
+const char* const kTexts[] = {
+    "УДАРАМИ_В_ДВЕРЬ_КТО_ТАМ_СПРОСИЛ_ГРОБОВЩИК_ДВЕРЬ_ОТВОРИЛАСЬ_И_ЧЕЛОВЕК_В_КОТОРОМ_С_ПЕРВОГО_"
+    "ВЗГЛЯДУ_МОЖНО_БЫЛО_УЗНАТЬ_ОТСТАВНОГО_СОЛДАТА",
+    "Я_СЧИТАЛ_СЕКУНДЫ_Я_ДУМАЛ_О_НЕИ_УЖАСНАЯ_ПРОШЛА_МИНУТА_ОН_ОПУСТИЛ_РУКУ_ЖАЛЕЮ_СКАЗАЛ_ОН_ЧТО_"
+    "ПИСТОЛЕТ_ЗАРЯЖЕН_НЕ_ЧЕРЕШНЕВЫМИ_КОСТОЧКАМИ",
+    testing::kSampleText,
+};
+
+// A text encrypted with a known key, and keys made from that key's entries.
+class HintAndCheck : public ::testing::Test {
+protected:
+    struct Cryptogram {
+        std::string cipher;
+        KeyColumns truth{};  // the true plaintext byte per cipher column
+
+        // The true entries for the cipher columns of these plaintext letters, the rest empty.
+        KeyColumns Partial(std::string_view letters) const {
+            KeyColumns key = Empty();
+            for (char plain : letters)
+                key[Column(plain) - 1] = plain;
+            return key;
+        }
+        // The cipher column that stands for a plaintext letter.
+        std::size_t Column(char plain) const {
+            return static_cast<std::size_t>(std::find(truth.begin(), truth.end(), plain) -
+                                            truth.begin()) +
+                   1;
+        }
+    };
+
+    static KeyColumns Empty() {
+        KeyColumns key;
+        key.fill(kNoLetter);
+        return key;
+    }
+
+    static Cryptogram Encrypt(std::string_view plain, unsigned seed) {
+        std::vector<int> cipherOf(kSymbolCount);  // plain column - 1 -> cipher column
+        std::iota(cipherOf.begin(), cipherOf.end(), 1);
+        std::mt19937 random(seed);
+        std::shuffle(cipherOf.begin(), cipherOf.end() - 1, random);  // the gap stays the gap
+        Cryptogram out;
+        out.truth = Empty();
+        for (int c = 0; c < kSymbolCount; ++c)
+            out.truth[static_cast<std::size_t>(cipherOf[static_cast<std::size_t>(c)] - 1)] =
+                ColumnSymbol(c + 1);
+        for (char p : plain)
+            out.cipher += ColumnSymbol(cipherOf[static_cast<std::size_t>(SymbolColumn(p) - 1)]);
+        return out;
+    }
+
+    static bool Occurs(const Cryptogram& c, int column) {
+        return c.cipher.find(ColumnSymbol(column)) != std::string::npos;
+    }
+};
+
+TEST_F(HintAndCheck, HintIsARightLetterTheKeyLeftOpen) {
+    struct Case {
+        const char* assigned;  // plaintext letters the user has right
+        const char* wrong;     // a cipher column's wrong entry: its plaintext letter, then the entry
+        bool gapless;
+    };
+    const Case cases[] = {
+        {"", "", false},
+        {"_", "", false},
+        {"_ОЕАИ", "", false},
+        {"_ОЕАИНТСРВЛКМДПУ", "", false},
+        {"_О", "ЕЮ", false},  // a wrong entry stays out of the hint, and no key reads it
+        {"", "", true},
+        {"ОЕА", "", true},
+    };
+    int text = 0;
+    for (const char* plain : kTexts) {
+        for (const Case& c : cases) {
+            std::string p = plain;
+            if (c.gapless)
+                std::erase(p, '_');
+            const Cryptogram crypt = Encrypt(p, static_cast<unsigned>(17 + text));
+            KeyColumns key = crypt.Partial(c.assigned);
+            if (*c.wrong)
+                key[crypt.Column(c.wrong[0]) - 1] = c.wrong[1];
+            const std::string label = std::string(plain).substr(0, 16) + " " + c.assigned;
+            const auto hint = SuggestHint(crypt.cipher, key, 3, kBudgetMs);
+            ASSERT_TRUE(hint) << label;
+            ASSERT_TRUE(IsCipherColumn(hint->column)) << label;
+            EXPECT_EQ(key[static_cast<std::size_t>(hint->column - 1)], kNoLetter) << label;
+            EXPECT_TRUE(Occurs(crypt, hint->column)) << label;
+            EXPECT_EQ(hint->plain, crypt.truth[static_cast<std::size_t>(hint->column - 1)])
+                << label;
+            EXPECT_TRUE(hint->agreed) << label;
+        }
+        ++text;
+    }
+}
+
+TEST_F(HintAndCheck, NoHintWhenEveryLetterOfTheTextIsAssigned) {
+    const Cryptogram crypt = Encrypt("ДОМ_НА_БЕРЕГУ", 5);
+    // Columns the text does not hold stay open, and still there is nothing to say.
+    EXPECT_FALSE(SuggestHint(crypt.cipher, crypt.Partial("ДОМ_НАБЕРГУ"), 1, kBudgetMs));
+    KeyColumns wrong = crypt.Partial("ДОМ_НАБЕРГУ");
+    std::swap(wrong[crypt.Column('Д') - 1], wrong[crypt.Column('О') - 1]);
+    EXPECT_FALSE(SuggestHint(crypt.cipher, wrong, 1, kBudgetMs));
+    EXPECT_FALSE(SuggestHint("", Empty(), 1, kBudgetMs));
+    EXPECT_FALSE(SuggestHint("1 2,3\n", Empty(), 1, kBudgetMs));  // no symbol of the alphabet
+    // A text of one letter: whatever it reads, the hint is about that column.
+    const auto single = SuggestHint("ЖЖЖ", Empty(), 1, kBudgetMs);
+    ASSERT_TRUE(single);
+    EXPECT_EQ(single->column, SymbolColumn('Ж'));
+}
+
+TEST_F(HintAndCheck, CheckFindsAPlantedWrongLetter) {
+    struct Case {
+        const char* right;
+        const char* wrong;  // pairs: a plaintext letter, then the entry its column was given
+    };
+    const Case cases[] = {
+        {"_ОЕАИН", "ТЛ"},
+        {"_ОЕАИНТСРВ", "МШ"},
+        {"_ОЕА", "ИЕ"},  // one letter given twice: the wrong one of the two is named
+        {"_", "ОААО"},   // two entries swapped
+    };
+    int text = 0;
+    for (const char* plain : kTexts) {
+        const Cryptogram crypt = Encrypt(plain, static_cast<unsigned>(40 + text++));
+        for (const Case& c : cases) {
+            KeyColumns key = crypt.Partial(c.right);
+            std::vector<std::size_t> planted;
+            for (const char* w = c.wrong; w[0] && w[1]; w += 2) {
+                const std::size_t column = crypt.Column(w[0]);
+                key[column - 1] = w[1];
+                planted.push_back(column);
+            }
+            const std::string label = std::string(plain).substr(0, 16) + " " + c.wrong;
+            const KeyCheck check = CheckKey(crypt.cipher, key, 7, kBudgetMs);
+            EXPECT_GT(check.freeScore, check.keptScore) << label;
+            ASSERT_EQ(check.disagreements.size(), planted.size()) << label;
+            for (const KeyDisagreement& d : check.disagreements) {
+                const auto column = static_cast<std::size_t>(d.column);
+                EXPECT_NE(std::find(planted.begin(), planted.end(), column), planted.end())
+                    << label << " flagged " << d.user;
+                EXPECT_EQ(d.user, key[column - 1]) << label;
+                EXPECT_EQ(d.solver, crypt.truth[column - 1]) << label;
+            }
+        }
+    }
+}
+
+TEST_F(HintAndCheck, CheckFlagsNothingOnARightOrEmptyKey) {
+    int text = 0;
+    for (const char* plain : kTexts) {
+        const Cryptogram crypt = Encrypt(plain, static_cast<unsigned>(60 + text++));
+        for (const char* right : {"", "_", "_ОЕ", "ФЩЭ", "_ОЕАИНТСРВЛКМ"}) {
+            const KeyColumns key = crypt.Partial(right);
+            const KeyCheck check = CheckKey(crypt.cipher, key, 7, kBudgetMs);
+            EXPECT_TRUE(check.disagreements.empty())
+                << std::string(plain).substr(0, 16) << " " << right;
+        }
+    }
+    // Nothing to search: nothing to flag, and no fault.
+    for (const char* cipher : {"", "1 2,3\n", "Ж", "___"}) {
+        KeyColumns key = Empty();
+        key[0] = 'О';
+        EXPECT_TRUE(CheckKey(cipher, key, 1, 50).disagreements.empty()) << cipher;
+    }
+}
+
+}  // namespace
+}  // namespace zam::solver
