@@ -167,8 +167,9 @@ void AlphabetView::OnMouseDown(void* view, Control* surface, MouseEventData& dat
     if (!IsCipherColumn(column) || PlainLetterInUse(ws, plain)) {
         return;
     }
-    const KeyState before = KeyOf(ws);
+    const KeyMoment before = MomentOf(ws);
     Assign(ws, app.Screen, selected, plain);
+    ws.SuggestedColumns &= ~ColumnBit(column);  // the user's own letter now
     RecordKeyStep(app, before);
     POINT target{0, 0};
     const Point centre = RectCenter(AlphabetCellRect(2, column));
@@ -202,8 +203,9 @@ void TypeLetter(Application& app, char key) {
         if (PlainLetterInUse(ws, symbol)) {
             return;
         }
-        const KeyState before = KeyOf(ws);
+        const KeyMoment before = MomentOf(ws);
         Assign(ws, app.Screen, selected, symbol);
+        ws.SuggestedColumns &= ~ColumnBit(SymbolColumn(selected));  // the user's own letter now
         RecordKeyStep(app, before);
         SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, kNoLetter);
         SetSelectedLetter(ws, app.Screen, kNoLetter);

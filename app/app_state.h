@@ -38,6 +38,7 @@ enum ToolbarButton : int32_t {
     kBtnDbl,
     kBtnInfo,
     kBtnSolve,  // proposes the rest of the key
+    kBtnHint,   // proposes one letter
     kToolbarButtonCount,
 };
 

@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/main_menu_template.h"
 #include "app/modal_scope.h"
+#include "app/solver_commands.h"
 #include "app/startup.h"
 #include "app/work_commands.h"
 #include "skin/menu_skin.h"
@@ -38,6 +39,7 @@ constexpr ToolbarButtonInfo kButtons[kToolbarButtonCount] = {
     {"btnDbl", 260, "Биграммы"},
     {"btnInfo", 286, "Информация"},
     {"btnSolve", 320, "Подобрать ключ"},
+    {"btnHint", 346, "Подсказать букву"},
 };
 
 constexpr int32_t kMainWidth = 527;
@@ -90,10 +92,12 @@ void SuggestRestOfKey(Application& app) {
     }
     // IDC_WAIT: the solver takes up to a good part of a second.
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));
-    const KeyState before = KeyOf(ws);
-    const KeyColumns proposal = SuggestKey(ws.CipherText.text, before, kSolveSeed, kSolveBudgetMs);
+    const KeyMoment before = MomentOf(ws);
+    const KeyColumns proposal =
+        SuggestKey(ws.CipherText.text, before.key, kSolveSeed, kSolveBudgetMs);
     // Only letters the user left open, and none the plaintext already holds.
-    KeyState key = before;
+    KeyState key = before.key;
+    std::uint32_t suggested = before.suggested;
     for (int column = 1; column <= kSymbolCount; ++column) {
         const auto at = static_cast<size_t>(column - 1);
         const char plain = proposal[at];
@@ -103,8 +107,9 @@ void SuggestRestOfKey(Application& app) {
             continue;
         }
         key[at] = plain;
+        suggested |= ColumnBit(column);
     }
-    ApplyKey(ws, app.Screen, key);
+    ApplyKey(ws, app.Screen, key, suggested);
     RecordKeyStep(app, before);
     SetCursor(previous);
     // The click's raising of the main window may come after the long search.
@@ -148,6 +153,12 @@ void FileEditCommand(void* data, Menu*, int32_t item) {
             break;
         case kItemPaste:
             PasteWork(app);
+            break;
+        case kItemHint:
+            HintOneLetter(app);
+            break;
+        case kItemCheckKey:
+            CheckUsersKey(app);
             break;
         case kItemExit:
             app.MainForm()->Close();
@@ -431,7 +442,7 @@ void ToolbarClick(void* data, Control* button) {
             break;
         case kBtnNew:
             if (!app.Ws->CipherText.text.empty() && ConfirmReset(app)) {
-                const KeyState before = KeyOf(*app.Ws);
+                const KeyMoment before = MomentOf(*app.Ws);
                 Reset(*app.Ws, app.Screen, false);
                 RecordKeyStep(app, before);
             }
@@ -459,6 +470,9 @@ void ToolbarClick(void* data, Control* button) {
             break;
         case kBtnSolve:
             SuggestRestOfKey(app);
+            break;
+        case kBtnHint:
+            HintOneLetter(app);
             break;
         default:
             break;

@@ -22,6 +22,7 @@ constexpr Shortcut kShortcuts[] = {
     {'Z', true, true, kItemRedo, true},
     {'V', true, false, kItemPaste, true},
     {'F', true, false, kItemSelectPhrase, false},
+    {'H', true, false, kItemHint, false},
     {VK_F1, false, false, kItemHelp, false},
 };
 
@@ -88,6 +89,8 @@ std::string_view ShortcutText(int32_t item) {
             return "Ctrl+V";
         case kItemSelectPhrase:
             return "Ctrl+F";
+        case kItemHint:
+            return "Ctrl+H";
         case kItemHelp:
             return "F1";
         default:

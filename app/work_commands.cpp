@@ -62,18 +62,33 @@ std::string Name1251(const std::filesystem::path& path) {
 
 }  // namespace
 
-void RecordKeyStep(Application& app, const KeyState& before) {
-    app.Ws->History.Record(before, KeyOf(*app.Ws));
+void RecordKeyStep(Application& app, const KeyMoment& before) {
+    Workspace& ws = *app.Ws;
+    ws.History.Record(before, MomentOf(ws));
+    // A check's marks hold for the key it checked.
+    if (KeyOf(ws) != before.key) {
+        MarkDoubtful(ws, app.Screen, 0);
+    }
     UpdateUndoItems(app);
 }
+
+namespace {
+
+// Puts back the key of another moment of the history.
+void ReturnTo(Application& app, const KeyMoment& moment) {
+    MarkDoubtful(*app.Ws, app.Screen, 0);
+    ApplyKey(*app.Ws, app.Screen, moment.key, moment.suggested);
+    UpdateUndoItems(app);
+}
+
+}  // namespace
 
 void UndoKeyStep(Application& app) {
     Workspace& ws = *app.Ws;
     if (!CommandsAllowed(app) || !ws.History.CanUndo()) {
         return;
     }
-    ApplyKey(ws, app.Screen, ws.History.Undo());
-    UpdateUndoItems(app);
+    ReturnTo(app, ws.History.Undo());
 }
 
 void RedoKeyStep(Application& app) {
@@ -81,8 +96,7 @@ void RedoKeyStep(Application& app) {
     if (!CommandsAllowed(app) || !ws.History.CanRedo()) {
         return;
     }
-    ApplyKey(ws, app.Screen, ws.History.Redo());
-    UpdateUndoItems(app);
+    ReturnTo(app, ws.History.Redo());
 }
 
 void UpdateUndoItems(Application& app) {
@@ -241,7 +255,7 @@ void ClearWork(Application& app) {
     if (!MayDiscardWork(app)) {
         return;
     }
-    const KeyState before = KeyOf(*app.Ws);
+    const KeyMoment before = MomentOf(*app.Ws);
     Reset(*app.Ws, app.Screen, false);
     RecordKeyStep(app, before);
 }

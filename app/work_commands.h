@@ -10,7 +10,7 @@
 namespace zam {
 
 // The change of the key since `before` becomes one undo step; the menu follows.
-void RecordKeyStep(Application& app, const KeyState& before);
+void RecordKeyStep(Application& app, const KeyMoment& before);
 void UndoKeyStep(Application& app);
 void RedoKeyStep(Application& app);
 // "Отменить" and "Вернуть" enabled exactly when there is a step to undo or to redo.

@@ -486,6 +486,25 @@ kwwwwwk
     return img
 
 
+def tool_hint():
+    """A lit bulb: the program gives away one letter."""
+    img = Image(26, 26)
+    glass = ellipse(12.5, 10.0, 6.8) | rect(9, 14, 16, 18)
+    shape(img, glass, GOLD, light=LIGHT, dark=DEEP)
+    img.box(9, 19, 16, 20, BROWN)
+    img.box(10, 21, 15, 22, BROWN)
+    img.box(11, 23, 14, 23, BLACK)
+    img.art(10, 6, """
+k...k
+.k.k.
+..k..
+..k..
+""")
+    for x, y in ((3, 4), (22, 4), (2, 11), (23, 11), (5, 1), (20, 1)):
+        img.put(x, y, BLACK)
+    return img
+
+
 def toolbar():
     return {
         "btnLoad": tool_open(),
@@ -499,6 +518,7 @@ def toolbar():
         "btnDbl": tool_bigrams(),
         "btnInfo": tool_info(),
         "btnSolve": tool_solve(),
+        "btnHint": tool_hint(),
     }
 
 

@@ -72,6 +72,8 @@ void RedrawOccurrences(const Workspace& ws, Display& display, std::string_view o
 void ColourPalette::Choose(Scheme scheme) {
     const auto& source = scheme == Scheme::Yellow ? kYellowScheme : kBlackScheme;
     for (size_t i = 0; i < source.size(); ++i) entries_[i + 1] = source[i];
+    // Blue, apart from every colour of the scheme: light on the black ground, dark on yellow.
+    suggested_ = scheme == Scheme::Yellow ? 0x993300 : 0xF0C080;
 }
 
 Colour ColourPalette::operator[](int entry) const {
@@ -207,6 +209,12 @@ CellStyle TextCellStyle(const Workspace& ws, const ColourPalette& palette, const
         const int column = SymbolColumn(style.glyph);
         const bool unassigned = column >= 1 && ws.KeyTable.key[column] == kNoLetter;
         style.bold = unassigned || text.text == ws.PlainText.text;
+        // A proposed letter in the plaintext, where no highlight takes its colour.
+        const int cipherColumn = SymbolColumn(cipherLetter);
+        if (&text == &ws.PlainText && IsCipherColumn(cipherColumn) &&
+            (ws.SuggestedColumns & ColumnBit(cipherColumn)) && style.text == palette[4]) {
+            style.text = palette.Suggested();
+        }
     }
     return style;
 }
@@ -253,6 +261,16 @@ CellStyle AlphabetCellStyle(const Workspace& ws, const ColourPalette& palette, i
     if (row == 3 && Matches(ws.PlainLetter, a)) {
         style.background = palette[kCurrentEntry];
         style.text = palette[kCurrentEntry + 1];
+    }
+    if (row == 2 && IsCipherColumn(column) && !Matches(ws.SelectedLetter, a) &&
+        !Matches(ws.CurrentLetter, a)) {
+        if (ws.DoubtfulColumns & ColumnBit(column)) {
+            // A letter a check of the key doubts: the warning colour of the scale's top.
+            style.background = palette[16];
+            style.text = 0xFFFFFF;
+        } else if (ws.SuggestedColumns & ColumnBit(column)) {
+            style.text = palette.Suggested();
+        }
     }
     if (column == kClearColumn && row < 3) {
         style.fill = false;

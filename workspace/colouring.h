@@ -24,9 +24,12 @@ public:
     ColourPalette() { Choose(Scheme::Black); }
     void Choose(Scheme scheme);
     Colour operator[](int entry) const;
+    // The text colour of letters the program proposed, apart from every entry of the scheme.
+    Colour Suggested() const { return suggested_; }
 
 private:
     std::array<Colour, 17> entries_{};
+    Colour suggested_ = 0;
 };
 
 // a + t(b - a) per channel, t = (x - lo) / (hi - lo) unclamped; b when lo equals hi.

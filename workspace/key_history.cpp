@@ -11,13 +11,15 @@ KeyState KeyOf(const Workspace& ws) {
     return key;
 }
 
+KeyMoment MomentOf(const Workspace& ws) { return {KeyOf(ws), ws.SuggestedColumns}; }
+
 void KeyHistory::Start(const KeyState& key) {
     steps_.clear();
     done_ = 0;
     saved_ = key;
 }
 
-void KeyHistory::Record(const KeyState& before, const KeyState& after) {
+void KeyHistory::Record(const KeyMoment& before, const KeyMoment& after) {
     if (before == after) return;
     steps_.resize(done_);
     steps_.push_back({before, after});
@@ -25,12 +27,12 @@ void KeyHistory::Record(const KeyState& before, const KeyState& after) {
     done_ = steps_.size();
 }
 
-const KeyState& KeyHistory::Undo() {
+const KeyMoment& KeyHistory::Undo() {
     ZAM_ASSERT(CanUndo());
     return steps_[--done_].before;
 }
 
-const KeyState& KeyHistory::Redo() {
+const KeyMoment& KeyHistory::Redo() {
     ZAM_ASSERT(CanRedo());
     return steps_[done_++].after;
 }

@@ -4,6 +4,7 @@
 // back exactly the key of the moment, and whether the work differs from what was saved.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 
 #include "workspace/alphabet.h"
@@ -17,6 +18,16 @@ using KeyState = std::array<char, kColumnCount>;
 
 KeyState KeyOf(const Workspace& ws);
 
+// The key of a moment and which of its letters the program proposed (bit c - 1 for column c),
+// so that undo and redo give back how the letters look as well.
+struct KeyMoment {
+    KeyState key{};
+    std::uint32_t suggested = 0;
+    bool operator==(const KeyMoment&) const = default;
+};
+
+KeyMoment MomentOf(const Workspace& ws);
+
 class KeyHistory {
 public:
     // The oldest steps go beyond this many.
@@ -24,15 +35,15 @@ public:
 
     // A new document: no steps, and its key counts as saved.
     void Start(const KeyState& key);
-    // A change from before to after; nothing when the key did not change. Steps that were
+    // A change from before to after; nothing when nothing changed. Steps that were
     // undone are dropped.
-    void Record(const KeyState& before, const KeyState& after);
+    void Record(const KeyMoment& before, const KeyMoment& after);
 
     bool CanUndo() const { return done_ > 0; }
     bool CanRedo() const { return done_ < steps_.size(); }
     // The key to put back; only when CanUndo (CanRedo).
-    const KeyState& Undo();
-    const KeyState& Redo();
+    const KeyMoment& Undo();
+    const KeyMoment& Redo();
 
     void MarkSaved(const KeyState& key) { saved_ = key; }
     // Whether the key differs from the one opened or last saved.
@@ -41,8 +52,8 @@ public:
 
 private:
     struct Step {
-        KeyState before;
-        KeyState after;
+        KeyMoment before;
+        KeyMoment after;
     };
     std::deque<Step> steps_;
     std::size_t done_ = 0;  // steps_[0, done_) are in force

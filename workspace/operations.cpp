@@ -142,6 +142,8 @@ void Reset(Workspace& ws, Display& display, bool clearCipherText) {
     if (clearCipherText) ws.CipherText.text.clear();
     ws.PlainText.text.assign(ws.CipherText.text.size(), kNoLetter);
     for (int column = 1; column <= kSymbolCount; ++column) ws.KeyTable.key[column] = kNoLetter;
+    ws.SuggestedColumns = 0;
+    ws.DoubtfulColumns = 0;
     ws.CurrentBigram.clear();
     ws.Phrase.clear();
     ws.SelectedBigram.clear();
@@ -161,8 +163,10 @@ void Reset(Workspace& ws, Display& display, bool clearCipherText) {
     display.DrawGraph(false);
 }
 
-void ApplyKey(Workspace& ws, Display& display, const KeyState& key) {
+void ApplyKey(Workspace& ws, Display& display, const KeyState& key, std::uint32_t suggested) {
     const auto wanted = [&key](int column) { return key[static_cast<std::size_t>(column - 1)]; };
+    const std::uint32_t restyled = ws.SuggestedColumns ^ suggested;
+    ws.SuggestedColumns = suggested;
     SetSelectedLetter(ws, display, kNoLetter);
     // Clears come first, so that no plaintext letter is held by two cipher letters on the way
     // (letters that trade places).
@@ -179,7 +183,21 @@ void ApplyKey(Workspace& ws, Display& display, const KeyState& key) {
             SetSelectedLetter(ws, display, kNoLetter);
         }
     }
+    // A letter that stays but changes from proposed to the user's, or back, changes its look.
+    for (int column = 1; column <= kSymbolCount; ++column) {
+        if (!(restyled & ColumnBit(column))) continue;
+        SetSelectedLetter(ws, display, ColumnSymbol(column));
+        SetSelectedLetter(ws, display, kNoLetter);
+    }
     display.SetAlphabetCaption(AlphabetBaseCaption());
+}
+
+void MarkDoubtful(Workspace& ws, Display& display, std::uint32_t columns) {
+    const std::uint32_t changed = ws.DoubtfulColumns ^ columns;
+    ws.DoubtfulColumns = columns;
+    for (int column = 1; column <= kSymbolCount; ++column) {
+        if (changed & ColumnBit(column)) DrawAlphabetCellOf(display, 2, column);
+    }
 }
 
 }  // namespace zam

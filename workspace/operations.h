@@ -41,7 +41,11 @@ void ShowHint(Workspace& ws, Display& display);
 void Reset(Workspace& ws, Display& display, bool clearCipherText);
 
 // Puts the whole key in place, letter by letter through assign, with every cell, marker and
-// free letter that changed redrawn and no letter selected afterwards. Entry 32 is kept.
-void ApplyKey(Workspace& ws, Display& display, const KeyState& key);
+// free letter that changed redrawn and no letter selected afterwards; `suggested` names the
+// letters that are the program's proposals. Entry 32 is kept.
+void ApplyKey(Workspace& ws, Display& display, const KeyState& key, std::uint32_t suggested = 0);
+
+// Marks the columns a check of the key doubts (none: 0), redrawing their key cells.
+void MarkDoubtful(Workspace& ws, Display& display, std::uint32_t columns);
 
 }  // namespace zam

@@ -84,7 +84,14 @@ struct Workspace {
     // The result file that "save" writes back to without asking; empty until there is one.
     std::filesystem::path ResultPath;
     KeyHistory History;
+    // Cipher columns whose letter the program proposed (key button, hint), bit c - 1 for column
+    // c, until the user assigns over them; and columns whose letter a check of the key doubts,
+    // until the key changes.
+    std::uint32_t SuggestedColumns = 0;
+    std::uint32_t DoubtfulColumns = 0;
 };
+
+inline std::uint32_t ColumnBit(int column) { return std::uint32_t{1} << (column - 1); }
 
 // The letter held by an interaction string; an empty string counts as a space.
 inline char LetterOf(const std::string& text) { return text.empty() ? kNoLetter : text[0]; }

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "recording_display.h"
+#include "workspace/colouring.h"
 #include "workspace/document_file.h"
 #include "workspace/operations.h"
 
@@ -20,12 +21,14 @@ protected:
     }
     // A user's assignment, recorded as the program records it.
     void Give(char cipher, char plain) {
-        const KeyState before = KeyOf(ws);
+        const KeyMoment before = MomentOf(ws);
         Assign(ws, display, cipher, plain);
-        ws.History.Record(before, KeyOf(ws));
+        ws.SuggestedColumns &= ~ColumnBit(SymbolColumn(cipher));
+        ws.History.Record(before, MomentOf(ws));
     }
-    void Undo() { ApplyKey(ws, display, ws.History.Undo()); }
-    void Redo() { ApplyKey(ws, display, ws.History.Redo()); }
+    void Return(const KeyMoment& moment) { ApplyKey(ws, display, moment.key, moment.suggested); }
+    void Undo() { Return(ws.History.Undo()); }
+    void Redo() { Return(ws.History.Redo()); }
 
     Workspace ws;
     RecordingDisplay display{ws};
@@ -67,9 +70,9 @@ TEST_F(KeySteps, LettersThatTradePlacesComeBackWithoutBeingHeldTwice) {
         std::swap(key[SymbolColumn('Ж') - 1], key[SymbolColumn('А') - 1]);
         return key;
     }();
-    const KeyState before = KeyOf(ws);
+    const KeyMoment before = MomentOf(ws);
     ApplyKey(ws, display, traded);
-    ws.History.Record(before, KeyOf(ws));
+    ws.History.Record(before, MomentOf(ws));
     EXPECT_EQ(ws.PlainText.text, "ЕО");
     Undo();
     EXPECT_EQ(ws.PlainText.text, "ОЕ");
@@ -126,6 +129,48 @@ TEST_F(KeySteps, TheHistoryKeepsItsNewestStepsBeyondItsBound) {
     }
     EXPECT_EQ(undone, KeyHistory::kMaxSteps);
     EXPECT_GE(KeyHistory::kMaxSteps, 10000u);
+}
+
+// Letters the program proposed look apart until the user assigns over them; undo and redo
+// bring their look back with them, and a check's doubt shows on the key row.
+TEST_F(KeySteps, ProposedLettersLookApartUntilTheUserTakesThemOver) {
+    Load("ЖА");
+    ColourPalette palette;
+    const int zh = SymbolColumn('Ж');
+    const auto keyText = [&] { return AlphabetCellStyle(ws, palette, 2, zh).text; };
+    const auto plainText = [&] { return TextCellStyle(ws, palette, ws.PlainText, 1).text; };
+    Give('А', 'Т');
+    const Colour own = TextCellStyle(ws, palette, ws.PlainText, 2).text;
+
+    KeyState proposed = KeyOf(ws);
+    proposed[zh - 1] = 'О';
+    const KeyMoment before = MomentOf(ws);
+    display.log.clear();
+    ApplyKey(ws, display, proposed, ColumnBit(zh));
+    ws.History.Record(before, MomentOf(ws));
+    EXPECT_EQ(keyText(), palette.Suggested());
+    EXPECT_EQ(plainText(), palette.Suggested());
+    EXPECT_NE(palette.Suggested(), own);
+    EXPECT_EQ(TextCellStyle(ws, palette, ws.PlainText, 2).text, own);
+    EXPECT_FALSE(display.Only("cell P 1").empty());
+
+    Undo();
+    EXPECT_EQ(ws.PlainText.text, " Т");
+    Redo();
+    EXPECT_EQ(plainText(), palette.Suggested());
+    // The same letter given by the user: redrawn in the user's colour.
+    display.log.clear();
+    Give('Ж', 'О');
+    EXPECT_EQ(plainText(), own);
+    Undo();
+    EXPECT_EQ(plainText(), palette.Suggested());
+
+    display.log.clear();
+    MarkDoubtful(ws, display, ColumnBit(zh));
+    EXPECT_EQ(display.log, (std::vector<std::string>{"alpha 2 7"}));
+    EXPECT_EQ(AlphabetCellStyle(ws, palette, 2, zh).background, palette[16]);
+    Reset(ws, display, false);
+    EXPECT_EQ(ws.DoubtfulColumns | ws.SuggestedColumns, 0u);
 }
 
 // Opening starts a new history; saving makes the saved file the document that "save" writes

@@ -1,0 +1,117 @@
+// The solver's hint and check through the program's windows: one letter that one undo takes
+// back, proposed letters drawn apart from the user's, and a doubted letter marked on the key
+// row until it is cleared.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/alphabet_window.h"
+#include "tests/windows/app_fixture.h"
+
+namespace zam {
+namespace {
+
+using test::PressKey;
+using test::Type;
+
+class SolverCommands : public test::Zamenor {
+protected:
+    Workspace& Ws() { return *app_->Ws; }
+    Control* Letters() {
+        return static_cast<AlphabetView*>(Ws().KeyTable.view)->Surface();
+    }
+    std::string Hint() { return app_->AlphabetWindow->Form->Caption(); }
+    int Assigned() {
+        return static_cast<int>(std::count_if(Ws().KeyTable.key.begin(),
+                                               Ws().KeyTable.key.begin() + kSymbolCount,
+                                               [](char c) { return c != kNoLetter; }));
+    }
+    // How many pixels of the key cell of the column show the colour, after the real paint.
+    int PixelsOf(int column, COLORREF colour) {
+        const Rect cell = AlphabetCellRect(2, column);
+        HWND window = Letters()->WindowHandle();
+        UpdateWindow(window);
+        HDC dc = GetDC(window);
+        int count = 0;
+        for (int y = cell.top; y < cell.bottom; ++y) {
+            for (int x = cell.left; x < cell.right; ++x) {
+                count += GetPixel(dc, x, y) == colour;
+            }
+        }
+        ReleaseDC(window, dc);
+        return count;
+    }
+};
+
+TEST_F(SolverCommands, TheHintGivesOneLetterThatOneUndoTakesBackDrawnApart) {
+    Start();
+    const std::string cipher = test::Encrypted(test::kPlain);
+    LoadText(cipher + "\r\n");
+    Control* form = app_->AlphabetWindow->Form;
+    Type(form, cipher[0]);
+    Type(form, test::kPlain[0]);  // the user's own
+    const int own = SymbolColumn(cipher[0]);
+
+    ClickButton(kBtnHint);
+    ASSERT_EQ(Assigned(), 2);
+    int hinted = 0;
+    for (int column = 1; column <= kSymbolCount; ++column) {
+        if (column != own && Ws().KeyTable.key[column] != kNoLetter) hinted = column;
+    }
+    ASSERT_NE(hinted, 0);
+    // Right, as the text was made: the letter that the cipher letter stands for.
+    const size_t at = cipher.find(ColumnSymbol(hinted));
+    EXPECT_EQ(Ws().KeyTable.key[hinted], test::kPlain[at]);
+    EXPECT_NE(Hint().find("Подсказка"), std::string::npos);
+    const COLORREF suggested = app_->Palette.Suggested();
+    EXPECT_GT(PixelsOf(hinted, suggested), 0);
+    EXPECT_EQ(PixelsOf(own, suggested), 0);
+
+    PressKey(app_->CipherWindow->Form, 'Z', true);
+    EXPECT_EQ(Assigned(), 1);
+    EXPECT_EQ(Ws().KeyTable.key[own], test::kPlain[0]);
+    PressKey(app_->PlainWindow->Form, 'H', true);  // Ctrl+H gives it again
+    EXPECT_EQ(Assigned(), 2);
+
+    // The user's letter over a proposed one is the user's.
+    Type(form, ColumnSymbol(hinted));
+    Type(form, '?');
+    Type(form, ColumnSymbol(hinted));
+    Type(form, test::kPlain[at]);
+    EXPECT_EQ(PixelsOf(hinted, suggested), 0);
+}
+
+TEST_F(SolverCommands, TheCheckMarksAPlantedWrongLetterUntilItIsCleared) {
+    Start();
+    const std::string cipher = test::Encrypted(test::kPlain);
+    LoadText(cipher + "\r\n");
+    Control* form = app_->AlphabetWindow->Form;
+    // Right letters for the first words, and one planted wrong: О given Ы.
+    for (size_t i : {1, 2, 3, 4}) {
+        Type(form, cipher[i]);
+        Type(form, test::kPlain[i]);
+    }
+    Type(form, cipher[0]);
+    Type(form, 'Ы');
+    const int wrong = SymbolColumn(cipher[0]);
+    Choose(kItemCheckKey);
+    EXPECT_NE(Hint().find("Похоже, неверны: "), std::string::npos) << Hint();
+    EXPECT_NE(Hint().find(std::string(1, cipher[0]) + "»Ы"), std::string::npos) << Hint();
+    const COLORREF warning = app_->Palette[16];
+    EXPECT_GT(PixelsOf(wrong, warning), 20);
+    EXPECT_EQ(PixelsOf(SymbolColumn(cipher[1]), warning), 0);
+    EXPECT_EQ(Ws().KeyTable.key[wrong], 'Ы');  // the check never changes the key
+
+    Type(form, cipher[0]);
+    Type(form, ' ');  // cleared: the key changed, the marks go
+    EXPECT_EQ(PixelsOf(wrong, warning), 0);
+    Type(form, cipher[0]);
+    Type(form, test::kPlain[0]);
+    Choose(kItemCheckKey);
+    EXPECT_NE(Hint().find("Ошибок не найдено"), std::string::npos) << Hint();
+}
+
+}  // namespace
+}  // namespace zam
