@@ -122,8 +122,8 @@ bool MayDiscardWork(Application& app) {
     int answer = 0;
     {
         ModalScope modal(app);
-        answer = MessageBoxApp("Сохранить изменения в «" + ws.DocName + "»?",
-                               MB_YESNOCANCEL | MB_ICONWARNING);
+        answer = AskApp("Сохранить изменения в «" + ws.DocName + "»?",
+                        MB_YESNOCANCEL | MB_ICONWARNING);
     }
     if (answer == IDNO) {
         return true;

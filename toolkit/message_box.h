@@ -15,6 +15,9 @@ HWND ApplicationWindow();
 // The caption is read when the box opens, so it follows the window's current title; without
 // an application window the box has an empty title.
 int MessageBoxApp(std::string_view text, unsigned flags);
+// The same for a question: its buttons say "Да", "Нет" and "Отмена" on a Windows of any
+// language.
+int AskApp(std::string_view text, unsigned flags);
 void ShowMessage(std::string_view text);
 
 }  // namespace zam

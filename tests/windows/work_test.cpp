@@ -27,12 +27,13 @@ using test::Step;
 using test::Type;
 using test::WindowDriver;
 
-// Answers the question about unsaved work, and remembers what it asked.
+// Answers the question about unsaved work, and remembers what it asked and its buttons.
 Step Answer(int button, std::wstring* asked = nullptr) {
     return Inspecting(
         [asked](HWND box) {
             if (asked) {
-                *asked = test::ItemText(box, 0xFFFF);
+                *asked = test::ItemText(box, 0xFFFF) + L" | " + test::ItemText(box, IDYES) +
+                         L" " + test::ItemText(box, IDNO) + L" " + test::ItemText(box, IDCANCEL);
             }
         },
         [button](HWND box) { PressButton(box, button); });
@@ -309,7 +310,7 @@ TEST_P(Question, BeforeUnsavedWorkGoes) {
         EXPECT_EQ(driver.Handled(), static_cast<int>(steps.size()));
         EXPECT_TRUE(driver.Unexpected().empty());
     }
-    EXPECT_EQ(asked, L"Сохранить изменения в «code.txt»?");
+    EXPECT_EQ(asked, L"Сохранить изменения в «code.txt»? | &Да &Нет Отмена");
     EXPECT_EQ(std::filesystem::exists(result_), reply == Reply::SaveIt);
     if (reply == Reply::SaveIt) {
         EXPECT_EQ(Saved(), keyBefore);
