@@ -11,7 +11,7 @@ struct Shortcut {
     bool ctrl;
     bool shift;
     int32_t item;
-    bool editKey;  // an edit box's own (undo, redo, paste): the box keeps it
+    bool editKey;  // an edit box's own (undo, redo, paste, Ctrl+H rubs out): the box keeps it
 };
 
 constexpr Shortcut kShortcuts[] = {
@@ -22,7 +22,7 @@ constexpr Shortcut kShortcuts[] = {
     {'Z', true, true, kItemRedo, true},
     {'V', true, false, kItemPaste, true},
     {'F', true, false, kItemSelectPhrase, false},
-    {'H', true, false, kItemHint, false},
+    {'H', true, false, kItemHint, true},
     {VK_F1, false, false, kItemHelp, false},
 };
 

@@ -131,11 +131,15 @@ bool MayDiscardWork(Application& app) {
     return answer == IDYES && SaveWork(app);
 }
 
-bool SaveWork(Application& app) {
+namespace {
+
+// Save writes back where it can; save as always asks. Either way the hint line says where.
+bool SaveAsked(Application& app, bool askName) {
     bool saved = false;
     {
         ModalScope modal(app);
-        saved = SaveCommand(*app.Ws, app.Screen, app.Boxes, MainFormWindow(app));
+        saved = askName ? SaveAsCommand(*app.Ws, app.Screen, app.Boxes, MainFormWindow(app))
+                        : SaveCommand(*app.Ws, app.Screen, app.Boxes, MainFormWindow(app));
     }
     if (saved) {
         ShowNotice(app, "Сохранено: " + app.Ws->DocName);
@@ -143,16 +147,14 @@ bool SaveWork(Application& app) {
     return saved;
 }
 
+}  // namespace
+
+bool SaveWork(Application& app) {
+    return SaveAsked(app, false);
+}
+
 bool SaveWorkAs(Application& app) {
-    bool saved = false;
-    {
-        ModalScope modal(app);
-        saved = SaveAsCommand(*app.Ws, app.Screen, app.Boxes, MainFormWindow(app));
-    }
-    if (saved) {
-        ShowNotice(app, "Сохранено: " + app.Ws->DocName);
-    }
-    return saved;
+    return SaveAsked(app, true);
 }
 
 void OpenWork(Application& app) {
