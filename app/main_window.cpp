@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "app/app_config.h"
@@ -13,6 +14,8 @@
 #include "skin/skinned_button.h"
 #include "skin/skinned_form.h"
 #include "solver/key_solver.h"
+#include "toolkit/application.h"
+#include "toolkit/encoding.h"
 #include "toolkit/wide_text.h"
 #include "workspace/operations.h"
 
@@ -80,6 +83,7 @@ bool ConfirmReset(Application& app) {
 }
 
 void RaiseStripSoon(Application& app);
+KeyColumns SuggestWhileWaiting(const std::string& text, const KeyColumns& key);
 
 // The solver's proposal for every cipher letter the user has not assigned, applied through the
 // same assign as a typed letter, so that every view, marker and the hint follow.
@@ -88,10 +92,8 @@ void SuggestRestOfKey(Application& app) {
     if (ws.CipherText.text.empty()) {
         return;
     }
-    // IDC_WAIT: the solver takes up to a good part of a second.
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));
     const KeyState before = KeyOf(ws);
-    const KeyColumns proposal = SuggestKey(ws.CipherText.text, before, kSolveSeed, kSolveBudgetMs);
+    const KeyColumns proposal = SuggestWhileWaiting(ws.CipherText.text, before);
     // Only letters the user left open, and none the plaintext already holds.
     KeyState key = before;
     for (int column = 1; column <= kSymbolCount; ++column) {
@@ -106,7 +108,6 @@ void SuggestRestOfKey(Application& app) {
     }
     ApplyKey(ws, app.Screen, key);
     RecordKeyStep(app, before);
-    SetCursor(previous);
     // The click's raising of the main window may come after the long search.
     RaiseStripSoon(app);
 }
@@ -185,20 +186,30 @@ void SchemeCommand(void* data, Menu*, int32_t item) {
     }
 }
 
+void SayNotOpened(Application& app, const std::string& text);
+
 void HelpCommand(void* data, Menu*, int32_t item) {
     Application& app = AppOf(data);
     if (!CommandsAllowed(app)) {
         return;
     }
     switch (item) {
-        case kItemHelp:
+        case kItemHelp: {
             // The file dialogs move the current directory; the guide lies where we started.
-            app.ShellOpen((app.StartupDirectory / std::wstring(kHelpFile.begin(), kHelpFile.end()))
-                              .make_preferred()
-                              .wstring());
+            const std::filesystem::path guide =
+                (app.StartupDirectory / std::wstring(kHelpFile.begin(), kHelpFile.end()))
+                    .make_preferred();
+            if (!app.ShellOpen(guide.wstring())) {
+                SayNotOpened(app, "Не удалось открыть справку: файл «" + PathTo1251(guide) +
+                                      "». Его можно открыть в любом браузере.");
+            }
             break;
+        }
         case kItemHomePage:
-            app.ShellOpen(Widen(kHomePageAddress));
+            if (!app.ShellOpen(Widen(kHomePageAddress))) {
+                SayNotOpened(app, "Не удалось открыть страницу программы: " +
+                                      std::string(kHomePageAddress) + ".");
+            }
             break;
         case kItemAbout:
             ShowTool(app.AboutWindow);
@@ -381,6 +392,56 @@ void BuildMenuStrip(Application& app) {
     SetItemBitmaps(MenuItem(menu, kItemHomePage), MenuBitmap("mnuWeb"), nullptr);
     SetCommands(app, menu, kItemHelp, kItemAbout, &HelpCommand, false);
     SkinMenu(menu);
+}
+
+// The shell could not show a guide or page: the user gets its name to open it another way.
+void SayNotOpened(Application& app, const std::string& text) {
+    ModalScope modal(app);
+    app.Boxes.Show(text, MessageIcon::Error);
+}
+
+struct SolverJob {
+    std::string_view text;
+    KeyColumns key;
+    KeyColumns result;
+};
+
+DWORD WINAPI RunSolver(void* data) {
+    auto* job = static_cast<SolverJob*>(data);
+    job->result = SuggestKey(job->text, job->key, kSolveSeed, kSolveBudgetMs);
+    return 0;
+}
+
+// The solver takes up to a good part of a second. It runs on a thread of its own while this
+// one shows the wait cursor over every window of the program: the system sets a window's
+// cursor only as it hands over a pointer move, so the moves are taken from the queue (and
+// dropped) meanwhile, and the windows keep their paint. No input is dispatched: a key or click
+// waits in the queue until the proposal is in.
+KeyColumns SuggestWhileWaiting(const std::string& text, const KeyColumns& key) {
+    SolverJob job{text, key, {}};
+    HANDLE thread = CreateThread(nullptr, 0, &RunSolver, &job, 0, nullptr);
+    if (!thread) {
+        RunSolver(&job);
+        return job.result;
+    }
+    HCURSOR wait = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514));  // IDC_WAIT
+    const HCURSOR previousGlobal = GlobalCursor();
+    SetGlobalCursor(wait);
+    const HCURSOR previous = SetCursor(wait);
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_MOUSEMOVE | QS_PAINT) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE) ||
+               PeekMessageW(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMOUSEMOVE, PM_REMOVE)) {
+        }
+        while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    CloseHandle(thread);
+    SetGlobalCursor(previousGlobal);
+    SetCursor(previous);
+    return job.result;
 }
 
 }  // namespace
