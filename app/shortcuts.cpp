@@ -42,8 +42,9 @@ bool f10Down = false;
 void OpenMenuBar(Application& app, wchar_t letter) {
     HWND strip = app.MenuWindow->Form->WindowHandle();
     if (strip && IsWindowVisible(strip) && CommandsAllowed(app)) {
-        // Sent, not posted: the menu's own loop takes the keys already queued behind this one.
-        SendMessageW(strip, WM_SYSCOMMAND, SC_KEYMENU, letter);
+        // Posted: the menu's own loop must not start inside the key's dispatch, where under
+        // Wine it ends at once.
+        PostMessageW(strip, WM_SYSCOMMAND, SC_KEYMENU, letter);
     }
 }
 
