@@ -37,6 +37,7 @@ AboutWindow::AboutWindow(Control* form, const AnalysisHost& host, const AboutTex
     form->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &AboutWindow::OnMouseDown);
     form->OnShow = MakeEvent<Control*>(this, &AboutWindow::OnShow);
     form->OnHide = MakeEvent<Control*>(this, &AboutWindow::OnHide);
+    form->OnKeyDown = MakeEvent<Control*, int32_t&, uint32_t>(this, &AboutWindow::OnKeyDown);
 }
 
 AboutWindow::~AboutWindow() {
@@ -51,6 +52,15 @@ AboutWindow::~AboutWindow() {
     form->OnMouseDown = Event<Control*, MouseEventData&>{};
     form->OnShow = Event<Control*>{};
     form->OnHide = Event<Control*>{};
+    form->OnKeyDown = Event<Control*, int32_t&, uint32_t>{};
+}
+
+// A box closes on Escape and Enter, as a message box does.
+void AboutWindow::OnKeyDown(void*, Control* form, int32_t& key, uint32_t) {
+    if (key == VK_ESCAPE || key == VK_RETURN) {
+        key = 0;
+        form->Hide();
+    }
 }
 
 Rect AboutWindow::LinkRect() const {

@@ -1,6 +1,7 @@
 #pragma once
 // The about box: version, licence, developer and home page, with the address as a link. While
-// it shows, the program's other windows are disabled; a click outside the link closes it.
+// it shows, the program's other windows are disabled; a click outside the link,
+// Escape or Enter closes it.
 #include <memory>
 #include <string>
 
@@ -35,6 +36,7 @@ private:
     static void OnMouseDown(void* self, Control* form, MouseEventData& data);
     static void OnShow(void* self, Control* form);
     static void OnHide(void* self, Control* form);
+    static void OnKeyDown(void* self, Control* form, int32_t& key, uint32_t shift);
 
     void SetPeersEnabled(bool enabled);
     void OpenHomePage();

@@ -22,6 +22,22 @@ void RestoreCaption(Application& app) {
     app.Screen.SetAlphabetCaption(AlphabetBaseCaption());
 }
 
+// A plaintext letter is refused when it is taken: the hint line says by which cipher letter.
+void SayLetterTaken(Application& app, char plain) {
+    const Workspace& ws = *app.Ws;
+    std::string text = "Буква ";
+    text += plain;
+    for (int column = 1; column <= kSymbolCount; ++column) {
+        if (ws.KeyTable.key[column] == plain) {
+            text += " уже заменяет ";
+            text += SymbolOf(column);
+            ShowNotice(app, text);
+            return;
+        }
+    }
+    ShowNotice(app, text + " уже есть в открытом тексте");
+}
+
 }  // namespace
 
 AlphabetView::AlphabetView(Application& app, Control* form) : app_(app) {
@@ -125,6 +141,10 @@ void AlphabetView::OnMouseMove(void* view, Control*, MouseEventData& data) {
             }
             // An assigned letter is not free: pointing at it names no plaintext letter.
             const bool inKey = PlainLetterInUse(ws, plain);
+            if (inKey && LetterOf(ws.PlainLetter) == kNoLetter &&
+                LetterOf(ws.CurrentLetter) == kNoLetter) {
+                return;  // nothing changes, and a refusal's word in the hint line stays
+            }
             SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, inKey ? kNoLetter : plain);
             return;
         }
@@ -149,6 +169,15 @@ void AlphabetView::OnMouseDown(void* view, Control* surface, MouseEventData& dat
     MouseEventData at = data;
     OnMouseMove(view, surface, at);
     Workspace& ws = *app.Ws;
+    const Point p{data.X, data.Y};
+    for (int column = 1; data.Button != 2 && column < kColumnCount; ++column) {
+        if (Contains(AlphabetCellRect(3, column), p) &&
+            IsCipherColumn(SymbolColumn(LetterOf(ws.SelectedLetter))) &&
+            PlainLetterInUse(ws, SymbolOf(column))) {
+            SayLetterTaken(app, SymbolOf(column));
+            return;
+        }
+    }
     if (data.Button == 2) {
         SetSelectedLetter(ws, app.Screen, kNoLetter);
         SetCurrentLetter(ws, app.Screen, PointerSource::CipherRow, kNoLetter);
@@ -201,6 +230,7 @@ void TypeLetter(Application& app, char key) {
     if (IsCipherColumn(SymbolColumn(selected))) {
         ws.PlainLetter.assign(1, symbol);
         if (PlainLetterInUse(ws, symbol)) {
+            SayLetterTaken(app, symbol);
             return;
         }
         const KeyMoment before = MomentOf(ws);

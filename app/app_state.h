@@ -120,7 +120,8 @@ struct AboutWindowRecord : ToolWindowRecord {
 };
 
 // Asks the shell to open a file or an address; replaced by tests.
-using ShellOpenProc = void (*)(const std::wstring& target);
+// False when the shell could not open the target (no such file, nothing to show it with).
+using ShellOpenProc = bool (*)(const std::wstring& target);
 
 struct Application {
     std::filesystem::path StartupDirectory;

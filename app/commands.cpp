@@ -58,9 +58,11 @@ void HighlightSwitch(Application& app, int32_t item) {
     }
 }
 
-void ShellOpenTarget(const std::wstring& target) {
-    // The result is not looked at: a missing help file or browser is not reported.
-    ShellExecuteW(GetDesktopWindow(), L"open", target.c_str(), nullptr, L"", SW_SHOWNORMAL);
+bool ShellOpenTarget(const std::wstring& target) {
+    // Values up to 32 are the shell's error codes.
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(GetDesktopWindow(), L"open", target.c_str(), nullptr, L"", SW_SHOWNORMAL));
+    return result > 32;
 }
 
 }  // namespace zam

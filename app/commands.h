@@ -15,6 +15,6 @@ void ChooseScheme(Application& app, Scheme scheme);
 void HighlightSwitch(Application& app, int32_t item);
 
 // The shell's "open" of a relative path or an address, owned by the desktop.
-void ShellOpenTarget(const std::wstring& target);
+bool ShellOpenTarget(const std::wstring& target);
 
 }  // namespace zam

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "app/app_config.h"
@@ -13,7 +14,8 @@
 #include "skin/menu_skin.h"
 #include "skin/skinned_button.h"
 #include "skin/skinned_form.h"
-#include "solver/key_solver.h"
+#include "toolkit/application.h"
+#include "toolkit/encoding.h"
 #include "toolkit/wide_text.h"
 #include "workspace/operations.h"
 
@@ -50,10 +52,6 @@ constexpr int32_t kStripWidth = 368;
 constexpr int32_t kStripHeight = 18;
 constexpr int32_t kStripOffset = 2;
 
-// The same proposal for the same text and key; well under a second even for the largest text.
-constexpr std::uint64_t kSolveSeed = 1;
-constexpr int kSolveBudgetMs = 700;
-
 constexpr std::string_view kResetCaption = "ВНИМАНИЕ";
 constexpr std::string_view kResetQuestion =
     "Вы уверены что хотите сбросить результат дешифрования?";
@@ -79,41 +77,6 @@ bool ConfirmReset(Application& app) {
     const std::wstring text = Widen(kResetQuestion);
     const std::wstring caption = Widen(kResetCaption);
     return MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
-}
-
-void RaiseStripSoon(Application& app);
-
-// The solver's proposal for every cipher letter the user has not assigned, applied through the
-// same assign as a typed letter, so that every view, marker and the hint follow.
-void SuggestRestOfKey(Application& app) {
-    Workspace& ws = *app.Ws;
-    if (ws.CipherText.text.empty()) {
-        return;
-    }
-    // IDC_WAIT: the solver takes up to a good part of a second.
-    HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));
-    const KeyMoment before = MomentOf(ws);
-    const KeyColumns proposal =
-        SuggestKey(ws.CipherText.text, before.key, kSolveSeed, kSolveBudgetMs);
-    // Only letters the user left open, and none the plaintext already holds.
-    KeyState key = before.key;
-    std::uint32_t suggested = before.suggested;
-    for (int column = 1; column <= kSymbolCount; ++column) {
-        const auto at = static_cast<size_t>(column - 1);
-        const char plain = proposal[at];
-        if (IsCipherColumn(SymbolColumn(key[at])) || !IsCipherColumn(SymbolColumn(plain)) ||
-            PlainLetterInUse(ws, plain) ||
-            std::find(key.begin(), key.begin() + kSymbolCount, plain) != key.begin() + kSymbolCount) {
-            continue;
-        }
-        key[at] = plain;
-        suggested |= ColumnBit(column);
-    }
-    ApplyKey(ws, app.Screen, key, suggested);
-    RecordKeyStep(app, before);
-    SetCursor(previous);
-    // The click's raising of the main window may come after the long search.
-    RaiseStripSoon(app);
 }
 
 ToolWindowRecord* WindowOfItem(Application& app, int32_t item) {
@@ -202,20 +165,30 @@ void SchemeCommand(void* data, Menu*, int32_t item) {
     }
 }
 
+void SayNotOpened(Application& app, const std::string& text);
+
 void HelpCommand(void* data, Menu*, int32_t item) {
     Application& app = AppOf(data);
     if (!CommandsAllowed(app)) {
         return;
     }
     switch (item) {
-        case kItemHelp:
+        case kItemHelp: {
             // The file dialogs move the current directory; the guide lies where we started.
-            app.ShellOpen((app.StartupDirectory / std::wstring(kHelpFile.begin(), kHelpFile.end()))
-                              .make_preferred()
-                              .wstring());
+            const std::filesystem::path guide =
+                (app.StartupDirectory / std::wstring(kHelpFile.begin(), kHelpFile.end()))
+                    .make_preferred();
+            if (!app.ShellOpen(guide.wstring())) {
+                SayNotOpened(app, "Не удалось открыть справку: файл «" + PathTo1251(guide) +
+                                      "». Его можно открыть в любом браузере.");
+            }
             break;
+        }
         case kItemHomePage:
-            app.ShellOpen(Widen(kHomePageAddress));
+            if (!app.ShellOpen(Widen(kHomePageAddress))) {
+                SayNotOpened(app, "Не удалось открыть страницу программы: " +
+                                      std::string(kHomePageAddress) + ".");
+            }
             break;
         case kItemAbout:
             ShowTool(app.AboutWindow);
@@ -400,6 +373,12 @@ void BuildMenuStrip(Application& app) {
     SkinMenu(menu);
 }
 
+// The shell could not show a guide or page: the user gets its name to open it another way.
+void SayNotOpened(Application& app, const std::string& text) {
+    ModalScope modal(app);
+    app.Boxes.Show(text, MessageIcon::Error);
+}
+
 }  // namespace
 
 void BuildMainWindow(Application& app, void (*shutdown)(void*, ToolkitObject*)) {
@@ -470,6 +449,8 @@ void ToolbarClick(void* data, Control* button) {
             break;
         case kBtnSolve:
             SuggestRestOfKey(app);
+            // The click's raising of the main window may come after the long search.
+            RaiseStripSoon(app);
             break;
         case kBtnHint:
             HintOneLetter(app);

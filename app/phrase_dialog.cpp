@@ -2,6 +2,7 @@
 
 #include "skin/skinned_form.h"
 #include "toolkit/canvas.h"
+#include "toolkit/encoding.h"
 #include "toolkit/graphic_tool.h"
 #include "workspace/phrase.h"
 
@@ -33,11 +34,23 @@ void PaintLabelAndFrame(void* app, Control* form, HDC dc) {
     canvas->Release();
 }
 
-// The folded letter goes on to the box: its own upper case follows the system code page.
-void FoldTyped(void*, Control*, int32_t& key, uint32_t) {
-    if (key > 0 && key < 256) {
-        key = static_cast<unsigned char>(FoldPhraseByte(static_cast<char>(key)));
+// Only cipher symbols go into the box, folded (its own upper case follows the system code
+// page), so that Enter always has a phrase to highlight; anything else is refused with a beep
+// as it is typed. Control characters (Backspace, Ctrl+V...) stay the box's.
+bool FilterTyped(Control*, Message& message) {
+    if (message.Msg != WM_CHAR || message.WParam < 0x20 || message.WParam == 0x7F) {
+        return false;
     }
+    const std::optional<char> byte =
+        CodePointTo1251(static_cast<char32_t>(message.WParam & 0xFFFF));
+    const char symbol = byte ? PhraseSymbolOfTyped(*byte) : 0;
+    if (symbol == 0) {
+        MessageBeep(MB_OK);
+        message.Result = 0;
+        return true;
+    }
+    message.WParam = Cp1251ToCodePoint(static_cast<unsigned char>(symbol));
+    return false;
 }
 
 void KeyDown(void* record, Control*, int32_t& key, uint32_t) {
@@ -110,7 +123,7 @@ void AttachPhraseDialog(Application& app, PhraseDialogRecord& record) {
     edit->HasBorder(false);
     edit->SetColor(app.Palette[1]);
     edit->TabStop = true;  // showing the dialog puts the caret into the box
-    edit->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(nullptr, &FoldTyped);
+    edit->AttachMessageHandler(&FilterTyped);
     record.Edit = edit;
     AddToAutoFree(edit, &PhraseDialogRecord::EditGone, &record);
     AddBottomButtons(form, {"Выделить", "Снять выделение"}, true);

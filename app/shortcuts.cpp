@@ -1,6 +1,7 @@
 #include "app/shortcuts.h"
 
 #include "app/modal_scope.h"
+#include "skin/menu_skin.h"
 #include "toolkit/application.h"
 
 namespace zam {
@@ -11,19 +12,20 @@ struct Shortcut {
     bool ctrl;
     bool shift;
     int32_t item;
-    bool editKey;  // an edit box's own (undo, redo, paste, Ctrl+H rubs out): the box keeps it
+    bool editKey;      // an edit box's own (undo, redo, paste, Ctrl+H rubs out): the box keeps it
+    const char* name;  // as the menu item shows it; the item's first key is the one shown
 };
 
 constexpr Shortcut kShortcuts[] = {
-    {'O', true, false, kItemOpen, false},
-    {'S', true, false, kItemSave, false},
-    {'Z', true, false, kItemUndo, true},
-    {'Y', true, false, kItemRedo, true},
-    {'Z', true, true, kItemRedo, true},
-    {'V', true, false, kItemPaste, true},
-    {'F', true, false, kItemSelectPhrase, false},
-    {'H', true, false, kItemHint, true},
-    {VK_F1, false, false, kItemHelp, false},
+    {'O', true, false, kItemOpen, false, "Ctrl+O"},
+    {'S', true, false, kItemSave, false, "Ctrl+S"},
+    {'Z', true, false, kItemUndo, true, "Ctrl+Z"},
+    {'Y', true, false, kItemRedo, true, "Ctrl+Y"},
+    {'Z', true, true, kItemRedo, true, "Ctrl+Shift+Z"},
+    {'V', true, false, kItemPaste, true, "Ctrl+V"},
+    {'F', true, false, kItemSelectPhrase, false, "Ctrl+F"},
+    {'H', true, false, kItemHint, true, "Ctrl+H"},
+    {VK_F1, false, false, kItemHelp, false, "F1"},
 };
 
 // The program whose windows take the keys; one per process.
@@ -34,9 +36,76 @@ bool IsEditBox(HWND window) {
     return window && GetClassNameW(window, name, 16) > 0 && lstrcmpiW(name, L"Edit") == 0;
 }
 
+// The menu strip rarely has the focus: F10, Alt alone and Alt with a letter reach its menu bar
+// from whichever window has it, as they reach a window's own menu bar.
+bool altAlone = false;  // Alt went down and no other key since
+bool f10Down = false;
+
+void OpenMenuBar(Application& app, wchar_t letter) {
+    HWND strip = app.MenuWindow->Form->WindowHandle();
+    if (strip && IsWindowVisible(strip) && CommandsAllowed(app)) {
+        // Posted: the menu's own loop must not start inside the key's dispatch, where under
+        // Wine it ends at once.
+        PostMessageW(strip, WM_SYSCOMMAND, SC_KEYMENU, letter);
+    }
+}
+
+bool MenuKey(Application& app, Message& message) {
+    const WPARAM key = message.WParam;
+    const bool repeat = (message.LParam & (LPARAM{1} << 30)) != 0;
+    switch (message.Msg) {
+        case WM_SYSKEYDOWN:
+        case WM_KEYDOWN:
+            if (key == VK_MENU || key == VK_LMENU || key == VK_RMENU) {
+                altAlone = altAlone || !repeat;
+                f10Down = false;
+                return false;
+            }
+            altAlone = false;
+            if (key == VK_F10 && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0) {
+                f10Down = true;
+                message.Result = 0;
+                return true;
+            }
+            f10Down = false;
+            return false;
+        case WM_SYSKEYUP:
+        case WM_KEYUP: {
+            const bool alt = key == VK_MENU || key == VK_LMENU || key == VK_RMENU;
+            const bool open = (alt && altAlone) || (key == VK_F10 && f10Down);
+            altAlone = f10Down = false;
+            if (open) {
+                OpenMenuBar(app, 0);
+                message.Result = 0;
+                return true;
+            }
+            return false;
+        }
+        case WM_SYSCHAR:
+            // Alt with a character key, as the layout gives it ("ф" or the "a" on the same
+            // key): the menu bar's entry of that letter opens. Alt+Space (the window menu)
+            // goes on.
+            altAlone = false;
+            if (message.WParam > L' ' && GetKeyState(VK_CONTROL) >= 0) {
+                OpenMenuBar(app, static_cast<wchar_t>(message.WParam));
+                message.Result = 0;
+                return true;
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
 bool ShortcutKey(Control*, Message& message) {
     Application* app = shortcutTarget;
-    if (!app || message.Msg != WM_KEYDOWN || !app->MenuWindow || !app->MenuWindow->Form) {
+    if (!app || !app->MenuWindow || !app->MenuWindow->Form) {
+        return false;
+    }
+    if (MenuKey(*app, message)) {
+        return true;
+    }
+    if (message.Msg != WM_KEYDOWN) {
         return false;
     }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -63,39 +132,36 @@ bool ShortcutKey(Control*, Message& message) {
     return false;
 }
 
+std::string_view MainMenuKeyText(const MenuEntry* item) {
+    Application* app = shortcutTarget;
+    if (!app || !item || item->OwnerMenu() != app->MainMenu()) {
+        return {};
+    }
+    return ShortcutText(item->Index());
+}
+
 }  // namespace
 
 void InstallShortcuts(Application& app) {
     shortcutTarget = &app;
+    altAlone = f10Down = false;
     SetGlobalKeyHook(&ShortcutKey);
+    SetMenuKeyText(&MainMenuKeyText);
 }
 
 void RemoveShortcuts() {
     shortcutTarget = nullptr;
     SetGlobalKeyHook(nullptr);
+    SetMenuKeyText(nullptr);
 }
 
 std::string_view ShortcutText(int32_t item) {
-    switch (item) {
-        case kItemOpen:
-            return "Ctrl+O";
-        case kItemSave:
-            return "Ctrl+S";
-        case kItemUndo:
-            return "Ctrl+Z";
-        case kItemRedo:
-            return "Ctrl+Y";
-        case kItemPaste:
-            return "Ctrl+V";
-        case kItemSelectPhrase:
-            return "Ctrl+F";
-        case kItemHint:
-            return "Ctrl+H";
-        case kItemHelp:
-            return "F1";
-        default:
-            return {};
+    for (const Shortcut& shortcut : kShortcuts) {
+        if (shortcut.item == item) {
+            return shortcut.name;
+        }
     }
+    return {};
 }
 
 }  // namespace zam

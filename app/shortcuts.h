@@ -1,7 +1,8 @@
 #pragma once
 // Keys that choose a menu command from every window of the program, as accelerators would:
 // Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z), Ctrl+F, F1. An edit box keeps its own
-// editing keys.
+// editing keys. F10, Alt alone and Alt with a menu's letter (or the Latin letter on its key)
+// open the main menu bar for the keyboard from any window. The skinned popups show the keys.
 #include <cstdint>
 #include <string_view>
 

@@ -1,10 +1,13 @@
 #include "app/solver_commands.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 #include "app/modal_scope.h"
 #include "app/work_commands.h"
 #include "solver/key_solver.h"
+#include "toolkit/application.h"
 #include "workspace/operations.h"
 
 namespace zam {
@@ -12,26 +15,80 @@ namespace {
 
 // The same answer for the same text and key; well under a second even for the largest text.
 constexpr std::uint64_t kSeed = 1;
+constexpr int kSolveBudgetMs = 700;
 constexpr int kHintBudgetMs = 700;
 constexpr int kCheckBudgetMs = 1000;
 
-// The wait cursor (IDC_WAIT) while the solver works; the pointer's own comes back after.
-class SolverWait {
-public:
-    SolverWait() : previous_(SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)))) {}
-    ~SolverWait() { SetCursor(previous_); }
-    SolverWait(const SolverWait&) = delete;
-    SolverWait& operator=(const SolverWait&) = delete;
+DWORD WINAPI RunWork(void* work) {
+    (*static_cast<std::function<void()>*>(work))();
+    return 0;
+}
 
-private:
-    HCURSOR previous_;
-};
+// The solver takes up to a good part of a second. It runs on a thread of its own while this
+// one shows the wait cursor over every window of the program: the system sets a window's
+// cursor only as it hands over a pointer move, so the moves are taken from the queue (and
+// dropped) meanwhile, and the windows keep their paint. No input is dispatched: a key or click
+// waits in the queue until the answer is in.
+void RunWhileWaiting(std::function<void()> work) {
+    HANDLE thread = CreateThread(nullptr, 0, &RunWork, &work, 0, nullptr);
+    if (!thread) {
+        work();
+        return;
+    }
+    HCURSOR wait = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514));  // IDC_WAIT
+    const HCURSOR previousGlobal = GlobalCursor();
+    SetGlobalCursor(wait);
+    const HCURSOR previous = SetCursor(wait);
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_MOUSEMOVE | QS_PAINT) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG msg{};
+        while (PeekMessageW(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE) ||
+               PeekMessageW(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCMOUSEMOVE, PM_REMOVE)) {
+        }
+        while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    CloseHandle(thread);
+    SetGlobalCursor(previousGlobal);
+    SetCursor(previous);
+}
 
 bool SolverMayRun(const Application& app) {
     return CommandsAllowed(app) && app.Ws && !app.Ws->CipherText.text.empty();
 }
 
 }  // namespace
+
+void SuggestRestOfKey(Application& app) {
+    if (!SolverMayRun(app)) {
+        return;
+    }
+    Workspace& ws = *app.Ws;
+    const KeyMoment before = MomentOf(ws);
+    KeyColumns proposal{};
+    RunWhileWaiting(
+        [&] { proposal = SuggestKey(ws.CipherText.text, before.key, kSeed, kSolveBudgetMs); });
+    // Only letters the user left open, and none the plaintext already holds.
+    KeyState key = before.key;
+    std::uint32_t suggested = before.suggested;
+    const auto taken = [&key](char plain) {
+        return std::find(key.begin(), key.begin() + kSymbolCount, plain) !=
+               key.begin() + kSymbolCount;
+    };
+    for (int column = 1; column <= kSymbolCount; ++column) {
+        const auto at = static_cast<size_t>(column - 1);
+        const char plain = proposal[at];
+        if (IsCipherColumn(SymbolColumn(key[at])) || !IsCipherColumn(SymbolColumn(plain)) ||
+            PlainLetterInUse(ws, plain) || taken(plain)) {
+            continue;
+        }
+        key[at] = plain;
+        suggested |= ColumnBit(column);
+    }
+    ApplyKey(ws, app.Screen, key, suggested);
+    RecordKeyStep(app, before);
+}
 
 void HintOneLetter(Application& app) {
     if (!SolverMayRun(app)) {
@@ -40,10 +97,9 @@ void HintOneLetter(Application& app) {
     Workspace& ws = *app.Ws;
     const KeyMoment before = MomentOf(ws);
     std::optional<solver::HintLetter> hint;
-    {
-        SolverWait wait;
+    RunWhileWaiting([&] {
         hint = solver::SuggestHint(ws.CipherText.text, before.key, kSeed, kHintBudgetMs);
-    }
+    });
     const char plain = hint ? hint->plain : kNoLetter;
     if (!hint || !IsCipherColumn(hint->column) || !IsCipherColumn(SymbolColumn(plain)) ||
         IsCipherColumn(SymbolColumn(before.key[static_cast<size_t>(hint->column - 1)])) ||
@@ -64,10 +120,9 @@ void CheckUsersKey(Application& app) {
     }
     Workspace& ws = *app.Ws;
     solver::KeyCheck check;
-    {
-        SolverWait wait;
-        check = solver::CheckKey(ws.CipherText.text, KeyOf(ws), kSeed, kCheckBudgetMs);
-    }
+    const KeyState key = KeyOf(ws);
+    RunWhileWaiting(
+        [&] { check = solver::CheckKey(ws.CipherText.text, key, kSeed, kCheckBudgetMs); });
     std::uint32_t doubtful = 0;
     std::string said;
     for (const solver::KeyDisagreement& wrong : check.disagreements) {

@@ -65,7 +65,7 @@ int wmain(int argc, wchar_t** argv) {
     zam::FrameSkinModule frames;
     zam::StartScrollBarSkin();
     {
-        auto app = zam::StartApplication([](const std::wstring&) {});
+        auto app = zam::StartApplication([](const std::wstring&) { return true; });
         Pump();
         zam::Workspace& ws = *app->Ws;
         Measure("open the file", 5, [&](int) {

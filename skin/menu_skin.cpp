@@ -26,6 +26,14 @@ constexpr int32_t kIconColumnWidth = 24;
 constexpr int32_t kSubmenuArrowRoom = 10;
 
 std::unique_ptr<MenuStyle> currentStyle;
+MenuKeyTextSource keyTextSource = nullptr;
+
+std::string_view KeyText(const MenuEntry* item) {
+    if (!keyTextSource || !item || item->IsBarItem() || item->IsSeparator() || item->HasSubmenu()) {
+        return {};
+    }
+    return keyTextSource(item);
+}
 
 // Puts back the text colour, background mode, pen position and selections a drawing changed:
 // the context belongs to the system's menu painting.
@@ -149,6 +157,26 @@ void DrawItemBitmap(const MenuEntry* item, HDC dc, uint32_t state, Rect box) {
     picture->StretchDrawTransparent(dc, box, kMenuBitmapTransparent);
 }
 
+// Draws the key right-aligned in rect; returns its width.
+int32_t DrawKeyText(const MenuEntry* item, HDC dc, std::string_view key, bool highlighted,
+                    const Rect& rect) {
+    const MenuStyle& style = *CurrentMenuStyle();
+    SavedDcState saved(dc);
+    SetBkMode(dc, TRANSPARENT);
+    SetItemFont(style.Font(), kItemFontHeight, kThinWeight);
+    SelectGuard selected(dc, style.Font()->FontHandle());
+    const std::wstring wide = Widen(key);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    RECT box{rect.left, rect.top + (rect.bottom - rect.top) / 2 - 8, rect.right, rect.bottom};
+    OffsetRect(&box, 0, 1);
+    if (!ItemEnabled(item)) {
+        OffsetRect(&box, 1, 1);  // as the disabled caption lies
+    }
+    DrawCaption(dc, wide, box, DT_RIGHT | DT_NOPREFIX, CaptionColor(style, item, highlighted));
+    return static_cast<int32_t>(extent.cx);
+}
+
 void MeasureHandler(void*, MenuEntry* item, int32_t& width, int32_t& height) {
     const auto size = static_cast<uint32_t>(MeasureItem(item));
     width = static_cast<int32_t>(size >> 16);
@@ -184,6 +212,10 @@ MenuStyle::~MenuStyle() = default;
 
 MenuStyle* CurrentMenuStyle() {
     return currentStyle.get();
+}
+
+void SetMenuKeyText(MenuKeyTextSource source) {
+    keyTextSource = source;
 }
 
 void MenuStyle::MenuGone(void* menu) {
@@ -231,6 +263,9 @@ int32_t MeasureItem(const MenuEntry* item) {
     if (!item->IsBarItem()) {
         width += kMenuIconColumnExtra;
     }
+    if (const std::string_view key = KeyText(item); !key.empty()) {
+        width += Length(key) * int64_t{kMenuCharWidth} + kMenuKeyGap;
+    }
     const int32_t height = !item->IsSeparator() ? kMenuItemHeight
                            : n > 0              ? kMenuTitledSeparatorHeight
                                                 : kMenuSeparatorHeight;
@@ -253,7 +288,9 @@ bool DrawBarItem(MenuEntry* item, const MenuItemDrawing& drawing) {
     if (drawing.Action & ODA_FOCUS) {
         Fill(dc, *style, text, kFocusMark);
     }
-    if ((drawing.State & ODS_SELECTED) && !(drawing.State & ODS_DISABLED)) {
+    // An entry the keyboard marks (F10, Alt) looks as the open one: the system marks it
+    // selected, or hot where it draws the bar flat.
+    if ((drawing.State & (ODS_SELECTED | ODS_HOTLIGHT)) && !(drawing.State & ODS_DISABLED)) {
         DrawTab(dc, *style, r);
         text = {r.left + 7, r.top, r.right + 7, r.bottom};
     }
@@ -281,8 +318,13 @@ bool DrawPopupItem(MenuEntry* item, const MenuItemDrawing& drawing) {
             Fill(dc, *style, r, style->Background);
             Fill(dc, *style, {r.left, r.top, r.left + kIconColumnWidth, r.bottom}, style->Accent);
         }
-        DrawItemText(item, dc, item->Text(), highlighted,
-                     {r.left + 26, r.top, r.right - 5, r.bottom});
+        Rect caption{r.left + 26, r.top, r.right - 5, r.bottom};
+        if (const std::string_view key = KeyText(item); !key.empty()) {
+            // The key right-aligned as the system's menus have it, in the caption's colours
+            // and never bold; the caption keeps clear of it even when it moves right.
+            caption.right -= DrawKeyText(item, dc, key, highlighted, caption) + kMenuKeyGap;
+        }
+        DrawItemText(item, dc, item->Text(), highlighted, caption);
         DrawItemBitmap(item, dc, drawing.State, {r.left + 5, r.top + 3, r.left + 21, r.top + 19});
     }
     if (item->HasSubmenu()) {

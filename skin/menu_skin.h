@@ -78,6 +78,13 @@ private:
 // The record while a skinned menu exists, otherwise null.
 MenuStyle* CurrentMenuStyle();
 
+// The key that chooses an item ("Ctrl+O"), shown right-aligned in its popup row; empty for
+// none. Null (the default) shows no keys.
+using MenuKeyTextSource = std::string_view (*)(const MenuEntry* item);
+void SetMenuKeyText(MenuKeyTextSource source);
+// The gap between an item's caption and its key.
+constexpr int32_t kMenuKeyGap = 24;
+
 // Switches every item of the menu, submenus included, to owner drawing: entries of a menu bar
 // are drawn by DrawBarItem, all other items by DrawPopupItem, all measured by MeasureItem.
 // Items added later stay system-drawn. Skinning a menu again changes nothing; null is ignored.

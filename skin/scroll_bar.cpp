@@ -204,6 +204,8 @@ bool BarMessage(Control* bar, Message& m) {
             if (PtInRect(&thumb, p)) {
                 drag.active = true;
                 drag.last = cursor;
+                // The moves past the bar's ends are the thumb's too, until the release.
+                SetCapture(m.Window);
             } else {
                 // The thumb's leading edge jumps to the press point.
                 ScrollBy(bar, p.x - t.left, p.y - t.top);
@@ -220,8 +222,18 @@ bool BarMessage(Control* bar, Message& m) {
             }
             break;
         case WM_LBUTTONUP:
+            drag.active = false;
+            if (GetCapture() == m.Window) {
+                ReleaseCapture();
+            }
+            break;
         case WM_MOUSELEAVE:
-            // So a drag ends as soon as the cursor leaves the bar.
+            // Leaving the bar ends only a drag whose release went unseen (no capture).
+            if (GetCapture() != m.Window) {
+                drag.active = false;
+            }
+            break;
+        case WM_CAPTURECHANGED:
             drag.active = false;
             break;
         default:

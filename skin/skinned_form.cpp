@@ -469,9 +469,11 @@ bool FrameMessageHandler(Control* form, Message& m) {
         case WM_SYSKEYDOWN:
             if (m.WParam == VK_F4) {
                 form->Close();
+                m.Result = 0;
+                return true;
             }
-            m.Result = 0;
-            return true;
+            // F10, Alt and Alt with a letter go on to the program's menu keys.
+            return false;
         case WM_CLOSE:
             // However the close comes (Alt+F4, the system, another program), a form that the
             // application shows again later only hides.

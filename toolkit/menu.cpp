@@ -3,10 +3,12 @@
 #include "toolkit/menu.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "toolkit/application.h"
 #include "toolkit/control.h"
+#include "toolkit/encoding.h"
 #include "toolkit/pointer_list.h"
 #include "toolkit/wide_text.h"
 
@@ -464,6 +466,23 @@ bool MenuInternals::CommandHandler(Control* owner, Message& message) {
 }
 
 bool MenuInternals::DrawHandler(Control* owner, Message& message) {
+    if (message.Msg == WM_MENUCHAR) {
+        // The system cannot read the captions of owner-drawn items: their mnemonics are ours.
+        const auto typed = static_cast<wchar_t>(LOWORD(message.WParam));
+        const auto handle = reinterpret_cast<HMENU>(message.LParam);
+        PointerList* menus = owner->Menus;
+        for (int32_t m = 0; menus && m < menus->Count; ++m) {
+            for (const auto& item : menus->At<Menu>(m)->items_) {
+                if (item->parentHandle_ == handle && item->position_ >= 0 && item->ownerDrawn_ &&
+                    !item->separator_ && ItemEnabled(item.get()) &&
+                    MnemonicMatches(MnemonicLetter(item->text_), typed)) {
+                    message.Result = MAKELRESULT(item->position_, MNC_EXECUTE);
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
     if (message.Msg == WM_MEASUREITEM) {
         auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(message.LParam);
         if (!measure || measure->CtlType != ODT_MENU) {
@@ -509,6 +528,68 @@ bool MenuInternals::DrawHandler(Control* owner, Message& message) {
         return true;
     }
     return false;
+}
+
+namespace {
+
+// The Russian keyboard's letters on the keys of the Latin one, in key order.
+constexpr std::string_view kLatinKeys = "QWERTYUIOP[]ASDFGHJKL;'ZXCVBNM,.`";
+constexpr std::string_view kRussianKeys = "ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮЁ";
+static_assert(kLatinKeys.size() == kRussianKeys.size());
+
+char Upper1251(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 'a' && u <= 'z') {
+        return static_cast<char>(u - 32);
+    }
+    if (u >= 0xE0) {  // а..я
+        return static_cast<char>(u - 32);
+    }
+    if (u == 0xB8) {  // ё
+        return static_cast<char>(0xA8);
+    }
+    return c;
+}
+
+}  // namespace
+
+char MnemonicLetter(std::string_view text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') {
+            continue;
+        }
+        if (text[i + 1] != '&') {
+            return text[i + 1];
+        }
+        ++i;
+    }
+    return 0;
+}
+
+char RussianLetterAtKey(wchar_t latin) {
+    if (latin <= 0 || latin >= 0x80) {
+        return 0;
+    }
+    const size_t at = kLatinKeys.find(Upper1251(static_cast<char>(latin)));
+    return at == std::string_view::npos ? 0 : kRussianKeys[at];
+}
+
+bool MnemonicMatches(char mnemonic, wchar_t typed) {
+    const std::optional<char> narrow = CodePointTo1251(static_cast<char32_t>(typed));
+    if (mnemonic == 0 || !narrow || *narrow == 0) {
+        return false;
+    }
+    const char want = Upper1251(mnemonic);
+    const char got = Upper1251(*narrow);
+    if (want == got) {
+        return true;
+    }
+    // The same key on the other layout, either way round.
+    if (RussianLetterAtKey(typed) == want) {
+        return true;
+    }
+    const size_t at = kRussianKeys.find(got);
+    return at != std::string_view::npos && kLatinKeys[at] == want;
 }
 
 }  // namespace zam

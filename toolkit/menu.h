@@ -226,6 +226,16 @@ void SetItemBitmaps(MenuEntry* item, HBITMAP unchecked, HBITMAP checked);
 // MFT_OWNERDRAW on or off; the item keeps its text either way.
 void OwnerDraw(MenuEntry* item, bool on);
 
+// The letter an "&" marks in a caption ("&&" is a plain "&"), Windows-1251; 0 for none.
+char MnemonicLetter(std::string_view text);
+// Whether a typed character (UTF-16) picks the mnemonic: the same letter in either case, or
+// the letter on the same key of the other layout (Latin and Russian), so that the keys work
+// whichever layout is on.
+bool MnemonicMatches(char mnemonic, wchar_t typed);
+// The Russian letter on the key of a Latin letter or of its punctuation (";" is Ж), upper case
+// Windows-1251; 0 for a key without one.
+char RussianLetterAtKey(wchar_t latin);
+
 // Live counts, for leak tests: menu objects, and system menus owned by them.
 int LiveMenus();
 int LiveMenuHandles();

@@ -247,7 +247,10 @@ void ControlInternals::BuiltIn(Control* control, Message& m) {
             }
             break;
         case WM_SETCURSOR:
-            if (reinterpret_cast<HWND>(m.WParam) == window && LOWORD(m.LParam) == HTCLIENT &&
+            // The program-wide cursor (the wait while it works) covers the frames as well.
+            if (reinterpret_cast<HWND>(m.WParam) == window &&
+                (LOWORD(m.LParam) == HTCLIENT ||
+                 (app.globalCursor && LOWORD(m.LParam) != static_cast<WORD>(HTERROR))) &&
                 !GetCapture()) {
                 if (HCURSOR cursor = app.globalCursor ? app.globalCursor : control->cursor_) {
                     SetCursor(cursor);

@@ -17,6 +17,25 @@ std::string FoldPhrase(std::string_view text) {
     return folded;
 }
 
+char PhraseSymbolOfTyped(char byte) {
+    char symbol = FoldPhraseByte(byte);
+    switch (static_cast<unsigned char>(symbol)) {
+        case 0xA8:  // Ё
+        case 0xB8:  // ё
+            symbol = static_cast<char>(0xC5);
+            break;
+        case 0xC9:  // Й
+            symbol = static_cast<char>(0xC8);
+            break;
+        case 0xDA:  // Ъ
+            symbol = static_cast<char>(0xDC);
+            break;
+        default:
+            break;
+    }
+    return IsCipherColumn(SymbolColumn(symbol)) ? symbol : 0;
+}
+
 std::optional<std::string> PhraseFromEditText(std::string_view text) {
     std::string phrase = FoldPhrase(text);
     for (const char byte : phrase) {

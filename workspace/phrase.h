@@ -12,6 +12,10 @@ namespace zam {
 char FoldPhraseByte(char byte);
 std::string FoldPhrase(std::string_view text);
 
+// The cipher symbol a key typed into the phrase box stands for: a letter in upper case, with Ё,
+// Й and Ъ (either case) as the Е, И and Ь the cipher alphabet has, or "_"; 0 for any other.
+char PhraseSymbolOfTyped(char byte);
+
 // The phrase to highlight for the edit box's text: folded, and empty for an empty box;
 // nothing when a byte is no cipher symbol (Й, Ъ, Latin, a space, "?").
 std::optional<std::string> PhraseFromEditText(std::string_view text);

@@ -122,6 +122,20 @@ TEST(Phrase, FoldedByTheProgramAndMadeOfCipherSymbolsOnly) {
     EXPECT_EQ(FoldPhraseByte('\x9F'), '\x9F');
 }
 
+TEST(Phrase, TypedKeysBecomeCipherSymbolsOrNothing) {
+    // Letters fold; Ё, Й and Ъ in either case are the Е, И and Ь of the cipher alphabet.
+    const std::string typed = "аЯ_ёЁйЙъЪ";
+    const std::string symbols = "АЯ_ЕЕИИЬЬ";
+    for (size_t i = 0; i < typed.size(); ++i) {
+        EXPECT_EQ(PhraseSymbolOfTyped(typed[i]), symbols[i]) << i;
+    }
+    // Whatever would leave Enter without a phrase is refused at once.
+    for (const char refused : std::string("aZ1 ?-\xAB\x98")) {
+        EXPECT_EQ(PhraseSymbolOfTyped(refused), 0) << static_cast<int>(refused);
+    }
+    EXPECT_EQ(PhraseSymbolOfTyped('\0'), 0);
+}
+
 TEST_F(Bigrams, PhrasesOfEveryLengthAreRedrawnInsideTheText) {
     Load("АБАВ");
     ws.PlainLetter = " ";

@@ -23,8 +23,10 @@
 namespace zam::test {
 
 inline std::vector<std::wstring> shellOpened;
-inline void RecordShellOpen(const std::wstring& target) {
+inline bool shellOpenFails = false;  // as when the file is missing or nothing can show it
+inline bool RecordShellOpen(const std::wstring& target) {
     shellOpened.push_back(target);
+    return !shellOpenFails;
 }
 
 // Dispatches what is queued up to the quit message; false when none came.
@@ -101,6 +103,7 @@ protected:
     void SetUp() override {
         ControlTest::SetUp();
         shellOpened.clear();
+        shellOpenFails = false;
     }
     void TearDown() override {
         Stop();

@@ -150,6 +150,19 @@ TEST_F(SkinScroll, TrackPressesArrowsAndThumbDragsMoveTheContentUpToItsEnds) {
     EXPECT_FALSE(ScrollThumbDragActive());
     Mouse(0, scene.bar, 8, 100);
     EXPECT_EQ(scene.content->Top(), -250);
+
+    // A drag that runs on past the bar's end, beside and below it, still takes the thumb to
+    // the end; the release there ends it.
+    Mouse(MOUSEEVENTF_LEFTDOWN, scene.bar, 8, 60);
+    ASSERT_TRUE(ScrollThumbDragActive());
+    Mouse(0, scene.bar, 8, 120);
+    Mouse(0, scene.bar, 40, 260);
+    EXPECT_TRUE(ScrollThumbDragActive());
+    Mouse(0, scene.bar, 40, 400);
+    EXPECT_EQ(scene.content->Top(), 232 - 1000);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_FALSE(ScrollThumbDragActive());
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(SkinScroll, DegenerateLengthsBadInputAndEarlyFreesNeverCrash) {

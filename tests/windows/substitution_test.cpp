@@ -12,6 +12,7 @@
 #include "toolkit/canvas.h"
 #include "toolkit/encoding.h"
 #include "toolkit/heap_count.h"
+#include "workspace/operations.h"
 
 namespace zam {
 namespace {
@@ -51,6 +52,7 @@ protected:
         return test::SeenOn(surface->WindowHandle(), cell.left + 2, cell.top + 2);
     }
     std::string Caption() { return app_->AlphabetWindow->Form->Caption(); }
+    void RestoreAlphabetCaption() { app_->Screen.SetAlphabetCaption(AlphabetBaseCaption()); }
 };
 
 TEST_F(Substitution, PointingAndClickingInTheTextWindows) {
@@ -115,16 +117,20 @@ TEST_F(Substitution, AssigningAndClearingThroughTheAlphabet) {
     EXPECT_EQ(Ws().PlainText.text, " О О О ");  // the gap too is the user's to assign
     EXPECT_EQ(Caption(), "Алфавит ");
 
-    // О is taken: pointing at it in row 3 names no free letter, and the click then selects
-    // the letter under the pointer instead of assigning.
+    // О is taken: pointing at it in row 3 names no free letter, and the click is refused with
+    // a word in the hint line saying who holds it; Ж stays selected for another letter.
     Type(letters, 'ж');
     ClickLetter(3, SymbolColumn('О'));
     EXPECT_EQ(LetterOf(Ws().PlainLetter), kNoLetter);
     EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Ж')], kNoLetter);
+    EXPECT_EQ(Caption(), "Алфавит  .: Буква О уже заменяет Е :.");
+    EXPECT_EQ(Ws().SelectedLetter, "Ж");
 
-    // Typed while in use, then clicked without moving: refused both ways, О stays single.
-    Type(letters, 'ж');
+    // Typed while in use, then clicked without moving: refused both ways, О stays single, and
+    // the typed refusal says so too.
+    RestoreAlphabetCaption();
     Type(letters, 'о');
+    EXPECT_EQ(Caption(), "Алфавит  .: Буква О уже заменяет Е :.");
     Pointer(Letters().Surface(), WM_LBUTTONDOWN, Inside(AlphabetCellRect(3, SymbolColumn('О'))));
     EXPECT_EQ(Ws().KeyTable.key[SymbolColumn('Ж')], kNoLetter);
 

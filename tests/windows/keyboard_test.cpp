@@ -1,0 +1,290 @@
+// The program by keyboard and its answers: the menu bar by F10, Alt and Alt+letter from any
+// window, the shortcuts in the loop, the keys shown in the popups, the hint after a taken
+// letter, the phrase box's filter, the about box's keys and the message when the guide cannot
+// be shown.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis/about_window.h"
+#include "app/main_menu_template.h"
+#include "app/phrase_dialog.h"
+#include "app/shortcuts.h"
+#include "skin/menu_skin.h"
+#include "tests/windows/app_fixture.h"
+#include "toolkit/menu.h"
+
+namespace zam {
+namespace {
+
+using test::Accept;
+using test::Inspecting;
+using test::PressButton;
+using test::PressKey;
+using test::Pump;
+using test::Type;
+using test::WindowDriver;
+
+// What the menu's own loop shows each time it waits for input, and the keys for it then.
+struct MenuIdle {
+    bool popupOpen;     // a popup is up (rather than the bar alone in keyboard mode)
+    int32_t barMarked;  // the bar entry marked, -1 for none
+};
+using IdleStep = std::function<void(const MenuIdle&)>;
+
+class Keyboard : public test::Zamenor {
+protected:
+    Control* Strip() { return app_->MenuWindow->Form; }
+    Control* Alphabet() { return app_->AlphabetWindow->Form; }
+
+    // Runs the steps one by one as the menu loop waits (it tells the strip, WM_ENTERIDLE).
+    void WatchMenu(std::vector<IdleStep> steps) {
+        steps_ = std::move(steps);
+        idles_.clear();
+        Strip()->OnMessage = MakeEvent<Control*, Message&, bool&>(this, &Keyboard::StripMessage);
+    }
+    static void StripMessage(void* self, Control*, Message& message, bool&) {
+        auto* test = static_cast<Keyboard*>(self);
+        if (message.Msg != WM_ENTERIDLE || message.WParam != MSGF_MENU) {
+            return;
+        }
+        const MenuIdle idle{message.LParam != 0, test->MarkedBarEntry()};
+        test->idles_.push_back(idle);
+        if (test->idles_.size() <= test->steps_.size()) {
+            test->steps_[test->idles_.size() - 1](idle);
+        } else {
+            // Not foreseen: leave the menu rather than hang.
+            test->Post(VK_ESCAPE);
+            test->Post(VK_ESCAPE);
+        }
+    }
+    int32_t MarkedBarEntry() {
+        HMENU bar = GetMenu(Strip()->WindowHandle());
+        for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+            if (GetMenuState(bar, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    // A key as the keyboard queues it for the focused window.
+    void Post(UINT key, UINT down = WM_KEYDOWN, LPARAM flags = 1) {
+        HWND focus = GetFocus() ? GetFocus() : Alphabet()->WindowHandle();
+        PostMessageW(focus, down, key, flags);
+    }
+    void PostAltLetter(UINT key) {
+        Post(VK_MENU, WM_SYSKEYDOWN, 0x20000001);
+        Post(key, WM_SYSKEYDOWN, 0x20000001);
+        Post(key, WM_SYSKEYUP, static_cast<LPARAM>(0xE0000001));
+        Post(VK_MENU, WM_KEYUP, static_cast<LPARAM>(0xC0000001));
+    }
+
+    std::vector<IdleStep> steps_;
+    std::vector<MenuIdle> idles_;
+};
+
+TEST_F(Keyboard, MenusByKeyboardFromAnyWindowAndShortcutsThroughTheLoop) {
+    Start();
+    LoadText(test::Encrypted(test::kPlain) + "\r\n");
+    ASSERT_TRUE(Checked(kItemBigramWindow));
+    ASSERT_TRUE(app_->BigramWindow->Form->Visible());
+    SetFocus(Alphabet()->WindowHandle());
+
+    // F10 in the alphabet window marks "Файл"; two steps right reach "Окна", down opens it at
+    // its first item, three more (over the separator) reach "Биграммы", Enter chooses it.
+    WatchMenu({[this](const MenuIdle& idle) {
+        EXPECT_FALSE(idle.popupOpen);
+        EXPECT_EQ(idle.barMarked, 0);
+        for (UINT key : {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {
+            Post(key);
+        }
+    }});
+    Post(VK_F10, WM_SYSKEYDOWN);
+    Post(VK_F10, WM_SYSKEYUP, static_cast<LPARAM>(0xC0000001));
+    Pump();
+    EXPECT_EQ(idles_.size(), 1u);
+    EXPECT_FALSE(Checked(kItemBigramWindow));
+    EXPECT_FALSE(app_->BigramWindow->Form->Visible());
+
+    // Alt alone does what F10 does; Escape there leaves the menu.
+    SetFocus(app_->CipherWindow->Form->WindowHandle());
+    WatchMenu({[this](const MenuIdle& idle) {
+        EXPECT_EQ(idle.barMarked, 0);
+        Post(VK_ESCAPE);
+    }});
+    Post(VK_MENU, WM_SYSKEYDOWN, 0x20000001);
+    Post(VK_MENU, WM_KEYUP, static_cast<LPARAM>(0xC0000001));
+    Pump();
+    EXPECT_EQ(idles_.size(), 1u);
+
+    // Alt+Ф (the A key on an English layout) opens "Файл"; Escape closes the popup and leaves
+    // the bar marked; a second Escape leaves the menu. Nothing was chosen.
+    SetFocus(Alphabet()->WindowHandle());
+    WatchMenu({[this](const MenuIdle& idle) {
+                   EXPECT_TRUE(idle.popupOpen);
+                   EXPECT_EQ(idle.barMarked, 0);
+                   Post(VK_ESCAPE);
+               },
+               [this](const MenuIdle& idle) {
+                   EXPECT_FALSE(idle.popupOpen);
+                   EXPECT_EQ(idle.barMarked, 0);
+                   Post(VK_ESCAPE);
+               }});
+    PostAltLetter('A');
+    Pump();
+    EXPECT_EQ(idles_.size(), 2u);
+    EXPECT_EQ(MarkedBarEntry(), -1);
+
+    // Alt+О (the J key) opens "Окна" at its first item: Enter toggles the ciphertext window.
+    WatchMenu({[this](const MenuIdle& idle) {
+        EXPECT_TRUE(idle.popupOpen);
+        EXPECT_EQ(idle.barMarked, 2);
+        Post(VK_RETURN);
+    }});
+    ASSERT_TRUE(Checked(kItemCipherWindow));
+    PostAltLetter('J');
+    Pump();
+    EXPECT_EQ(idles_.size(), 1u);
+    EXPECT_FALSE(Checked(kItemCipherWindow));
+    Strip()->OnMessage = {};
+
+    // Ctrl+S, queued as the keyboard queues it, writes the result file (asked for once).
+    const auto result = dir_ / L"-code.txt";
+    {
+        WindowDriver driver({Accept(result.wstring())});
+        SetFocus(Alphabet()->WindowHandle());
+        BYTE saved[256] = {}, ctrl[256] = {};
+        GetKeyboardState(saved);
+        ctrl[VK_CONTROL] = ctrl[VK_LCONTROL] = 0x80;
+        SetKeyboardState(ctrl);
+        Post('S');
+        Pump();
+        SetKeyboardState(saved);
+        EXPECT_TRUE(driver.Unexpected().empty());
+    }
+    EXPECT_TRUE(std::filesystem::exists(result));
+}
+
+TEST_F(Keyboard, PopupItemsShowTheirKeysRightAligned) {
+    Start();
+    EXPECT_EQ(ShortcutText(kItemOpen), "Ctrl+O");
+    EXPECT_EQ(ShortcutText(kItemRedo), "Ctrl+Y");  // the first of its two keys
+    EXPECT_EQ(ShortcutText(kItemExit), "");
+    // The key widens the row by its own width and the gap before it.
+    const int32_t open = MeasureItem(Item(kItemOpen)) >> 16;
+    const int32_t exit = MeasureItem(Item(kItemExit)) >> 16;
+    const auto captionWidth = [this](int32_t item) {
+        return static_cast<int32_t>(Item(item)->Text().size()) * kMenuCharWidth;
+    };
+    EXPECT_EQ(open - captionWidth(kItemOpen) - (exit - captionWidth(kItemExit)),
+              6 * kMenuCharWidth + kMenuKeyGap);
+
+    // Drawn into a bitmap: the key's ink lies at the right end, clear of the caption's.
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 260, 22);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const MenuItemDrawing drawing{dc, {0, 0, 260, 22}, ODA_DRAWENTIRE, 0};
+    ASSERT_TRUE(DrawPopupItem(Item(kItemOpen), drawing));
+    const auto ink = [dc](int x) {
+        for (int y = 0; y < 22; ++y) {
+            if (GetPixel(dc, x, y) != kMenuBackground) {
+                return true;
+            }
+        }
+        return false;
+    };
+    int inkRight = -1;
+    for (int x = 26; x < 260; ++x) {
+        inkRight = ink(x) ? x : inkRight;
+    }
+    // The key ends within the item's right margin.
+    EXPECT_GT(inkRight, 260 - 5 - kMenuCharWidth * 2);
+    EXPECT_LT(inkRight, 260 - 4);
+    // A stretch without ink separates the caption from the key.
+    int gapRun = 0, longest = 0;
+    for (int x = 26; x < inkRight; ++x) {
+        gapRun = ink(x) ? 0 : gapRun + 1;
+        longest = std::max(longest, gapRun);
+    }
+    EXPECT_GE(longest, kMenuKeyGap / 2);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+TEST_F(Keyboard, TheAboutBoxClosesOnEscapeAndEnter) {
+    Start();
+    Control* about = app_->AboutWindow->Form;
+    for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+        Choose(kItemAbout);
+        ASSERT_TRUE(about->Visible());
+        EXPECT_FALSE(IsWindowEnabled(app_->MainForm()->WindowHandle()));
+        PressKey(about, key);
+        EXPECT_FALSE(about->Visible());
+        EXPECT_TRUE(IsWindowEnabled(app_->MainForm()->WindowHandle()));
+    }
+    // Any other key leaves it up.
+    Choose(kItemAbout);
+    PressKey(about, 'A');
+    EXPECT_TRUE(about->Visible());
+}
+
+TEST_F(Keyboard, AGuideThatCannotBeShownIsNamed) {
+    Start();
+    test::shellOpenFails = true;
+    std::wstring said;
+    {
+        WindowDriver driver({Inspecting([&said](HWND box) { said = test::ItemText(box, 0xFFFF); },
+                                        [](HWND box) { PressButton(box, IDOK); })});
+        PressKey(Alphabet(), VK_F1);
+        EXPECT_EQ(driver.Handled(), 1);
+    }
+    ASSERT_EQ(test::shellOpened.size(), 1u);
+    EXPECT_NE(said.find(L"Не удалось открыть справку"), std::wstring::npos) << said;
+    EXPECT_NE(said.find(L"Help\\index.htm"), std::wstring::npos) << said;
+    // Shown, it says nothing.
+    test::shellOpenFails = false;
+    {
+        WindowDriver driver({});
+        Choose(kItemHelp);
+        EXPECT_EQ(driver.Handled(), 0);
+        EXPECT_TRUE(driver.Unexpected().empty());
+    }
+}
+
+TEST_F(Keyboard, ThePhraseBoxTakesOnlyCipherSymbols) {
+    Start();
+    LoadText(test::Encrypted(test::kPlain) + "\r\n");
+    Choose(kItemSelectPhrase);
+    Control* box = static_cast<PhraseDialogRecord*>(app_->PhraseDialog)->Edit;
+    ASSERT_TRUE(box);
+    SetWindowTextW(box->WindowHandle(), L"");
+    // Latin, a digit, a space and "?" are refused; ё, й and ъ come in as the alphabet has them;
+    // "_" is the gap.
+    for (const wchar_t c : std::wstring(L"аaё1 й?ъ_Щ")) {
+        SendMessageW(box->WindowHandle(), WM_CHAR, c, 0);
+    }
+    Pump();
+    EXPECT_EQ(box->Caption(), "АЕИЬ_Щ");
+    // Backspace still edits.
+    SendMessageW(box->WindowHandle(), WM_CHAR, VK_BACK, 0);
+    Pump();
+    EXPECT_EQ(box->Caption(), "АЕИЬ_");
+    // So Enter always highlights what the box shows.
+    SetWindowTextW(box->WindowHandle(), L"");
+    for (const wchar_t c : std::wstring(L"ЛZ")) {
+        SendMessageW(box->WindowHandle(), WM_CHAR, c, 0);
+    }
+    PressKey(box, VK_RETURN);
+    EXPECT_EQ(app_->Ws->Phrase, "Л");
+    EXPECT_FALSE(app_->PhraseDialog->Form->Visible());
+}
+
+}  // namespace
+}  // namespace zam
