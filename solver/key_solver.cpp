@@ -553,7 +553,7 @@ public:
           // Without gaps there are no words to judge by.
           judge_(Model(p), p.text, p.gapCipher, p.withGaps ? kJudgeWeights : kSearchWeights),
           random_(options.seed),
-          deadline_(Clock::now() + std::chrono::milliseconds(std::max(0, options.budgetMs))) {
+          deadline_(Clock::now() + std::chrono::milliseconds(Working(options.budgetMs))) {
         for (std::size_t c = 0; c < kSymbols; ++c) {
             if (p.fixed[c] >= 0)
                 base_[c] = static_cast<std::uint8_t>(p.fixed[c]);
@@ -568,6 +568,13 @@ public:
             gaplessRestarts_ = std::max(
                 kGaplessMinRestarts, static_cast<int>(p.text.size() / kGaplessLettersPerRestart));
         }
+    }
+
+    // What is left of the budget once the last steps are allowed for: a step under way when the
+    // time is up and the judge's look at the finalists still take some milliseconds.
+    static int Working(int budgetMs) {
+        const int budget = std::max(0, budgetMs);
+        return budget - std::min(budget / 32, 50);
     }
 
     SearchResult Run(const SolveOptions& options) {
