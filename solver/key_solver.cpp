@@ -130,9 +130,7 @@ class Scorer {
 public:
     Scorer(const LanguageModel& model, const std::vector<std::uint8_t>& text, int gapCipher,
            const Weights& weights)
-        : model_(model),
-          weights_(weights),
-          rest_(weights.name == 0 ? 0 : RestLevel(weights.name)) {
+        : model_(model), weights_(weights), rest_(weights.name == 0 ? 0 : RestLevel(weights.name)) {
         CollectNgrams<4>(text, quadgrams_, quadgramsOf_);
         // Conditional levels score each symbol given the three before it: the text's first two
         // letters have theirs too, after the gap it opens with, as a word's chain has.
@@ -414,8 +412,7 @@ private:
 
     // The level of one less the share at `level`.
     static int RestLevel(int level) {
-        return static_cast<int>(
-            std::lround(20.0 * std::log10(1.0 - std::pow(10.0, level / 20.0))));
+        return static_cast<int>(std::lround(20.0 * std::log10(1.0 - std::pow(10.0, level / 20.0))));
     }
 
     const LanguageModel& model_;
@@ -943,8 +940,7 @@ KeyCheck CheckKey(std::string_view cipherText, const KeyColumns& key, std::uint6
         return check;
     for (std::size_t c = 0; c < kSymbols; ++c) {
         if (PlainIndex(key[c]) >= 0 && free.counts[c] > 0 && key[c] != freeKey[c]) {
-            check.disagreements.push_back(
-                {static_cast<int>(c) + 1, key[c], freeKey[c]});
+            check.disagreements.push_back({static_cast<int>(c) + 1, key[c], freeKey[c]});
         }
     }
     return check;
