@@ -286,10 +286,10 @@ Measured MeasureKeys(const std::vector<std::string>& texts, int length, bool wit
             const long long foundScore = solver::ScoreKey(cipher, key);
             ++(trueScore > foundScore ? mine.searchFailures : mine.modelFailures);
             if (verbose) {
-                std::printf("  text %zu, seed %zu, keys %llu: %s\n  %s\n  %s\n  true %lld found %lld\n",
-                            t, t + 1, keys, Cp1251ToUtf8(cipher).c_str(),
-                            Cp1251ToUtf8(plain).c_str(), Cp1251ToUtf8(found).c_str(), trueScore,
-                            foundScore);
+                std::printf(
+                    "  text %zu, seed %zu, keys %llu: %s\n  %s\n  %s\n  true %lld found %lld\n", t,
+                    t + 1, keys, Cp1251ToUtf8(cipher).c_str(), Cp1251ToUtf8(plain).c_str(),
+                    Cp1251ToUtf8(found).c_str(), trueScore, foundScore);
             }
         }
 
@@ -377,8 +377,8 @@ int main(int argc, char** argv) {
         std::printf("\n%s\n", withGaps ? "With word gaps" : "Gaps removed");
         std::printf("%5s %5s   %-47s   %-33s\n", "L", "texts", "solver", "reference");
         std::printf("%5s %5s   %6s %8s %8s %8s %6s %6s   %6s %8s %8s %8s\n", "", "", "solved",
-                    "letters", "med ms", "max ms", "model", "search", "solved", "letters",
-                    "med ms", "max ms");
+                    "letters", "med ms", "max ms", "model", "search", "solved", "letters", "med ms",
+                    "max ms");
         for (int length : lengths) {
             Measure(folder, length, withGaps, maxTexts, withReference ? &reference : nullptr);
         }

@@ -130,9 +130,7 @@ class Scorer {
 public:
     Scorer(const LanguageModel& model, const std::vector<std::uint8_t>& text, int gapCipher,
            const Weights& weights)
-        : model_(model),
-          weights_(weights),
-          rest_(weights.name == 0 ? 0 : RestLevel(weights.name)) {
+        : model_(model), weights_(weights), rest_(weights.name == 0 ? 0 : RestLevel(weights.name)) {
         CollectNgrams<4>(text, quadgrams_, quadgramsOf_);
         // Conditional levels score each symbol given the three before it: the text's first two
         // letters have theirs too, after the gap it opens with, as a word's chain has.
@@ -414,8 +412,7 @@ private:
 
     // The level of one less the share at `level`.
     static int RestLevel(int level) {
-        return static_cast<int>(
-            std::lround(20.0 * std::log10(1.0 - std::pow(10.0, level / 20.0))));
+        return static_cast<int>(std::lround(20.0 * std::log10(1.0 - std::pow(10.0, level / 20.0))));
     }
 
     const LanguageModel& model_;
@@ -553,7 +550,7 @@ public:
           // Without gaps there are no words to judge by.
           judge_(Model(p), p.text, p.gapCipher, p.withGaps ? kJudgeWeights : kSearchWeights),
           random_(options.seed),
-          deadline_(Clock::now() + std::chrono::milliseconds(std::max(0, options.budgetMs))) {
+          deadline_(Clock::now() + std::chrono::milliseconds(Working(options.budgetMs))) {
         for (std::size_t c = 0; c < kSymbols; ++c) {
             if (p.fixed[c] >= 0)
                 base_[c] = static_cast<std::uint8_t>(p.fixed[c]);
@@ -568,6 +565,13 @@ public:
             gaplessRestarts_ = std::max(
                 kGaplessMinRestarts, static_cast<int>(p.text.size() / kGaplessLettersPerRestart));
         }
+    }
+
+    // What is left of the budget once the last steps are allowed for: a step under way when the
+    // time is up and the judge's look at the finalists still take some milliseconds.
+    static int Working(int budgetMs) {
+        const int budget = std::max(0, budgetMs);
+        return budget - std::min(budget / 32, 50);
     }
 
     SearchResult Run(const SolveOptions& options) {
@@ -936,8 +940,7 @@ KeyCheck CheckKey(std::string_view cipherText, const KeyColumns& key, std::uint6
         return check;
     for (std::size_t c = 0; c < kSymbols; ++c) {
         if (PlainIndex(key[c]) >= 0 && free.counts[c] > 0 && key[c] != freeKey[c]) {
-            check.disagreements.push_back(
-                {static_cast<int>(c) + 1, key[c], freeKey[c]});
+            check.disagreements.push_back({static_cast<int>(c) + 1, key[c], freeKey[c]});
         }
     }
     return check;

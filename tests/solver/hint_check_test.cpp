@@ -76,17 +76,14 @@ protected:
 TEST_F(HintAndCheck, HintIsARightLetterTheKeyLeftOpen) {
     struct Case {
         const char* assigned;  // plaintext letters the user has right
-        const char* wrong;     // a cipher column's wrong entry: its plaintext letter, then the entry
+        const char* wrong;  // a cipher column's wrong entry: its plaintext letter, then the entry
         bool gapless;
     };
     const Case cases[] = {
-        {"", "", false},
-        {"_", "", false},
-        {"_ОЕАИ", "", false},
-        {"_ОЕАИНТСРВЛКМДПУ", "", false},
-        {"_О", "ЕЮ", false},  // a wrong entry stays out of the hint, and no key reads it
-        {"", "", true},
-        {"ОЕА", "", true},
+        {"", "", false},      {"_", "", false},
+        {"_ОЕАИ", "", false}, {"_ОЕАИНТСРВЛКМДПУ", "", false},
+        {"_О", "ЕЮ", false},  // a wrong entry is never the hint's column
+        {"", "", true},       {"ОЕА", "", true},
     };
     int text = 0;
     for (const char* plain : kTexts) {
