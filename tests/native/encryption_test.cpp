@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "toolkit/encoding.h"
 #include "workspace/document_file.h"
@@ -76,24 +77,19 @@ TEST(Encryption, AnUnusableTextIsRefusedWithTheReadersMessage) {
 }
 
 TEST(Encryption, ProposedNamesBesideTheText) {
-    const auto path = [](std::string_view name1251) { return PathFrom1251(name1251); };
-    const std::pair<std::string, std::string> cryptograms[] = {
-        {"текст.txt", "текст-шифр.txt"},
-        {"папка/стих.TXT", "папка/стих-шифр.TXT"},
-        {"заметка", "заметка-шифр.txt"},
-        {"a.b.txt", "a.b-шифр.txt"},
+    using Namer = fs::path (*)(const fs::path&);
+    const std::tuple<Namer, std::string, std::string> cases[] = {
+        {CryptogramPathFor, "текст.txt", "текст-шифр.txt"},
+        {CryptogramPathFor, "папка/стих.TXT", "папка/стих-шифр.TXT"},
+        {CryptogramPathFor, "заметка", "заметка-шифр.txt"},
+        {CryptogramPathFor, "a.b.txt", "a.b-шифр.txt"},
+        {AnswerPathFor, "текст-шифр.txt", "текст-ответ.txt"},
+        {AnswerPathFor, "папка/задача.txt", "папка/задача-ответ.txt"},
+        {AnswerPathFor, "-шифр.txt", "-шифр-ответ.txt"},
+        {AnswerPathFor, "ответ", "ответ-ответ.txt"},
     };
-    for (const auto& [text, cryptogram] : cryptograms) {
-        EXPECT_EQ(CryptogramPathFor(path(text)), path(cryptogram)) << text;
-    }
-    const std::pair<std::string, std::string> answers[] = {
-        {"текст-шифр.txt", "текст-ответ.txt"},
-        {"папка/задача.txt", "папка/задача-ответ.txt"},
-        {"-шифр.txt", "-шифр-ответ.txt"},
-        {"ответ", "ответ-ответ.txt"},
-    };
-    for (const auto& [cryptogram, answer] : answers) {
-        EXPECT_EQ(AnswerPathFor(path(cryptogram)), path(answer)) << cryptogram;
+    for (const auto& [namer, given, proposed] : cases) {
+        EXPECT_EQ(namer(PathFrom1251(given)), PathFrom1251(proposed)) << given;
     }
 }
 

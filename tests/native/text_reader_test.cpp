@@ -243,12 +243,5 @@ TEST(TextReader, TheNewspaperExampleKeepsItsThirtyCipherLetters) {
     EXPECT_TRUE(reading.text.starts_with("ДОБПФ_"));  // "Облик": its Й shown as Д
 }
 
-TEST(TextReader, FirstLineOfAnyEncoding) {
-    EXPECT_EQ(FirstTextLine(Utf16("Шифротекст:\r\nАБ", true, true), 20), "Шифротекст:");
-    EXPECT_EQ(FirstTextLine(Utf8("Шифротекст:\nАБ") + "\xE4\xB8\xAD", 20), "Шифротекст:");
-    EXPECT_EQ(FirstTextLine("Шифротекст: и ещё", 12), "Шифротекст: ");
-    EXPECT_EQ(FirstTextLine("", 12), "");
-}
-
 }  // namespace
 }  // namespace zam

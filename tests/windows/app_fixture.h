@@ -81,6 +81,21 @@ inline void PressKey(Control* form, UINT key, bool ctrl = false, bool shift = fa
     Pump();
 }
 
+// The pixels of a cell of the surface as the window shows them after its real paint.
+inline std::vector<COLORREF> CellPixels(Control* surface, const Rect& cell) {
+    HWND window = surface->WindowHandle();
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    std::vector<COLORREF> pixels;
+    for (int y = cell.top; y < cell.bottom; ++y) {
+        for (int x = cell.left; x < cell.right; ++x) {
+            pixels.push_back(GetPixel(dc, x, y));
+        }
+    }
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
 // Files dropped from the shell on a window; the first is what counts.
 inline void Drop(Control* form, const std::vector<std::filesystem::path>& paths) {
     std::wstring files;

@@ -28,20 +28,10 @@ protected:
                                                Ws().KeyTable.key.begin() + kSymbolCount,
                                                [](char c) { return c != kNoLetter; }));
     }
-    // How many pixels of the key cell of the column show the colour, after the real paint.
+    // How many pixels of the key cell of the column show the colour.
     int PixelsOf(int column, COLORREF colour) {
-        const Rect cell = AlphabetCellRect(2, column);
-        HWND window = Letters()->WindowHandle();
-        UpdateWindow(window);
-        HDC dc = GetDC(window);
-        int count = 0;
-        for (int y = cell.top; y < cell.bottom; ++y) {
-            for (int x = cell.left; x < cell.right; ++x) {
-                count += GetPixel(dc, x, y) == colour;
-            }
-        }
-        ReleaseDC(window, dc);
-        return count;
+        const auto pixels = test::CellPixels(Letters(), AlphabetCellRect(2, column));
+        return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
     }
 };
 

@@ -56,21 +56,6 @@ protected:
     }
     std::string Saved() { return test::ReadBytes(result_); }
     bool Enabled(int32_t item) { return ItemEnabled(Item(item)); }
-    // The cell's pixels as the window shows them now.
-    static std::vector<COLORREF> Pixels(Control* surface, const Rect& cell) {
-        HWND window = surface->WindowHandle();
-        UpdateWindow(window);
-        HDC dc = GetDC(window);
-        std::vector<COLORREF> pixels;
-        for (int y = cell.top; y < cell.bottom; ++y) {
-            for (int x = cell.left; x < cell.right; ++x) {
-                pixels.push_back(GetPixel(dc, x, y));
-            }
-        }
-        ReleaseDC(window, dc);
-        return pixels;
-    }
-
     std::string cipher_;
     std::filesystem::path result_ = dir_ / L"-code.txt";
 };
@@ -86,10 +71,7 @@ TEST_F(Work, TheKeyButtonThenTheRealCloseLeaveNoMemoryReport) {
     ASSERT_EQ(Ws().PlainText.text.find(kNoLetter), std::string::npos);
     {
         WindowDriver driver({Answer(IDNO)});  // the proposal is unsaved work
-        SendMessageW(FrameOf(app_->MainForm())->CloseButton->Handle(), WM_LBUTTONDOWN,
-                     MK_LBUTTON, MAKELPARAM(5, 5));
-        SendMessageW(FrameOf(app_->MainForm())->CloseButton->Handle(), WM_LBUTTONUP, 0,
-                     MAKELPARAM(5, 5));
+        FrameOf(app_->MainForm())->CloseButton->Click();
         Pump();
         EXPECT_EQ(driver.Handled(), 1);
     }
@@ -444,11 +426,11 @@ TEST_F(Work, TheKeyButtonLeavesNoTakenLetterShownFree) {
     std::vector<std::vector<COLORREF>> shown;
     ClickButton(kBtnSolve);
     for (int column = 1; column <= 30; ++column) {
-        shown.push_back(Pixels(letters.Surface(), AlphabetCellRect(3, column)));
+        shown.push_back(test::CellPixels(letters.Surface(), AlphabetCellRect(3, column)));
     }
     letters.Invalidate();
     for (int column = 1; column <= 30; ++column) {
-        EXPECT_EQ(Pixels(letters.Surface(), AlphabetCellRect(3, column)),
+        EXPECT_EQ(test::CellPixels(letters.Surface(), AlphabetCellRect(3, column)),
                   shown[static_cast<size_t>(column - 1)])
             << column;
     }
