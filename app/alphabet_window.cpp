@@ -196,10 +196,7 @@ void AlphabetView::OnMouseDown(void* view, Control* surface, MouseEventData& dat
     if (!IsCipherColumn(column) || PlainLetterInUse(ws, plain)) {
         return;
     }
-    const KeyMoment before = MomentOf(ws);
-    Assign(ws, app.Screen, selected, plain);
-    ws.SuggestedColumns &= ~ColumnBit(column);  // the user's own letter now
-    RecordKeyStep(app, before);
+    AssignAsUser(app, selected, plain);
     POINT target{0, 0};
     const Point centre = RectCenter(AlphabetCellRect(2, column));
     target = {centre.x, centre.y};
@@ -233,10 +230,7 @@ void TypeLetter(Application& app, char key) {
             SayLetterTaken(app, symbol);
             return;
         }
-        const KeyMoment before = MomentOf(ws);
-        Assign(ws, app.Screen, selected, symbol);
-        ws.SuggestedColumns &= ~ColumnBit(SymbolColumn(selected));  // the user's own letter now
-        RecordKeyStep(app, before);
+        AssignAsUser(app, selected, symbol);
         SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, kNoLetter);
         SetSelectedLetter(ws, app.Screen, kNoLetter);
         RestoreCaption(app);

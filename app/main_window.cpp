@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 

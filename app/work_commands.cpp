@@ -72,6 +72,16 @@ void RecordKeyStep(Application& app, const KeyMoment& before) {
     UpdateUndoItems(app);
 }
 
+void AssignAsUser(Application& app, char cipherLetter, char plainLetter) {
+    Workspace& ws = *app.Ws;
+    const KeyMoment before = MomentOf(ws);
+    Assign(ws, app.Screen, cipherLetter, plainLetter);
+    if (const int column = SymbolColumn(cipherLetter); IsCipherColumn(column)) {
+        ws.SuggestedColumns &= ~ColumnBit(column);
+    }
+    RecordKeyStep(app, before);
+}
+
 namespace {
 
 // Puts back the key of another moment of the history.
@@ -85,7 +95,7 @@ void ReturnTo(Application& app, const KeyMoment& moment) {
 
 void UndoKeyStep(Application& app) {
     Workspace& ws = *app.Ws;
-    if (!CommandsAllowed(app) || !ws.History.CanUndo()) {
+    if (!ws.History.CanUndo()) {
         return;
     }
     ReturnTo(app, ws.History.Undo());
@@ -93,7 +103,7 @@ void UndoKeyStep(Application& app) {
 
 void RedoKeyStep(Application& app) {
     Workspace& ws = *app.Ws;
-    if (!CommandsAllowed(app) || !ws.History.CanRedo()) {
+    if (!ws.History.CanRedo()) {
         return;
     }
     ReturnTo(app, ws.History.Redo());
@@ -176,9 +186,6 @@ void OpenWorkFile(Application& app, const std::filesystem::path& path) {
 }
 
 void PasteWork(Application& app) {
-    if (!CommandsAllowed(app)) {
-        return;
-    }
     const std::u16string text = ClipboardText(MainFormWindow(app));
     if (text.empty()) {
         ShowNotice(app, "В буфере обмена нет текста");
@@ -193,7 +200,7 @@ void PasteWork(Application& app) {
 }
 
 void EncryptWork(Application& app) {
-    if (!CommandsAllowed(app) || !MayDiscardWork(app)) {
+    if (!MayDiscardWork(app)) {
         return;
     }
     ModalScope modal(app);

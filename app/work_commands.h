@@ -11,6 +11,9 @@ namespace zam {
 
 // The change of the key since `before` becomes one undo step; the menu follows.
 void RecordKeyStep(Application& app, const KeyMoment& before);
+// The user's own assignment (or clear, with "?"): one undo step, and the letter is the user's
+// from now on, no longer a proposal. The caller's redraws follow as after any assign.
+void AssignAsUser(Application& app, char cipherLetter, char plainLetter);
 void UndoKeyStep(Application& app);
 void RedoKeyStep(Application& app);
 // "Отменить" and "Вернуть" enabled exactly when there is a step to undo or to redo.
