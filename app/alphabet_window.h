@@ -31,9 +31,15 @@ private:
     static void OnMouseDown(void* view, Control* surface, MouseEventData& data);
     static void OnMouseLeave(void* view, Control* surface);
 
+    // Paints the cells that meet area on dc, over the background.
+    void PaintCells(HDC dc, const Rect& area);
+    // The view's picture, up to date; null when it could not be made.
+    HDC Picture();
+
     Application& app_;
     Control* surface_ = nullptr;
     CellPainter painter_;
+    OffscreenPicture picture_;
 };
 
 using AlphabetWindowRecord = ViewWindowRecord<AlphabetView>;
