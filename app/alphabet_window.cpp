@@ -54,6 +54,7 @@ AlphabetView::AlphabetView(Application& app, Control* form)
     }
     app.Ws->KeyTable.view = this;
     app.Views.push_back(this);
+    app.Screen.AddCellView(this);
 }
 
 AlphabetView::~AlphabetView() {
@@ -61,6 +62,7 @@ AlphabetView::~AlphabetView() {
         app_.Ws->KeyTable.view = nullptr;
     }
     std::erase(app_.Views, static_cast<View*>(this));
+    app_.Screen.RemoveCellView(this);
     if (surface_) {
         RemoveFromAutoFree(surface_, &AlphabetView::SurfaceGone, this);
         DetachViewHandlers(surface_);

@@ -52,6 +52,7 @@ TextView::TextView(Application& app, Control* form, TextObject& text)
     }
     text_.view = this;
     app.Views.push_back(this);
+    app.Screen.AddCellView(this);
     UpdateScrollBar();
 }
 
@@ -61,6 +62,7 @@ TextView::~TextView() {
         text_.view = nullptr;
     }
     std::erase(app_.Views, static_cast<View*>(this));
+    app_.Screen.RemoveCellView(this);
     if (bar_) {
         if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
             record->Virtual = nullptr;
