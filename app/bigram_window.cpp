@@ -119,7 +119,8 @@ void BigramView::DrawCell(const Cell& cell, bool rowHeading, bool columnHeading)
         return;
     }
     SelectGuard font(picture ? nullptr : dc, font_.Get());
-    const Cell cells[] = {cell, Cell{.row = 0, .column = cell.column}, Cell{.row = cell.row, .column = 0}};
+    const Cell cells[] = {cell, Cell{.row = 0, .column = cell.column},
+                          Cell{.row = cell.row, .column = 0}};
     const bool wanted[] = {true, columnHeading, rowHeading};
     for (int i = 0; i < 3; ++i) {
         if (wanted[i]) {

@@ -211,9 +211,10 @@ void TextView::PaintLines(HDC dc, const Rect& area) {
             if (cell.right <= area.left || cell.left >= area.right) {
                 continue;
             }
-            painter_.Paint(dc, cell,
-                           TextCellStyle(ws, app_.Palette, text_, static_cast<std::uint16_t>(position)),
-                           app_.Palette[1]);
+            painter_.Paint(
+                dc, cell,
+                TextCellStyle(ws, app_.Palette, text_, static_cast<std::uint16_t>(position)),
+                app_.Palette[1]);
         }
     }
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
