@@ -4,6 +4,7 @@
 
 #include "skin/skinned_form.h"
 #include "toolkit/canvas.h"
+#include "toolkit/gdi.h"
 #include "toolkit/graphic_tool.h"
 #include "toolkit/wide_text.h"
 
@@ -18,9 +19,6 @@ constexpr int32_t kValueLeft = 110;
 constexpr int32_t kLinkTop = 80;
 constexpr int32_t kLinkWidth = 156;  // whatever the address's length
 constexpr int32_t kUnderline = 94;
-// IDC_HAND and IDC_ARROW, whose macros are narrow strings in this build.
-const wchar_t* const kHandCursor = MAKEINTRESOURCEW(32649);
-const wchar_t* const kArrowCursor = MAKEINTRESOURCEW(32512);
 
 bool Contains(const Rect& r, Point p) {
     return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
@@ -108,8 +106,8 @@ void AboutWindow::OnMouseMove(void* self, Control* form, MouseEventData& data) {
     auto* about = static_cast<AboutWindow*>(self);
     const Rect link = about->LinkRect();
     const Rect client = FrameClientRect(form);
-    HCURSOR hand = LoadCursorW(nullptr, kHandCursor);
-    HCURSOR arrow = LoadCursorW(nullptr, kArrowCursor);
+    HCURSOR hand = LoadSystemCursor(SystemCursor::Hand);
+    HCURSOR arrow = LoadSystemCursor(SystemCursor::Arrow);
     // Comparing the cursor first draws the underline once on entering, not on every move.
     if (Contains(link, Point{data.X, data.Y})) {
         if (form->Cursor() == hand) {

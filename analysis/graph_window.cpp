@@ -22,35 +22,6 @@ constexpr int32_t kPenModeNot = 5;    // R2_NOT - 1
 constexpr int32_t kLabelFontHeight = 14;
 constexpr int32_t kMinDrawWidth = 50;
 constexpr int32_t kMinDrawHeight = 80;
-// IDC_HAND and IDC_ARROW, whose macros are narrow strings in this build.
-const wchar_t* const kHandCursor = MAKEINTRESOURCEW(32649);
-const wchar_t* const kArrowCursor = MAKEINTRESOURCEW(32512);
-
-// Narrows a context's clipping for its lifetime and then puts the previous clipping back. Not
-// SaveDC: RestoreDC would also swap the canvas's selected tools behind its back.
-class ClipScope {
-public:
-    ClipScope(HDC dc, const Rect& rect) : dc_(dc), saved_(CreateRectRgn(0, 0, 0, 0)) {
-        if (!dc_) {
-            return;
-        }
-        hadClip_ = saved_ && GetClipRgn(dc_, saved_.Get()) == 1;
-        IntersectClipRect(dc_, rect.left, rect.top, rect.right, rect.bottom);
-    }
-    ~ClipScope() {
-        if (dc_) {
-            SelectClipRgn(dc_, hadClip_ ? saved_.Get() : nullptr);
-        }
-    }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
-
-private:
-    HDC dc_;
-    OwnedRegion saved_;
-    bool hadClip_ = false;
-};
-
 std::string DecimalSeparator() {
     wchar_t buffer[8]{};
     if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8) <= 1) {
@@ -61,7 +32,7 @@ std::string DecimalSeparator() {
 
 HCURSOR HandCursor() {
     HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), L"CHAND");
-    return hand ? hand : LoadCursorW(nullptr, kHandCursor);
+    return hand ? hand : LoadSystemCursor(SystemCursor::Hand);
 }
 
 }  // namespace
@@ -442,7 +413,7 @@ void GraphWindow::OnMouseMove(void* self, Control* form, MouseEventData& data) {
     } else if (letter != LetterOf(ws.PlainLetter)) {
         SetCurrentLetter(ws, display, PointerSource::FreeRow, letter);
     }
-    form->SetCursor(LoadCursorW(nullptr, kArrowCursor));
+    form->SetCursor(LoadSystemCursor(SystemCursor::Arrow));
 }
 
 void GraphWindow::OnMouseUp(void* self, Control* form, MouseEventData& data) {

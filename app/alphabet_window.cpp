@@ -92,9 +92,7 @@ void AlphabetView::DrawCell(const Rect& cell, const CellStyle& style) {
 }
 
 void AlphabetView::PaintCells(HDC dc, const Rect& area) {
-    OwnedBrush background(CreateSolidBrush(app_.Palette[3]));
-    const RECT fill{area.left, area.top, area.right, area.bottom};
-    FillRect(dc, &fill, background.Get());
+    FillBackground(dc, area, app_.Palette[kBackgroundEntry]);
     if (!app_.Ws) {
         return;
     }

@@ -82,9 +82,7 @@ void BigramView::PaintCell(HDC dc, int column, int row) const {
 }
 
 void BigramView::PaintTable(HDC dc, const Rect& area) const {
-    OwnedBrush background(CreateSolidBrush(app_.Palette[3]));
-    const RECT fill{area.left, area.top, area.right, area.bottom};
-    FillRect(dc, &fill, background.Get());
+    FillBackground(dc, area, app_.Palette[kBackgroundEntry]);
     if (!app_.Ws) {
         return;
     }

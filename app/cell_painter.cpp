@@ -42,6 +42,12 @@ OwnedBitmap NewPictureBitmap(int32_t width, int32_t height) {
 
 }  // namespace
 
+void FillBackground(HDC dc, const Rect& area, Colour colour) {
+    SetDCBrushColor(dc, colour);
+    const RECT r{area.left, area.top, area.right, area.bottom};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
 size_t CellPainter::LookHash::operator()(const Look& look) const {
     size_t h = look.background;
     h = h * 1000003u ^ look.text;

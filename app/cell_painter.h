@@ -17,6 +17,9 @@ inline constexpr int32_t kCellFontHeight = 14;
 // The cell font in the given weight (FW_NORMAL, FW_BOLD).
 HFONT MakeCellFont(int weight);
 
+// Fills area with a view's background colour.
+void FillBackground(HDC dc, const Rect& area, Colour colour);
+
 // The two faces of the cell font, made once per view, and the cells already drawn: a pointer
 // move redraws hundreds of cells, and a cell drawn before is one copy from the cache instead of
 // a font selection and a text output (under Wine each font selected costs a search for X

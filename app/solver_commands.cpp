@@ -8,6 +8,7 @@
 #include "app/work_commands.h"
 #include "solver/key_solver.h"
 #include "toolkit/application.h"
+#include "toolkit/gdi.h"
 #include "workspace/operations.h"
 
 namespace zam {
@@ -35,7 +36,7 @@ void RunWhileWaiting(std::function<void()> work) {
         work();
         return;
     }
-    HCURSOR wait = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514));  // IDC_WAIT
+    HCURSOR wait = LoadSystemCursor(SystemCursor::Wait);
     const HCURSOR previousGlobal = GlobalCursor();
     SetGlobalCursor(wait);
     const HCURSOR previous = SetCursor(wait);

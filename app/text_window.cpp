@@ -175,9 +175,7 @@ void TextView::DrawCell(const Rect& cell, const CellStyle& style) {
 
 void TextView::PaintLines(HDC dc, const Rect& area) {
     // area is in the surface's coordinates; the picture is drawn from the scroll offset.
-    OwnedBrush background(CreateSolidBrush(app_.Palette[3]));
-    const RECT fill{area.left, area.top, area.right, area.bottom};
-    FillRect(dc, &fill, background.Get());
+    FillBackground(dc, area, app_.Palette[kBackgroundEntry]);
     if (!app_.Ws) {
         return;
     }

@@ -125,4 +125,22 @@ HICON OwnedIcon::Release() {
     return std::exchange(icon_, nullptr);
 }
 
+ClipScope::ClipScope(HDC dc, const Rect& rect) : dc_(dc), saved_(CreateRectRgn(0, 0, 0, 0)) {
+    if (!dc_) {
+        return;
+    }
+    hadClip_ = saved_ && GetClipRgn(dc_, saved_.Get()) == 1;
+    IntersectClipRect(dc_, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+ClipScope::~ClipScope() {
+    if (dc_) {
+        SelectClipRgn(dc_, hadClip_ ? saved_.Get() : nullptr);
+    }
+}
+
+HCURSOR LoadSystemCursor(SystemCursor cursor) {
+    return LoadCursorW(nullptr, MAKEINTRESOURCEW(static_cast<int>(cursor)));
+}
+
 }  // namespace zam

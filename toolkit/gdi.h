@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "toolkit/geometry.h"
+
 namespace zam {
 
 // Handles currently owned through these wrappers, by kind.
@@ -164,5 +166,25 @@ public:
 private:
     HICON icon_ = nullptr;
 };
+
+// Narrows a context's clipping to a rectangle for its lifetime and then puts the previous
+// clipping back. Not SaveDC: RestoreDC would also swap a canvas's selected tools behind its back.
+class ClipScope {
+public:
+    ClipScope(HDC dc, const Rect& rect);
+    ClipScope(const ClipScope&) = delete;
+    ClipScope& operator=(const ClipScope&) = delete;
+    ~ClipScope();
+
+private:
+    HDC dc_;
+    GdiObject<HRGN> saved_;
+    bool hadClip_ = false;
+};
+
+// The system's shared cursors (never destroyed). Named here because the IDC_ macros are narrow
+// strings in this build.
+enum class SystemCursor { Arrow = 32512, Wait = 32514, Hand = 32649 };
+HCURSOR LoadSystemCursor(SystemCursor cursor);
 
 }  // namespace zam

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolkit/control_internal.h"
+#include "toolkit/gdi.h"
 #include "toolkit/wide_text.h"
 
 namespace zam {
@@ -57,7 +58,7 @@ bool RegisterToolkitClass(std::string_view className, WindowClassInfo& info) {
     wc.hInstance = Instance();
     wc.lpszClassName = name.c_str();
     if (!wc.hCursor) {
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.hCursor = LoadSystemCursor(SystemCursor::Arrow);
     }
     const ATOM atom = RegisterClassW(&wc);
     if (!atom) {
