@@ -46,10 +46,11 @@ AlphabetView::AlphabetView(Application& app, Control* form) : app_(app) {
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
                              client.top + 1 + kSurfaceHeight});
     surface_->SetColor(app.Palette[3]);
-    AddToAutoFree(surface_, &AlphabetView::SurfaceGone, this);
-    AttachSurfaceHandlers(surface_, this, {&OnPaint, &OnMouseMove, &OnMouseDown, &OnMouseLeave});
-    for (Control* control : {form, surface_}) {
-        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &ForwardTypedKey);
+    AttachSurfaceHandlers(surface_, {Bind<&AlphabetView::OnPaint>(this), Bind<&AlphabetView::OnMouseMove>(this),
+                                     Bind<&AlphabetView::OnMouseDown>(this),
+                                     Bind<&AlphabetView::OnMouseLeave>(this)});
+    for (Control* control : {form, surface_.Get()}) {
+        control->OnChar = Bind<&ForwardTypedKey>(app);
     }
     app.Ws->KeyTable.view = this;
     app.Views.push_back(this);
@@ -61,13 +62,8 @@ AlphabetView::~AlphabetView() {
     }
     std::erase(app_.Views, static_cast<View*>(this));
     if (surface_) {
-        RemoveFromAutoFree(surface_, &AlphabetView::SurfaceGone, this);
         DetachViewHandlers(surface_);
     }
-}
-
-void AlphabetView::SurfaceGone(void* view) {
-    static_cast<AlphabetView*>(view)->surface_ = nullptr;
 }
 
 void AlphabetView::Invalidate() {
@@ -80,9 +76,8 @@ void AlphabetView::DrawCell(const Rect& cell, const CellStyle& style) {
     }
 }
 
-void AlphabetView::OnPaint(void* view, Control* surface, HDC dc) {
-    auto* self = static_cast<AlphabetView*>(view);
-    Application& app = self->app_;
+void AlphabetView::OnPaint(Control* surface, HDC dc) {
+    Application& app = app_;
     HRGN update = surface->UpdateRegion();
     RECT client{};
     GetClientRect(surface->WindowHandle(), &client);
@@ -104,16 +99,15 @@ void AlphabetView::OnPaint(void* view, Control* surface, HDC dc) {
             const Rect cell = AlphabetCellRect(row, column);
             const RECT r{cell.left, cell.top, cell.right, cell.bottom};
             if (!update || RectInRegion(update, &r)) {
-                self->painter_.Paint(dc, cell, AlphabetCellStyle(*app.Ws, app.Palette, row, column),
+                painter_.Paint(dc, cell, AlphabetCellStyle(*app.Ws, app.Palette, row, column),
                                      app.Palette[1]);
             }
         }
     }
 }
 
-void AlphabetView::OnMouseMove(void* view, Control*, MouseEventData& data) {
-    auto* self = static_cast<AlphabetView*>(view);
-    Application& app = self->app_;
+void AlphabetView::OnMouseMove(Control*, MouseEventData& data) {
+    Application& app = app_;
     if (!app.Ws) {
         return;
     }
@@ -151,23 +145,21 @@ void AlphabetView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     }
 }
 
-void AlphabetView::OnMouseLeave(void* view, Control*) {
-    auto* self = static_cast<AlphabetView*>(view);
-    if (self->app_.Ws) {
-        SetCurrentLetter(*self->app_.Ws, self->app_.Screen, PointerSource::FreeRow, kNoLetter);
+void AlphabetView::OnMouseLeave(Control*) {
+    if (app_.Ws) {
+        SetCurrentLetter(*app_.Ws, app_.Screen, PointerSource::FreeRow, kNoLetter);
     }
 }
 
-void AlphabetView::OnMouseDown(void* view, Control* surface, MouseEventData& data) {
-    auto* self = static_cast<AlphabetView*>(view);
-    Application& app = self->app_;
+void AlphabetView::OnMouseDown(Control* surface, MouseEventData& data) {
+    Application& app = app_;
     if (!app.Ws || app.Ws->CipherText.text.empty()) {
         return;
     }
     // A click that no move has reached yet (a pointer set down and clicked at once) points at
     // its cell first, as the move would have.
     MouseEventData at = data;
-    OnMouseMove(view, surface, at);
+    OnMouseMove(surface, at);
     Workspace& ws = *app.Ws;
     const Point p{data.X, data.Y};
     for (int column = 1; data.Button != 2 && column < kColumnCount; ++column) {
@@ -200,8 +192,8 @@ void AlphabetView::OnMouseDown(void* view, Control* surface, MouseEventData& dat
     POINT target{0, 0};
     const Point centre = RectCenter(AlphabetCellRect(2, column));
     target = {centre.x, centre.y};
-    if (self->surface_ && self->surface_->WindowHandle()) {
-        ClientToScreen(self->surface_->WindowHandle(), &target);
+    if (surface_ && surface_->WindowHandle()) {
+        ClientToScreen(surface_->WindowHandle(), &target);
     }
     SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, kNoLetter);
     SetSelectedLetter(ws, app.Screen, kNoLetter);

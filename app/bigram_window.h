@@ -29,17 +29,16 @@ public:
     Control* Surface() const { return surface_; }
 
 private:
-    static void SurfaceGone(void* view);
-    static void OnPaint(void* view, Control* surface, HDC dc);
-    static void OnMouseMove(void* view, Control* surface, MouseEventData& data);
-    static void OnMouseDown(void* view, Control* surface, MouseEventData& data);
-    static void OnMouseLeave(void* view, Control* surface);
+    void OnPaint(Control* surface, HDC dc);
+    void OnMouseMove(Control* surface, MouseEventData& data);
+    void OnMouseDown(Control* surface, MouseEventData& data);
+    void OnMouseLeave(Control* surface);
 
     // Cell (column, row), headings and corner included, as its colour rules say now.
     void PaintCell(HDC dc, int column, int row) const;
 
     Application& app_;
-    Control* surface_ = nullptr;
+    WeakRef<Control> surface_;
     OwnedFont font_;
 };
 

@@ -42,12 +42,14 @@ TextView::TextView(Application& app, Control* form, TextObject& text) : app_(app
     if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
         record->Virtual = this;
     }
-    AddToAutoFree(surface_, &TextView::SurfaceGone, this);
 
-    AttachSurfaceHandlers(surface_, this, {&OnPaint, &OnMouseMove, &OnMouseDown, &OnMouseLeave});
-    surface_->OnMouseWheel = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseWheel);
-    for (Control* control : {form, clip_, surface_}) {
-        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &ForwardTypedKey);
+    AttachSurfaceHandlers(surface_, {Bind<&TextView::OnPaint>(this),
+                                     Bind<&TextView::OnMouseMove>(this),
+                                     Bind<&TextView::OnMouseDown>(this),
+                                     Bind<&TextView::OnMouseLeave>(this)});
+    surface_->OnMouseWheel = Bind<&TextView::OnMouseWheel>(this);
+    for (Control* control : {form, clip_.Get(), surface_.Get()}) {
+        control->OnChar = Bind<&ForwardTypedKey>(app);
     }
     text_.view = this;
     app.Views.push_back(this);
@@ -60,27 +62,15 @@ TextView::~TextView() {
         text_.view = nullptr;
     }
     std::erase(app_.Views, static_cast<View*>(this));
-    if (bar_) {
-        if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
-            record->Virtual = nullptr;
-        }
+    // A bar that outlives the view must not ask it; one whose surface went first asks nothing.
+    if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
+        record->Virtual = nullptr;
     }
-    if (surface_) {
-        RemoveFromAutoFree(surface_, &TextView::SurfaceGone, this);
-        for (Control* control : {surface_, clip_}) {
+    for (Control* control : {surface_.Get(), clip_.Get()}) {
+        if (control) {
             DetachViewHandlers(control);
         }
     }
-}
-
-void TextView::SurfaceGone(void* view) {
-    auto* self = static_cast<TextView*>(view);
-    if (self->bar_) {
-        if (ScrollBarRecord* record = ScrollBarOf(self->bar_)) {
-            record->Virtual = nullptr;
-        }
-    }
-    self->surface_ = self->clip_ = self->bar_ = nullptr;
 }
 
 bool TextView::IsCipherView() const {
@@ -161,9 +151,8 @@ void TextView::DrawCell(const Rect& cell, const CellStyle& style) {
     }
 }
 
-void TextView::OnPaint(void* view, Control* surface, HDC dc) {
-    auto* self = static_cast<TextView*>(view);
-    Application& app = self->app_;
+void TextView::OnPaint(Control* surface, HDC dc) {
+    Application& app = app_;
     RECT client{};
     GetClientRect(surface->WindowHandle(), &client);
     OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
@@ -176,15 +165,15 @@ void TextView::OnPaint(void* view, Control* surface, HDC dc) {
         SetRectRgn(region.Get(), client.left, client.top, client.right, client.bottom);
     }
     // From here on in the picture's coordinates: the window shows it from the scroll offset.
-    const int32_t offset = self->scrollTop_;
+    const int32_t offset = scrollTop_;
     OffsetRgn(region.Get(), 0, offset);
     POINT origin{};
     SetViewportOrgEx(dc, 0, -offset, &origin);
     if (app.Ws) {
         const Workspace& ws = *app.Ws;
         const uint32_t length = static_cast<uint32_t>(ws.CipherText.text.size());
-        const uint8_t width = self->text_.lineWidth ? self->text_.lineWidth : kLineWidth;
-        const int32_t height = self->height_;
+        const uint8_t width = text_.lineWidth ? text_.lineWidth : kLineWidth;
+        const int32_t height = height_;
         // Lines that meet the region, cells that meet it; each drawn cell leaves the region so
         // that the background fill at the end touches only the gaps.
         for (int32_t line = 1; length > 0; ++line) {
@@ -201,8 +190,8 @@ void TextView::OnPaint(void* view, Control* surface, HDC dc) {
                     if (!RectInRegion(region.Get(), &cellRect)) {
                         continue;
                     }
-                    self->painter_.Paint(dc, cell,
-                                         TextCellStyle(ws, app.Palette, self->text_,
+                    painter_.Paint(dc, cell,
+                                         TextCellStyle(ws, app.Palette, text_,
                                                        static_cast<std::uint16_t>(position)),
                                          app.Palette[1]);
                     OwnedRegion done(CreateRectRgnIndirect(&cellRect));
@@ -221,9 +210,8 @@ void TextView::OnPaint(void* view, Control* surface, HDC dc) {
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
-void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
-    auto* self = static_cast<TextView*>(view);
-    Application& app = self->app_;
+void TextView::OnMouseMove(Control*, MouseEventData& data) {
+    Application& app = app_;
     if (!app.Ws) {
         return;
     }
@@ -233,7 +221,7 @@ void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
         return;
     }
     const uint32_t position =
-        PositionAt(self->PicturePoint(data), static_cast<uint32_t>(ws.CipherText.text.size()),
+        PositionAt(PicturePoint(data), static_cast<uint32_t>(ws.CipherText.text.size()),
                    ws.CipherText.lineWidth);
     if (position == 0) {
         return;
@@ -245,7 +233,7 @@ void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     const uint32_t old = ws.HoverPos;
     ws.HoverPos = static_cast<std::uint16_t>(position);
     SetCurrentLetter(ws, app.Screen,
-                     self->IsCipherView() ? PointerSource::CipherRow : PointerSource::PlainRow,
+                     IsCipherView() ? PointerSource::CipherRow : PointerSource::PlainRow,
                      letter);
     if (!ws.HiliteCurrent) {
         // Only the cell under the pointer shows the current letter then.
@@ -258,26 +246,24 @@ void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     }
 }
 
-void TextView::OnMouseDown(void* view, Control* surface, MouseEventData& data) {
-    auto* self = static_cast<TextView*>(view);
-    if (!self->app_.Ws) {
+void TextView::OnMouseDown(Control* surface, MouseEventData& data) {
+    if (!app_.Ws) {
         return;
     }
     // A click where the pointer rests since an assignment cleared the current letter names
     // the letter under it, as a move there would: the user sees the pointer on a letter.
     MouseEventData at = data;
-    OnMouseMove(view, surface, at);
-    Workspace& ws = *self->app_.Ws;
+    OnMouseMove(surface, at);
+    Workspace& ws = *app_.Ws;
     if (ws.CipherText.text.empty() || LetterOf(ws.SelectedLetter) == LetterOf(ws.CurrentLetter)) {
         return;
     }
-    SetSelectedLetter(ws, self->app_.Screen,
+    SetSelectedLetter(ws, app_.Screen,
                       data.Button == 1 ? LetterOf(ws.CurrentLetter) : kNoLetter);
 }
 
-void TextView::OnMouseLeave(void* view, Control*) {
-    auto* self = static_cast<TextView*>(view);
-    Application& app = self->app_;
+void TextView::OnMouseLeave(Control*) {
+    Application& app = app_;
     if (!app.Ws) {
         return;
     }
@@ -290,10 +276,9 @@ void TextView::OnMouseLeave(void* view, Control*) {
     }
 }
 
-void TextView::OnMouseWheel(void* view, Control*, MouseEventData& data) {
-    auto* self = static_cast<TextView*>(view);
+void TextView::OnMouseWheel(Control*, MouseEventData& data) {
     const int32_t lines = data.WheelDelta * kWheelLines / WHEEL_DELTA;
-    self->SetSurfaceTop(self->SurfaceTop() + lines * kCellPitch);
+    SetSurfaceTop(SurfaceTop() + lines * kCellPitch);
 }
 
 void AttachTextView(Application& app, TextWindowRecord& record, TextObject& text) {
