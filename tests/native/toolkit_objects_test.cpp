@@ -114,7 +114,13 @@ TEST(ToolkitObject, FreeWhileLockedWaitsForTheLastUnlockAndDestroysOnce) {
 // use-after-free under AddressSanitizer when its object goes.
 TEST(WeakRef, ReadsNullOnceItsObjectGoesAndLeavesNoPairBehind) {
     Log log;
-    enum class Then { FreeTarget, MoveThenFree, MoveOntoLinkedThenFree, DropLinkThenFree, Retarget };
+    enum class Then {
+        FreeTarget,
+        MoveThenFree,
+        MoveOntoLinkedThenFree,
+        DropLinkThenFree,
+        Retarget,
+    };
     for (Then then : {Then::FreeTarget, Then::MoveThenFree, Then::MoveOntoLinkedThenFree,
                       Then::DropLinkThenFree, Then::Retarget}) {
         SCOPED_TRACE(static_cast<int>(then));
@@ -128,9 +134,12 @@ TEST(WeakRef, ReadsNullOnceItsObjectGoesAndLeavesNoPairBehind) {
                 break;
             case Then::MoveThenFree:
             case Then::MoveOntoLinkedThenFree:
-                moved = std::make_unique<WeakRef<Probe>>(
-                    then == Then::MoveOntoLinkedThenFree ? other : nullptr);
-                *moved = std::move(*link);
+                if (then == Then::MoveThenFree) {
+                    moved = std::make_unique<WeakRef<Probe>>(std::move(*link));
+                } else {
+                    moved = std::make_unique<WeakRef<Probe>>(other);  // withdraws from other
+                    *moved = std::move(*link);
+                }
                 EXPECT_EQ(link->Get(), nullptr) << "the moved-from link is empty";
                 EXPECT_EQ(moved->Get(), target);
                 link.reset();
@@ -147,12 +156,12 @@ TEST(WeakRef, ReadsNullOnceItsObjectGoesAndLeavesNoPairBehind) {
         }
         Free(target);
         if (reads) {
-            EXPECT_EQ(reads->Get(), then == Then::Retarget ? other : nullptr);
+            EXPECT_EQ(static_cast<Probe*>(*reads), then == Then::Retarget ? other : nullptr);
         }
+        // A pair that a link left on `other` would now call into freed memory.
+        link.reset();
+        moved.reset();
         Free(other);
-        if (reads) {
-            EXPECT_EQ(static_cast<Probe*>(*reads), nullptr);
-        }
     }
 }
 
@@ -177,14 +186,14 @@ TEST(Bind, CallsTheHandlerOnItsOwnObjectAndASlotTakesOneHandler) {
     Counter first;
     Counter second;
     Slot<int> slot;
-    slot = Bind<&Counter::Add>(&second);
-    slot(3);
+    slot = Bind<&Plain>();
+    slot(7);
     slot = {};  // clearing is always allowed
     slot = Bind<&Double>(first);
     slot(5);
     slot = Event<int>{};
-    slot = Bind<&Plain>();
-    slot(7);
+    slot = Bind<&Counter::Add>(&second);
+    slot(3);
     EXPECT_EQ(first.total, 10);
     EXPECT_EQ(second.total, 3);
     EXPECT_EQ(plainCalls, 7);
@@ -194,7 +203,7 @@ TEST(Bind, CallsTheHandlerOnItsOwnObjectAndASlotTakesOneHandler) {
     EXPECT_EQ(over, (Bind<&Counter::Over>(&first)));
     EXPECT_FALSE(over == (Bind<&Counter::Over>(&second)));
 
-    // A second handler put over the first would silently drop it.
+    // A second handler put over the first would silently drop it, be it only another object.
     const AssertHandler previous = SetAssertHandler(&CountFailedCheck);
     slot = Bind<&Counter::Add>(&first);
     SetAssertHandler(previous);
