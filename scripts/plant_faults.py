@@ -153,6 +153,7 @@ FAULTS = [
      "        if (handlers_->Items[i] == reinterpret_cast<void*>(handler.code) &&\n"
      "            handlers_->Items[i + 1] == handler.data) {",
      "        if (handlers_->Items[i] == reinterpret_cast<void*>(handler.code)) {", "windows"),
+    ("skin-close-keeps-form", "skin/skinned_form.cpp", "    form->FreeOnClose = true;\n", "\n", "windows"),
     ("tk-brush-repaint", "toolkit/control_drawing.cpp",
      "    control->color_ = brush->Color();\n    control->Invalidate();", "    control->color_ = brush->Color();",
      "windows"),
