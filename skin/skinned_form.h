@@ -14,7 +14,6 @@
 #include "toolkit/control.h"
 #include "toolkit/geometry.h"
 #include "toolkit/object.h"
-#include "toolkit/pointer_list.h"
 #include "toolkit/weak_ref.h"
 
 namespace zam {
