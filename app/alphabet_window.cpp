@@ -40,7 +40,8 @@ void SayLetterTaken(Application& app, char plain) {
 
 }  // namespace
 
-AlphabetView::AlphabetView(Application& app, Control* form) : app_(app) {
+AlphabetView::AlphabetView(Application& app, Control* form)
+    : app_(app), picture_(kSurfaceWidth, kSurfaceHeight) {
     const Rect client = FrameClientRect(form);
     surface_ = NewPanel(form, 2);
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
@@ -67,28 +68,28 @@ AlphabetView::~AlphabetView() {
 }
 
 void AlphabetView::Invalidate() {
+    picture_.MarkStale();
     InvalidateSurface(surface_);
 }
 
 void AlphabetView::DrawCell(const Rect& cell, const CellStyle& style) {
-    if (surface_ && surface_->WindowHandle()) {
-        painter_.Paint(surface_->Canvas()->Handle(), cell, style, app_.Palette[1]);
+    if (!surface_ || !surface_->WindowHandle()) {
+        return;
+    }
+    HDC window = surface_->Canvas()->Handle();
+    if (HDC picture = Picture()) {
+        painter_.Paint(picture, cell, style, app_.Palette[1]);
+        picture_.CopyTo(window, cell);
+    } else {
+        painter_.Paint(window, cell, style, app_.Palette[1]);
     }
 }
 
-void AlphabetView::OnPaint(Control* surface, HDC dc) {
-    Application& app = app_;
-    HRGN update = surface->UpdateRegion();
-    RECT client{};
-    GetClientRect(surface->WindowHandle(), &client);
-    HBRUSH background = CreateSolidBrush(app.Palette[3]);
-    if (update) {
-        FillRgn(dc, update, background);
-    } else {
-        FillRect(dc, &client, background);
-    }
-    DeleteObject(background);
-    if (!app.Ws) {
+void AlphabetView::PaintCells(HDC dc, const Rect& area) {
+    OwnedBrush background(CreateSolidBrush(app_.Palette[3]));
+    const RECT fill{area.left, area.top, area.right, area.bottom};
+    FillRect(dc, &fill, background.Get());
+    if (!app_.Ws) {
         return;
     }
     for (int column = 1; column <= kColumnCount; ++column) {
@@ -97,12 +98,30 @@ void AlphabetView::OnPaint(Control* surface, HDC dc) {
                 continue;  // "?" is a choice among the free letters only
             }
             const Rect cell = AlphabetCellRect(row, column);
-            const RECT r{cell.left, cell.top, cell.right, cell.bottom};
-            if (!update || RectInRegion(update, &r)) {
-                painter_.Paint(dc, cell, AlphabetCellStyle(*app.Ws, app.Palette, row, column),
-                                     app.Palette[1]);
+            if (cell.right > area.left && cell.left < area.right && cell.bottom > area.top &&
+                cell.top < area.bottom) {
+                painter_.Paint(dc, cell, AlphabetCellStyle(*app_.Ws, app_.Palette, row, column),
+                               app_.Palette[1]);
             }
         }
+    }
+}
+
+HDC AlphabetView::Picture() {
+    return picture_.Current(
+        [this](HDC dc) { PaintCells(dc, {0, 0, kSurfaceWidth, kSurfaceHeight}); });
+}
+
+void AlphabetView::OnPaint(Control*, HDC dc) {
+    RECT box{};
+    if (GetClipBox(dc, &box) == ERROR) {
+        return;
+    }
+    const Rect area{box.left, box.top, box.right, box.bottom};
+    if (Picture()) {
+        picture_.CopyTo(dc, area);
+    } else {
+        PaintCells(dc, area);
     }
 }
 

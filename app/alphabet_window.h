@@ -30,9 +30,15 @@ private:
     void OnMouseDown(Control* surface, MouseEventData& data);
     void OnMouseLeave(Control* surface);
 
+    // Paints the cells that meet area on dc, over the background.
+    void PaintCells(HDC dc, const Rect& area);
+    // The view's picture, up to date; null when it could not be made.
+    HDC Picture();
+
     Application& app_;
     WeakRef<Control> surface_;
     CellPainter painter_;
+    OffscreenPicture picture_;
 };
 
 using AlphabetWindowRecord = ViewWindowRecord<AlphabetView>;

@@ -44,7 +44,9 @@ void AppDisplay::DrawGraph(bool erase) {
 }
 
 void AppDisplay::SetAlphabetCaption(std::string_view caption) {
-    if (app_.AlphabetWindow && app_.AlphabetWindow->Form) {
+    // Set again on every pointer move, mostly to the same text: no repaint then.
+    if (app_.AlphabetWindow && app_.AlphabetWindow->Form &&
+        app_.AlphabetWindow->Form->Caption() != caption) {
         app_.AlphabetWindow->Form->SetCaption(caption);
     }
 }

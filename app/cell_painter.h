@@ -3,6 +3,8 @@
 // alphabet view.
 #include <windows.h>
 
+#include <unordered_map>
+
 #include "toolkit/gdi.h"
 #include "toolkit/geometry.h"
 #include "workspace/colouring.h"
@@ -15,8 +17,10 @@ inline constexpr int32_t kCellFontHeight = 14;
 // The cell font in the given weight (FW_NORMAL, FW_BOLD).
 HFONT MakeCellFont(int weight);
 
-// The two faces of the cell font, made once per view: a pointer move redraws hundreds of
-// cells, and a font made per cell would cost more than the drawing.
+// The two faces of the cell font, made once per view, and the cells already drawn: a pointer
+// move redraws hundreds of cells, and a cell drawn before is one copy from the cache instead of
+// a font selection and a text output (under Wine each font selected costs a search for X
+// resource files).
 class CellPainter {
 public:
     CellPainter();
@@ -26,12 +30,65 @@ public:
     void Paint(HDC dc, const Rect& cell, const CellStyle& style, Colour border) const;
 
 private:
+    struct Look {
+        Colour background;
+        Colour text;
+        Colour border;
+        char glyph;
+        bool bold;
+        bool operator==(const Look&) const = default;
+    };
+    struct LookHash {
+        size_t operator()(const Look& look) const;
+    };
+
+    void Draw(HDC dc, const Rect& cell, const CellStyle& style, Colour border) const;
+    // The cached cell of this look, drawn first if new; null when the cache could not be made.
+    const Point* Cached(const CellStyle& style, Colour border) const;
     SIZE Extent(HDC dc, wchar_t glyph, unsigned char code, bool bold) const;
 
     OwnedFont normal_;
     OwnedFont bold_;
     // The size of each character in each face, measured once: the font never changes.
     mutable SIZE extents_[2][256] = {};
+    // Cells drawn so far, side by side in one bitmap; emptied when full.
+    mutable std::unordered_map<Look, Point, LookHash> cached_;
+    mutable OwnedBitmap cacheBitmap_;
+    mutable MemoryDC cache_;
+};
+
+// A view's picture kept in a bitmap of the surface's size. Cells are painted into it and then
+// copied to the window, and a repaint is one copy: under Wine every font selected into a
+// window's context costs a search for X resource files, into a memory bitmap nothing.
+class OffscreenPicture {
+public:
+    OffscreenPicture(int32_t width, int32_t height) : width_(width), height_(height) {}
+
+    // The picture's context, drawn afresh by render(dc) first when it is stale; null when GDI
+    // could not make the bitmap, and the caller then paints the window directly.
+    template <class Render>
+    HDC Current(Render&& render) {
+        HDC dc = Context();
+        if (dc && !current_) {
+            render(dc);
+            current_ = true;
+        }
+        return dc;
+    }
+    // The next Current draws the whole picture again.
+    void MarkStale() { current_ = false; }
+    // Copies the rectangle of the picture to the same place on target.
+    void CopyTo(HDC target, const Rect& r) const;
+
+private:
+    HDC Context();
+
+    int32_t width_;
+    int32_t height_;
+    bool current_ = false;
+    // Released in this order: the context first, then the bitmap that was selected into it.
+    OwnedBitmap bitmap_;
+    MemoryDC dc_;
 };
 
 }  // namespace zam

@@ -29,7 +29,8 @@ void RedrawPosition(Application& app, uint32_t position, bool alphabetToo) {
 
 }  // namespace
 
-TextView::TextView(Application& app, Control* form, TextObject& text) : app_(app), text_(text) {
+TextView::TextView(Application& app, Control* form, TextObject& text)
+    : app_(app), text_(text), picture_(kClipWidth, kClipHeight) {
     const Rect client = FrameClientRect(form);
     clip_ = NewPanel(form, 2);
     clip_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kClipWidth,
@@ -89,6 +90,7 @@ void TextView::ScrollOwn(int32_t offset) {
     }
     const int32_t by = scrollTop_ - offset;
     scrollTop_ = offset;
+    picture_.MarkStale();
     if (surface_ && surface_->WindowHandle()) {
         // What stays in view moves; only the uncovered strip is painted.
         ScrollWindowEx(surface_->WindowHandle(), 0, by, nullptr, nullptr, nullptr, nullptr,
@@ -137,6 +139,7 @@ void TextView::UpdateScrollBar() {
 }
 
 void TextView::Invalidate() {
+    picture_.MarkStale();
     InvalidateSurface(surface_);
 }
 
@@ -145,69 +148,81 @@ bool TextView::Shows(const Rect& cell) const {
 }
 
 void TextView::DrawCell(const Rect& cell, const CellStyle& style) {
-    if (surface_ && surface_->WindowHandle()) {
-        const Rect shown{cell.left, cell.top - scrollTop_, cell.right, cell.bottom - scrollTop_};
-        painter_.Paint(surface_->Canvas()->Handle(), shown, style, app_.Palette[1]);
+    if (!surface_ || !surface_->WindowHandle()) {
+        return;
+    }
+    const Rect shown{cell.left, cell.top - scrollTop_, cell.right, cell.bottom - scrollTop_};
+    HDC window = surface_->Canvas()->Handle();
+    if (HDC picture = Picture()) {
+        painter_.Paint(picture, shown, style, app_.Palette[1]);
+        picture_.CopyTo(window, shown);
+    } else {
+        painter_.Paint(window, shown, style, app_.Palette[1]);
     }
 }
 
-void TextView::OnPaint(Control* surface, HDC dc) {
-    Application& app = app_;
-    RECT client{};
-    GetClientRect(surface->WindowHandle(), &client);
-    OwnedRegion region(CreateRectRgn(0, 0, 0, 0));
-    if (!region) {
+void TextView::PaintLines(HDC dc, const Rect& area) {
+    // area is in the surface's coordinates; the picture is drawn from the scroll offset.
+    OwnedBrush background(CreateSolidBrush(app_.Palette[3]));
+    const RECT fill{area.left, area.top, area.right, area.bottom};
+    FillRect(dc, &fill, background.Get());
+    if (!app_.Ws) {
         return;
     }
-    if (HRGN update = surface->UpdateRegion()) {
-        CombineRgn(region.Get(), update, nullptr, RGN_COPY);
-    } else {
-        SetRectRgn(region.Get(), client.left, client.top, client.right, client.bottom);
+    const Workspace& ws = *app_.Ws;
+    const uint32_t length = static_cast<uint32_t>(ws.CipherText.text.size());
+    const uint8_t width = text_.lineWidth ? text_.lineWidth : kLineWidth;
+    const int32_t top = area.top + scrollTop_;
+    const int32_t bottom = std::min(area.bottom + scrollTop_, height_);
+    if (length == 0 || bottom <= top) {
+        return;
     }
-    // From here on in the picture's coordinates: the window shows it from the scroll offset.
-    const int32_t offset = scrollTop_;
-    OffsetRgn(region.Get(), 0, offset);
     POINT origin{};
-    SetViewportOrgEx(dc, 0, -offset, &origin);
-    if (app.Ws) {
-        const Workspace& ws = *app.Ws;
-        const uint32_t length = static_cast<uint32_t>(ws.CipherText.text.size());
-        const uint8_t width = text_.lineWidth ? text_.lineWidth : kLineWidth;
-        const int32_t height = height_;
-        // Lines that meet the region, cells that meet it; each drawn cell leaves the region so
-        // that the background fill at the end touches only the gaps.
-        for (int32_t line = 1; length > 0; ++line) {
-            const Rect band = LineBand(line, width);
-            const RECT bandRect{band.left, band.top, band.right, band.bottom};
-            if (RectInRegion(region.Get(), &bandRect)) {
-                for (int32_t column = 1; column <= width; ++column) {
-                    const uint32_t position = static_cast<uint32_t>(width) * (line - 1) + column;
-                    if (position > length) {
-                        break;
-                    }
-                    const Rect cell = TextCellRect(static_cast<std::uint16_t>(position), width);
-                    const RECT cellRect{cell.left, cell.top, cell.right, cell.bottom};
-                    if (!RectInRegion(region.Get(), &cellRect)) {
-                        continue;
-                    }
-                    painter_.Paint(dc, cell,
-                                         TextCellStyle(ws, app.Palette, text_,
-                                                       static_cast<std::uint16_t>(position)),
-                                         app.Palette[1]);
-                    OwnedRegion done(CreateRectRgnIndirect(&cellRect));
-                    CombineRgn(region.Get(), region.Get(), done.Get(), RGN_DIFF);
-                }
-            }
-            const bool more = static_cast<uint32_t>(width) * line < length;
-            if (!more || height < kCellPitch * (line + 1) || band.top > offset + client.bottom) {
+    SetViewportOrgEx(dc, 0, -scrollTop_, &origin);
+    // Only the lines in view: a line's band reaches one pixel below the next line's top.
+    const int32_t lines = static_cast<int32_t>((length + width - 1) / width);
+    const int32_t first = std::max(1, (top - kGridMargin - 1) / kCellPitch);
+    for (int32_t line = first; line <= lines; ++line) {
+        const Rect band = LineBand(line, width);
+        if (band.top >= bottom) {
+            break;
+        }
+        if (band.bottom <= top) {
+            continue;
+        }
+        for (int32_t column = 1; column <= width; ++column) {
+            const uint32_t position = static_cast<uint32_t>(width) * (line - 1) + column;
+            if (position > length) {
                 break;
             }
+            const Rect cell = TextCellRect(static_cast<std::uint16_t>(position), width);
+            if (cell.right <= area.left || cell.left >= area.right) {
+                continue;
+            }
+            painter_.Paint(dc, cell,
+                           TextCellStyle(ws, app_.Palette, text_, static_cast<std::uint16_t>(position)),
+                           app_.Palette[1]);
         }
     }
-    HBRUSH background = CreateSolidBrush(app.Palette[3]);
-    FillRgn(dc, region.Get(), background);
-    DeleteObject(background);
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+}
+
+HDC TextView::Picture() {
+    return picture_.Current(
+        [this](HDC dc) { PaintLines(dc, {0, 0, kClipWidth, kClipHeight}); });
+}
+
+void TextView::OnPaint(Control*, HDC dc) {
+    RECT box{};
+    if (GetClipBox(dc, &box) == ERROR) {
+        return;
+    }
+    const Rect area{box.left, box.top, box.right, box.bottom};
+    if (Picture()) {
+        picture_.CopyTo(dc, area);
+    } else {
+        PaintLines(dc, area);
+    }
 }
 
 void TextView::OnMouseMove(Control*, MouseEventData& data) {

@@ -54,6 +54,10 @@ private:
     // The pointer on the text's picture.
     Point PicturePoint(const MouseEventData& data) const { return {data.X, data.Y + scrollTop_}; }
     int32_t ClipHeight() const;
+    // Paints the cells that meet area (surface coordinates) on dc, over the background.
+    void PaintLines(HDC dc, const Rect& area);
+    // The view's picture, up to date; null when it could not be made.
+    HDC Picture();
     // Scrolls this view alone.
     void ScrollOwn(int32_t offset);
 
@@ -64,6 +68,7 @@ private:
     WeakRef<Control> surface_;
     WeakRef<Control> bar_;
     CellPainter painter_;
+    OffscreenPicture picture_;
     int32_t scrollTop_ = 0;
     int32_t height_ = 0;
 };

@@ -22,6 +22,15 @@ WINE = "/usr/lib/wine/wine64"
 
 FAULTS = [
     # id, file, snippet, replacement, tree
+    ("app-picture-scroll-stale", "app/text_window.cpp", "    scrollTop_ = offset;\n    picture_.MarkStale();",
+     "    scrollTop_ = offset;", "windows"),
+    ("app-picture-invalidate", "app/text_window.cpp", "void TextView::Invalidate() {\n    picture_.MarkStale();",
+     "void TextView::Invalidate() {", "windows"),
+    ("app-cell-cache-key", "app/cell_painter.cpp",
+     "const Look look{style.background, style.text, border, style.glyph, style.bold};",
+     "const Look look{style.background, style.text, border, style.glyph, false};", "windows"),
+    ("app-alphabet-picture-stale", "app/alphabet_window.cpp", "void AlphabetView::Invalidate() {\n    picture_.MarkStale();",
+     "void AlphabetView::Invalidate() {", "windows"),
     ("ws-place-wrap", "workspace/colouring.cpp", "if (p % w == 0) return {w, p / w};",
      "if (p % w == 0) return {w, p / w + 1};", "native"),
     ("ws-cell-left", "workspace/colouring.cpp",

@@ -92,17 +92,27 @@ void Canvas::Release() {
         owner_->ReleaseCanvasDC(dc);
 }
 
-void Canvas::Deselect() {
+void Canvas::Deselect(uint32_t kinds) {
+    // Only what this canvas selected goes back: under Wine each font selected into a window's
+    // context costs a search for X resource files, and a marker changes colours four times.
+    const uint32_t selected = state_ & kinds;
     if (dc_) {
-        SelectObject(dc_, GetStockObject(BLACK_PEN));
-        SelectObject(dc_, GetStockObject(NULL_BRUSH));
-        SelectObject(dc_, GetStockObject(SYSTEM_FONT));
+        if (selected & kPenSelected)
+            SelectObject(dc_, GetStockObject(BLACK_PEN));
+        if (selected & kBrushSelected)
+            SelectObject(dc_, GetStockObject(NULL_BRUSH));
+        if (selected & kFontSelected)
+            SelectObject(dc_, GetStockObject(SYSTEM_FONT));
     }
-    state_ &= kHasContext;
+    state_ &= ~selected;
 }
 
-void Canvas::ToolChanged(void* canvas, GraphicTool*) {
-    static_cast<Canvas*>(canvas)->Deselect();
+void Canvas::ToolChanged(void* canvas, GraphicTool* tool) {
+    // A dashed pen's gaps take the brush's colour: a new brush selects the pen again too.
+    const uint32_t kind = tool->Kind() == ToolKind::Brush  ? kBrushSelected | kPenSelected
+                          : tool->Kind() == ToolKind::Font ? kFontSelected
+                                                           : kPenSelected;
+    static_cast<Canvas*>(canvas)->Deselect(kind);
 }
 
 GraphicTool* Canvas::MakeTool(GraphicTool*& slot, GraphicTool* (*make)(), GraphicTool* ownerTool) {

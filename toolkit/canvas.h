@@ -96,9 +96,9 @@ private:
 
     GraphicTool* MakeTool(GraphicTool*& slot, GraphicTool* (*make)(), GraphicTool* ownerTool);
     static void ToolChanged(void* canvas, GraphicTool* tool);
-    // Selects the stock objects and clears the tool bits, so that the next operation selects
-    // the changed tool afresh.
-    void Deselect();
+    // Selects the stock objects back for the given kinds this canvas has selected and clears
+    // their bits, so that the next operation selects the changed tool afresh.
+    void Deselect(uint32_t kinds = kPenSelected | kBrushSelected | kFontSelected);
     bool Require(uint32_t bits);
     void SelectBrush();
     void SelectFont();

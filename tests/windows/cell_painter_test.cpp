@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <tuple>
+#include <vector>
 
 #include "app/cell_painter.h"
 #include "tests/native/recording_display.h"
@@ -108,6 +109,35 @@ TEST_F(CellPainting, TheCharacterIsCentredInsideTheBorderAndBoldIsHeavier) {
         Paint(cell, style);
         EXPECT_GT(surface.Count(style.text), 0);
         EXPECT_GT(Changed(), regular * 3 / 2);
+    }
+}
+
+TEST_F(CellPainting, ACellCopiedFromTheCacheLooksAsOneDrawnAfresh) {
+    // One painter draws each look in turn, so later looks may come from its cache; a painter
+    // that never drew before must see every one the same.
+    const Rect cell = TextCellRect(40, 31);
+    const CellStyle base{RGB(0, 0, 90), RGB(250, 250, 0), true, true, false, 'Ж'};
+    struct Look {
+        CellStyle style;
+        COLORREF border;
+    };
+    std::vector<Look> looks(7, Look{base, palette[1]});
+    looks[1].style.bold = true;
+    looks[2].style.glyph = 'Ы';
+    looks[3].style.background = RGB(0, 90, 0);
+    looks[4].style.text = RGB(250, 0, 0);
+    looks[5].border = RGB(0, 0, 255);
+    for (size_t i = 0; i < looks.size(); ++i) {
+        SCOPED_TRACE(i);
+        surface.Fill(kUntouched);
+        painter.Paint(surface.Dc(), cell, looks[i].style, looks[i].border);
+        test::Surface fresh{540, 60, kUntouched};
+        CellPainter{}.Paint(fresh.Dc(), cell, looks[i].style, looks[i].border);
+        int differing = 0;
+        for (int y = cell.top; y < cell.bottom; ++y)
+            for (int x = cell.left; x < cell.right; ++x)
+                differing += surface.At(x, y) != fresh.At(x, y);
+        EXPECT_EQ(differing, 0);
     }
 }
 

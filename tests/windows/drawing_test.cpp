@@ -282,7 +282,7 @@ void CountChanges(GraphicTool* tool) {
         nullptr, +[](void*, GraphicTool*) { ++changes; });
 }
 
-TEST(Canvas, ItsToolsSetTheContextsModesAndAToolChangeDeselectsEverything) {
+TEST(Canvas, ItsToolsSetTheContextsModesAndAToolChangeDeselectsThatTool) {
     test::Surface surface(60, 8, RGB(10, 20, 30));
     Canvas* canvas = On(surface);
     canvas->Brush()->SetColor(kGreen);
@@ -297,17 +297,20 @@ TEST(Canvas, ItsToolsSetTheContextsModesAndAToolChangeDeselectsEverything) {
     EXPECT_GT(surface.Count(kGreen), 0);
     EXPECT_EQ(surface.Count(kBlack) + surface.Count(kGreen), 60);
 
-    // Any tool change puts the stock objects in, so the old object can go.
+    // A tool change puts the stock object in for that tool, so the old object can go; the
+    // others stay. A new brush selects the pen again too, for its gaps.
     canvas->Font()->SetFontHeight(-20);
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), GetStockObject(SYSTEM_FONT));
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), canvas->Pen()->ToolHandle());
+    canvas->Brush()->SetColor(kRed);
     EXPECT_EQ(canvas->State(), Canvas::kHasContext);
     EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
     EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_BRUSH), GetStockObject(NULL_BRUSH));
-    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), GetStockObject(SYSTEM_FONT));
 
     // A clear brush: transparent, with the inverse colour as background.
     canvas->Brush()->SetBrushStyle(kBrushClear);
     canvas->TextOut(0, 0, "");
-    EXPECT_EQ(GetBkColor(surface.Dc()), RGB(255, 0, 255)) << "the inverse of green";
+    EXPECT_EQ(GetBkColor(surface.Dc()), RGB(0, 255, 255)) << "the inverse of red";
     EXPECT_EQ(GetBkMode(surface.Dc()), TRANSPARENT);
     // The pen mode is the ROP2 code minus one.
     canvas->Pen()->SetPenStyle(PS_SOLID);

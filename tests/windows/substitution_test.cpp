@@ -51,6 +51,13 @@ protected:
     static COLORREF Seen(Control* surface, const Rect& cell) {
         return test::SeenOn(surface->WindowHandle(), cell.left + 2, cell.top + 2);
     }
+    // Whether the window shows the right border line of a cell, or of a place further along
+    // its line: there is a cell there.
+    bool BorderRightOf(TextView& view, uint32_t position, int further = 0) {
+        const Rect cell = Shown(view, position);
+        return test::SeenOn(view.Surface()->WindowHandle(), cell.right - 1 + 16 * further,
+                            cell.top + 8) == app_->Palette[1];
+    }
     std::string Caption() { return app_->AlphabetWindow->Form->Caption(); }
     void RestoreAlphabetCaption() { app_->Screen.SetAlphabetCaption(AlphabetBaseCaption()); }
 };
@@ -190,6 +197,9 @@ TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
     EXPECT_EQ(Cipher().SurfaceTop(), bottom);
     const ScrollBarRecord* thumb = ScrollBarOf(Cipher().Bar());
     EXPECT_EQ(thumb->ThumbRect.bottom, Cipher().Bar()->Height());
+    // What scrolled into view is the end of the text: the last line's one cell, then nothing.
+    EXPECT_TRUE(BorderRightOf(Cipher(), kMaxTextLength));
+    EXPECT_FALSE(BorderRightOf(Cipher(), kMaxTextLength, 1));
 
     const Rect last = Shown(Plain(), kMaxTextLength);
     EXPECT_LT(last.bottom, 167);
@@ -209,6 +219,11 @@ TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
     LoadText("АБ\r\n");
     EXPECT_EQ(Ws().HoverPos, 0);
     EXPECT_EQ(Cipher().SurfaceTop(), 0);
+    // A longer text opened in its place is drawn afresh, in the text and in the alphabet.
+    const COLORREF rare = Seen(Letters().Surface(), AlphabetCellRect(1, 2));
+    LoadText("АААБВ\r\n");
+    EXPECT_TRUE(BorderRightOf(Cipher(), 3));
+    EXPECT_NE(Seen(Letters().Surface(), AlphabetCellRect(1, 2)), rare);
     SendMessageW(Plain().Surface()->WindowHandle(), WM_MOUSELEAVE, 0, 0);
     Pump();
 }
