@@ -55,6 +55,7 @@ AlphabetView::AlphabetView(Application& app, Control* form)
     }
     app.Ws->KeyTable.view = this;
     app.Views.push_back(this);
+    app.Screen.AddCellView(this);
 }
 
 AlphabetView::~AlphabetView() {
@@ -62,6 +63,7 @@ AlphabetView::~AlphabetView() {
         app_.Ws->KeyTable.view = nullptr;
     }
     std::erase(app_.Views, static_cast<View*>(this));
+    app_.Screen.RemoveCellView(this);
     if (surface_) {
         DetachViewHandlers(surface_);
     }

@@ -5,8 +5,25 @@
 
 namespace zam {
 
+void AppDisplay::AddCellView(CellView* view) {
+    cellViews_.push_back(view);
+}
+
+void AppDisplay::RemoveCellView(CellView* view) {
+    std::erase(cellViews_, view);
+}
+
+CellView* AppDisplay::CellViewOf(const View* view) const {
+    for (CellView* each : cellViews_) {
+        if (static_cast<const View*>(each) == view) {
+            return each;
+        }
+    }
+    return nullptr;
+}
+
 void AppDisplay::DrawTextCell(const TextObject& text, std::uint16_t position) {
-    auto* view = dynamic_cast<CellView*>(text.view);
+    CellView* view = CellViewOf(text.view);
     if (!view) {
         return;
     }
@@ -18,7 +35,7 @@ void AppDisplay::DrawTextCell(const TextObject& text, std::uint16_t position) {
 }
 
 void AppDisplay::DrawAlphabetCell(int row, int column) {
-    auto* view = dynamic_cast<CellView*>(app_.Ws->KeyTable.view);
+    CellView* view = CellViewOf(app_.Ws->KeyTable.view);
     if (!view) {
         return;
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "toolkit/geometry.h"
 #include "workspace/colouring.h"
@@ -54,8 +55,16 @@ public:
     std::span<View* const> Views() override;
     void InvalidateGraphSurface() override;
 
+    // The views whose cells are drawn one by one, as a text or the key table names them: a
+    // pointer move asks for thousands of cells, too many for a cast each.
+    void AddCellView(CellView* view);
+    void RemoveCellView(CellView* view);
+
 private:
+    CellView* CellViewOf(const View* view) const;
+
     Application& app_;
+    std::vector<CellView*> cellViews_;
 };
 
 }  // namespace zam

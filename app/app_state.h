@@ -126,6 +126,8 @@ struct Application {
     std::filesystem::path StartupDirectory;
     std::unique_ptr<Workspace> Ws;
     ColourPalette Palette;
+    // Before the records: the views take themselves off it as they go.
+    AppDisplay Screen{*this};
     // Every window record in creation order (item 0 the main window); released last to first.
     std::vector<std::unique_ptr<WindowRecord>> WindowRecords;
     // The nine forms whose places the settings file keeps, in its record order.
@@ -146,7 +148,6 @@ struct Application {
     AboutWindowRecord* AboutWindow = nullptr;
     std::unique_ptr<TADToolTip> ToolTip;
 
-    AppDisplay Screen{*this};
     // What the graph, information and about windows use of the program.
     AnalysisHost Host;
     MessageBoxMessages Boxes;

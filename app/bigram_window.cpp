@@ -21,7 +21,7 @@ void ChangeOverlay(Application& app, std::string& overlay, std::string next) {
 }  // namespace
 
 BigramView::BigramView(Application& app, Control* form)
-    : app_(app), font_(MakeCellFont(FW_NORMAL)) {
+    : app_(app), font_(MakeCellFont(FW_NORMAL)), picture_(kSurfaceWidth, kSurfaceHeight) {
     const Rect client = FrameClientRect(form);
     surface_ = NewPanel(form, 2);
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
@@ -41,13 +41,13 @@ BigramView::~BigramView() {
 }
 
 void BigramView::Invalidate() {
+    picture_.MarkStale();
     InvalidateSurface(surface_);
 }
 
 void BigramView::PaintCell(HDC dc, int column, int row) const {
     const BigramCellLook look = LookOfBigramCell(*app_.Ws, app_.Palette, column, row);
     const Rect r = BigramCellRect(column, row);
-    const int saved = SaveDC(dc);
     // An empty cell whose inside already shows its colour gets its outline only: redrawing
     // the fill under a moving pointer would flicker.
     const bool outlineOnly =
@@ -55,21 +55,17 @@ void BigramView::PaintCell(HDC dc, int column, int row) const {
     OwnedPen wide;
     if (look.outline > 1) {
         wide = OwnedPen(CreatePen(PS_INSIDEFRAME, look.outline, app_.Palette[1]));
-        SelectObject(dc, wide.Get());
     } else {
-        SelectObject(dc, GetStockObject(DC_PEN));
         SetDCPenColor(dc, app_.Palette[1]);
     }
-    if (outlineOnly) {
-        SelectObject(dc, GetStockObject(NULL_BRUSH));
-    } else {
-        SelectObject(dc, GetStockObject(DC_BRUSH));
+    SelectGuard pen(dc, wide ? wide.Get() : GetStockObject(DC_PEN));
+    SelectGuard brush(dc, GetStockObject(outlineOnly ? NULL_BRUSH : DC_BRUSH));
+    if (!outlineOnly) {
         SetDCBrushColor(dc, look.background);
     }
     ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
     if (!outlineOnly && !look.label.empty()) {
         const std::wstring text = Widen(look.label);
-        SelectObject(dc, font_.Get());
         SetTextColor(dc, look.text);
         SetBkMode(dc, TRANSPARENT);
         SIZE extent{};
@@ -79,49 +75,70 @@ void BigramView::PaintCell(HDC dc, int column, int row) const {
         TextOutW(dc, centre.x - extent.cx / 2, centre.y - extent.cy / 2, text.c_str(),
                  static_cast<int>(text.size()));
     }
-    RestoreDC(dc, saved);
+}
+
+void BigramView::PaintTable(HDC dc, const Rect& area) const {
+    OwnedBrush background(CreateSolidBrush(app_.Palette[3]));
+    const RECT fill{area.left, area.top, area.right, area.bottom};
+    FillRect(dc, &fill, background.Get());
+    if (!app_.Ws) {
+        return;
+    }
+    for (int column = 0; column < kBigramCells; ++column) {
+        for (int row = 0; row < kBigramCells; ++row) {
+            const Rect cell = BigramCellRect(column, row);
+            if (cell.right > area.left && cell.left < area.right && cell.bottom > area.top &&
+                cell.top < area.bottom) {
+                PaintCell(dc, column, row);
+            }
+        }
+    }
+}
+
+HDC BigramView::Picture() {
+    return picture_.Current([this](HDC dc) {
+        // The font stays selected: the picture's context is the view's own, and each selection
+        // costs Wine a search for X resource files.
+        SelectObject(dc, font_.Get());
+        PaintTable(dc, {0, 0, kSurfaceWidth, kSurfaceHeight});
+    });
 }
 
 void BigramView::DrawCell(const Cell& cell, bool rowHeading, bool columnHeading) {
     if (!app_.Ws || !IsInnerCell(cell) || !surface_ || !surface_->WindowHandle()) {
         return;
     }
-    HDC dc = surface_->Canvas()->Handle();
+    HDC window = surface_->Canvas()->Handle();
+    HDC picture = Picture();
+    HDC dc = picture ? picture : window;
     if (!dc) {
         return;
     }
-    PaintCell(dc, cell.column, cell.row);
-    if (columnHeading) {
-        PaintCell(dc, cell.column, 0);
-    }
-    if (rowHeading) {
-        PaintCell(dc, 0, cell.row);
+    SelectGuard font(picture ? nullptr : dc, font_.Get());
+    const Cell cells[] = {cell, Cell{.row = 0, .column = cell.column},
+                          Cell{.row = cell.row, .column = 0}};
+    const bool wanted[] = {true, columnHeading, rowHeading};
+    for (int i = 0; i < 3; ++i) {
+        if (wanted[i]) {
+            PaintCell(dc, cells[i].column, cells[i].row);
+            if (picture) {
+                picture_.CopyTo(window, BigramCellRect(cells[i].column, cells[i].row));
+            }
+        }
     }
 }
 
-void BigramView::OnPaint(Control* surface, HDC dc) {
-    Application& app = app_;
-    HRGN update = surface->UpdateRegion();
-    HBRUSH background = CreateSolidBrush(app.Palette[3]);
-    if (update) {
-        FillRgn(dc, update, background);
-    } else {
-        RECT client{};
-        GetClientRect(surface->WindowHandle(), &client);
-        FillRect(dc, &client, background);
-    }
-    DeleteObject(background);
-    if (!app.Ws) {
+void BigramView::OnPaint(Control*, HDC dc) {
+    RECT box{};
+    if (GetClipBox(dc, &box) == ERROR) {
         return;
     }
-    for (int column = 0; column < kBigramCells; ++column) {
-        for (int row = 0; row < kBigramCells; ++row) {
-            const Rect cell = BigramCellRect(column, row);
-            const RECT r{cell.left, cell.top, cell.right, cell.bottom};
-            if (!update || RectInRegion(update, &r)) {
-                PaintCell(dc, column, row);
-            }
-        }
+    const Rect area{box.left, box.top, box.right, box.bottom};
+    if (Picture()) {
+        picture_.CopyTo(dc, area);
+    } else {
+        SelectGuard font(dc, font_.Get());
+        PaintTable(dc, area);
     }
 }
 

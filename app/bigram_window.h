@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/cell_painter.h"
 #include "toolkit/gdi.h"
 
 namespace zam {
@@ -34,12 +35,18 @@ private:
     void OnMouseDown(Control* surface, MouseEventData& data);
     void OnMouseLeave(Control* surface);
 
-    // Cell (column, row), headings and corner included, as its colour rules say now.
+    // Cell (column, row), headings and corner included, as its colour rules say now, in the
+    // font selected in dc.
     void PaintCell(HDC dc, int column, int row) const;
+    // The cells that meet area, over the background.
+    void PaintTable(HDC dc, const Rect& area) const;
+    // The view's picture, up to date; null when it could not be made.
+    HDC Picture();
 
     Application& app_;
     WeakRef<Control> surface_;
     OwnedFont font_;
+    OffscreenPicture picture_;
 };
 
 using BigramWindowRecord = ViewWindowRecord<BigramView>;

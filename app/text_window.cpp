@@ -54,6 +54,7 @@ TextView::TextView(Application& app, Control* form, TextObject& text)
     }
     text_.view = this;
     app.Views.push_back(this);
+    app.Screen.AddCellView(this);
     UpdateScrollBar();
 }
 
@@ -63,6 +64,7 @@ TextView::~TextView() {
         text_.view = nullptr;
     }
     std::erase(app_.Views, static_cast<View*>(this));
+    app_.Screen.RemoveCellView(this);
     // A bar that outlives the view must not ask it; one whose surface went first asks nothing.
     if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
         record->Virtual = nullptr;
@@ -199,9 +201,10 @@ void TextView::PaintLines(HDC dc, const Rect& area) {
             if (cell.right <= area.left || cell.left >= area.right) {
                 continue;
             }
-            painter_.Paint(dc, cell,
-                           TextCellStyle(ws, app_.Palette, text_, static_cast<std::uint16_t>(position)),
-                           app_.Palette[1]);
+            painter_.Paint(
+                dc, cell,
+                TextCellStyle(ws, app_.Palette, text_, static_cast<std::uint16_t>(position)),
+                app_.Palette[1]);
         }
     }
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);

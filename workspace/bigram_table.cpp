@@ -3,9 +3,9 @@
 namespace zam {
 namespace {
 
-constexpr int kHoveredStep = 7;
-constexpr int kSelectedStep = 11;
-constexpr int kPlainStep = 3;
+constexpr int kHoveredStep = kCurrentEntry;
+constexpr int kSelectedStep = kSelectedBigramEntry;
+constexpr int kPlainStep = kBackgroundEntry;
 
 // The first index whose span [16i + 3, 16i + 20) holds v, 1-31; 0 for none.
 int InnerIndexAt(int v) {
@@ -93,8 +93,8 @@ BigramCellLook LookOfBigramCell(const Workspace& ws, const ColourPalette& palett
         }
         if (count > 0 && step == kPlainStep) {
             const CipherStats& stats = ws.TextStats;
-            look.background = Blend(palette[15], palette[16], static_cast<float>(count),
-                                    stats.pairMin, stats.pairMax);
+            look.background = Blend(palette[kScaleLowEntry], palette[kScaleHighEntry],
+                                    static_cast<float>(count), stats.pairMin, stats.pairMax);
             look.text = palette[step + 1];
             return look;
         }

@@ -15,12 +15,6 @@ constexpr std::array<Colour, 16> kYellowScheme = {
     0x0099FF, 0x000000, 0x00FF00, 0x000000, 0xFF0000, 0x000000, 0x4DBBFF, 0x0000FF,
 };
 
-// Entries of the overlays' backgrounds; the text colour is the next entry.
-constexpr int kCurrentEntry = 7;
-constexpr int kSelectedEntry = 9;
-constexpr int kSelectedBigramEntry = 11;
-constexpr int kPhraseEntry = 13;
-
 bool Matches(const std::string& state, char letter) { return LetterOf(state) == letter; }
 
 char CipherLetterAt(const Workspace& ws, std::uint32_t position) {
@@ -145,7 +139,7 @@ std::uint32_t PositionAt(Point point, std::uint32_t length, std::uint8_t lineWid
 }
 
 Colour LetterBackground(const Workspace& ws, const ColourPalette& palette, char letter) {
-    Colour colour = palette[3];
+    Colour colour = palette[kBackgroundEntry];
     if (letter == '\0' || ws.PlainLetter.empty()) return colour;
     if (Matches(ws.CurrentLetter, letter) && ws.HiliteCurrent) colour = palette[kCurrentEntry];
     if (Matches(ws.SelectedLetter, letter) && ws.HiliteSelected) colour = palette[kSelectedEntry];
@@ -154,7 +148,7 @@ Colour LetterBackground(const Workspace& ws, const ColourPalette& palette, char 
 }
 
 Colour LetterTextColour(const Workspace& ws, const ColourPalette& palette, char letter) {
-    Colour colour = palette[4];
+    Colour colour = palette[kTextEntry];
     if (letter == '\0' || ws.PlainLetter.empty()) return colour;
     if (Matches(ws.CurrentLetter, letter) && ws.HiliteCurrent) colour = palette[kCurrentEntry + 1];
     if (Matches(ws.SelectedLetter, letter) && ws.HiliteSelected) {
@@ -170,14 +164,14 @@ Colour LetterTextColour(const Workspace& ws, const ColourPalette& palette, char 
 Colour PositionBackground(const Workspace& ws, const ColourPalette& palette,
                           std::uint32_t position) {
     if (!ws.HiliteCurrent && position == ws.HoverPos) return palette[kCurrentEntry];
-    if (position > ws.CipherText.text.size()) return palette[3];
+    if (position > ws.CipherText.text.size()) return palette[kBackgroundEntry];
     return LetterBackground(ws, palette, CipherLetterAt(ws, position));
 }
 
 Colour PositionTextColour(const Workspace& ws, const ColourPalette& palette,
                           std::uint32_t position) {
     if (!ws.HiliteCurrent && position == ws.HoverPos) return palette[kCurrentEntry + 1];
-    if (position > ws.CipherText.text.size()) return palette[4];
+    if (position > ws.CipherText.text.size()) return palette[kTextEntry];
     return LetterTextColour(ws, palette, CipherLetterAt(ws, position));
 }
 
@@ -212,7 +206,7 @@ CellStyle TextCellStyle(const Workspace& ws, const ColourPalette& palette, const
         // A proposed letter in the plaintext, where no highlight takes its colour.
         const int cipherColumn = SymbolColumn(cipherLetter);
         if (&text == &ws.PlainText && IsCipherColumn(cipherColumn) &&
-            (ws.SuggestedColumns & ColumnBit(cipherColumn)) && style.text == palette[4]) {
+            (ws.SuggestedColumns & ColumnBit(cipherColumn)) && style.text == palette[kTextEntry]) {
             style.text = palette.Suggested();
         }
     }
@@ -222,8 +216,8 @@ CellStyle TextCellStyle(const Workspace& ws, const ColourPalette& palette, const
 CellStyle AlphabetCellStyle(const Workspace& ws, const ColourPalette& palette, int row,
                             int column) {
     CellStyle style;
-    style.background = palette[3];
-    style.text = palette[4];
+    style.background = palette[kBackgroundEntry];
+    style.text = palette[kTextEntry];
     if (row < 1 || row > 3 || column < 1 || column > kColumnCount) return style;
     const char a = ColumnSymbol(column);
     const char k = ws.KeyTable.key[column];
@@ -232,11 +226,11 @@ CellStyle AlphabetCellStyle(const Workspace& ws, const ColourPalette& palette, i
 
     if (!ws.CipherText.text.empty()) {
         if (row == 1 && IsCipherColumn(column)) {
-            style.background = Blend(palette[15], palette[16],
+            style.background = Blend(palette[kScaleLowEntry], palette[kScaleHighEntry],
                                      static_cast<float>(stats.positions[column].size()),
                                      stats.letterMin, stats.letterMax);
         } else if (row == 2 && IsCipherColumn(keyColumn)) {
-            style.background = Blend(palette[15], palette[16],
+            style.background = Blend(palette[kScaleLowEntry], palette[kScaleHighEntry],
                                      ws.KeyTable.referenceFrequencies[keyColumn], 0.2f, 17.5f);
         }
     }
@@ -253,10 +247,10 @@ CellStyle AlphabetCellStyle(const Workspace& ws, const ColourPalette& palette, i
     if (row == 3 && !Matches(ws.PlainLetter, a) && !inKey) {
         // "?" has no reference share; it takes the low end of the scale.
         style.background = IsCipherColumn(column)
-                                ? Blend(palette[15], palette[16],
+                                ? Blend(palette[kScaleLowEntry], palette[kScaleHighEntry],
                                         ws.KeyTable.referenceFrequencies[column], 0.2f, 17.5f)
-                                : palette[15];
-        style.text = palette[4];
+                                : palette[kScaleLowEntry];
+        style.text = palette[kTextEntry];
     }
     if (row == 3 && Matches(ws.PlainLetter, a)) {
         style.background = palette[kCurrentEntry];
@@ -266,7 +260,7 @@ CellStyle AlphabetCellStyle(const Workspace& ws, const ColourPalette& palette, i
         !Matches(ws.CurrentLetter, a)) {
         if (ws.DoubtfulColumns & ColumnBit(column)) {
             // A letter a check of the key doubts: the warning colour of the scale's top.
-            style.background = palette[16];
+            style.background = palette[kScaleHighEntry];
             style.text = 0xFFFFFF;
         } else if (ws.SuggestedColumns & ColumnBit(column)) {
             style.text = palette.Suggested();

@@ -18,6 +18,22 @@ inline constexpr int kGridMargin = 3;
 
 enum class Scheme { Black = 1, Yellow = 2 };
 
+// The palette's entries by what they colour; a highlight's text colour is the entry after its
+// background. Entry 2 is read by no rule.
+enum PaletteEntry : int {
+    kBorderEntry = 1,      // cell borders; the phrase box's frame
+    kBackgroundEntry = 3,  // views and plain cells
+    kTextEntry = 4,        // plain text; the menu strip
+    kToolbarEntry = 5,
+    kHeadingEntry = 6,     // the information window's headings and labels
+    kCurrentEntry = 7,     // the current letter and bigram; the graph's fall-back marker
+    kSelectedEntry = 9,
+    kSelectedBigramEntry = 11,
+    kPhraseEntry = 13,
+    kScaleLowEntry = 15,   // the rare end of the frequency scale
+    kScaleHighEntry = 16,  // the frequent end, also the warning colour
+};
+
 // Entries 1-16 are read; entry 0 exists so that indexes match the menu's and the files'.
 class ColourPalette {
 public:

@@ -188,6 +188,7 @@ TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
     text.resize(kMaxTextLength);
     text.back() = 'Я';
     LoadText(text + "\r\n");
+    EXPECT_TRUE(BorderRightOf(Cipher(), 31 * 9 + 1, 1));  // the top, as first seen
     Control* bar = Plain().Bar();
     ScrollBy(bar, 0, 100000);  // the thumb dragged to the bottom
     Pump();
@@ -220,6 +221,7 @@ TEST_F(Substitution, TheLargestTextScrollsTogetherToItsLastLine) {
     EXPECT_EQ(Ws().HoverPos, 0);
     EXPECT_EQ(Cipher().SurfaceTop(), 0);
     // A longer text opened in its place is drawn afresh, in the text and in the alphabet.
+    EXPECT_FALSE(BorderRightOf(Cipher(), 3));
     const COLORREF rare = Seen(Letters().Surface(), AlphabetCellRect(1, 2));
     LoadText("АААБВ\r\n");
     EXPECT_TRUE(BorderRightOf(Cipher(), 3));
