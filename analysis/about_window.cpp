@@ -27,15 +27,15 @@ bool Contains(const Rect& r, Point p) {
 }  // namespace
 
 AboutWindow::AboutWindow(Control* form, const AnalysisHost& host, const AboutTexts& texts)
-    : link_(form), host_(host), texts_(texts) {
+    : form_(form), host_(host), texts_(texts) {
     if (FrameRecord* frame = FrameOf(form)) {
-        frame->OnClientPaint = MakeEvent<Control*, HDC>(this, &AboutWindow::OnClientPaint);
+        frame->OnClientPaint = Bind<&AboutWindow::OnClientPaint>(this);
     }
-    form->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &AboutWindow::OnMouseMove);
-    form->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &AboutWindow::OnMouseDown);
-    form->OnShow = MakeEvent<Control*>(this, &AboutWindow::OnShow);
-    form->OnHide = MakeEvent<Control*>(this, &AboutWindow::OnHide);
-    form->OnKeyDown = MakeEvent<Control*, int32_t&, uint32_t>(this, &AboutWindow::OnKeyDown);
+    form->OnMouseMove = Bind<&AboutWindow::OnMouseMove>(this);
+    form->OnMouseDown = Bind<&AboutWindow::OnMouseDown>(this);
+    form->OnShow = Bind<&AboutWindow::OnShow>(this);
+    form->OnHide = Bind<&AboutWindow::OnHide>(this);
+    form->OnKeyDown = Bind<&AboutWindow::OnKeyDown>(this);
 }
 
 AboutWindow::~AboutWindow() {
@@ -54,7 +54,7 @@ AboutWindow::~AboutWindow() {
 }
 
 // A box closes on Escape and Enter, as a message box does.
-void AboutWindow::OnKeyDown(void*, Control* form, int32_t& key, uint32_t) {
+void AboutWindow::OnKeyDown(Control* form, int32_t& key, uint32_t) {
     if (key == VK_ESCAPE || key == VK_RETURN) {
         key = 0;
         form->Hide();
@@ -72,8 +72,7 @@ Rect AboutWindow::LinkRect() const {
     return Rect{left, top, left + kLinkWidth, top + kFontHeight};
 }
 
-void AboutWindow::OnClientPaint(void* self, Control* form, HDC dc) {
-    auto* about = static_cast<AboutWindow*>(self);
+void AboutWindow::OnClientPaint(Control* form, HDC dc) {
     const Rect client = FrameClientRect(form);
     const int32_t l = client.left;
     const int32_t t = client.top;
@@ -89,22 +88,21 @@ void AboutWindow::OnClientPaint(void* self, Control* form, HDC dc) {
     canvas->TextOut(l + 20, t + 60, "Разработчик:");
     canvas->TextOut(l + 20, t + 80, "Веб-сайт:");
     font->SetColor(kLinkColour);
-    canvas->TextOut(l + kValueLeft, t + kLinkTop, about->texts_.homePage);
+    canvas->TextOut(l + kValueLeft, t + kLinkTop, texts_.homePage);
     font->SetColor(kTextColour);
     font->SetFontStyle(kFontBold);
     canvas->TextOut(l + kValueLeft, t + 10, "1.0");
-    canvas->TextOut(l + kValueLeft, t + 30, about->texts_.licence);
-    canvas->TextOut(l + kValueLeft, t + 60, about->texts_.developer);
+    canvas->TextOut(l + kValueLeft, t + 30, texts_.licence);
+    canvas->TextOut(l + kValueLeft, t + 60, texts_.developer);
     font->SetFontHeight(kFooterFontHeight);
     font->SetFontStyle(0);
-    canvas->TextOut(l + kValueLeft, t + 110, about->texts_.footer);
+    canvas->TextOut(l + kValueLeft, t + 110, texts_.footer);
     font->SetFontHeight(kFontHeight);
     canvas->Release();
 }
 
-void AboutWindow::OnMouseMove(void* self, Control* form, MouseEventData& data) {
-    auto* about = static_cast<AboutWindow*>(self);
-    const Rect link = about->LinkRect();
+void AboutWindow::OnMouseMove(Control* form, MouseEventData& data) {
+    const Rect link = LinkRect();
     const Rect client = FrameClientRect(form);
     HCURSOR hand = LoadSystemCursor(SystemCursor::Hand);
     HCURSOR arrow = LoadSystemCursor(SystemCursor::Arrow);
@@ -138,10 +136,9 @@ void AboutWindow::OnMouseMove(void* self, Control* form, MouseEventData& data) {
     }
 }
 
-void AboutWindow::OnMouseDown(void* self, Control* form, MouseEventData& data) {
-    auto* about = static_cast<AboutWindow*>(self);
-    if (Contains(about->LinkRect(), Point{data.X, data.Y})) {
-        about->OpenHomePage();
+void AboutWindow::OnMouseDown(Control* form, MouseEventData& data) {
+    if (Contains(LinkRect(), Point{data.X, data.Y})) {
+        OpenHomePage();
         return;
     }
     form->Hide();
@@ -167,12 +164,12 @@ void AboutWindow::SetPeersEnabled(bool enabled) {
     }
 }
 
-void AboutWindow::OnShow(void* self, Control*) {
-    static_cast<AboutWindow*>(self)->SetPeersEnabled(false);
+void AboutWindow::OnShow(Control*) {
+    SetPeersEnabled(false);
 }
 
-void AboutWindow::OnHide(void* self, Control*) {
-    static_cast<AboutWindow*>(self)->SetPeersEnabled(true);
+void AboutWindow::OnHide(Control*) {
+    SetPeersEnabled(true);
 }
 
 std::unique_ptr<AboutWindow> BuildAboutWindow(Control* form, const AnalysisHost& host,

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/analysis_host.h"
+#include "toolkit/weak_ref.h"
 
 namespace zam {
 
@@ -26,22 +27,23 @@ public:
     AboutWindow& operator=(const AboutWindow&) = delete;
 
     // Null once the form is freed.
-    Control* Form() const { return link_.Form(); }
+    Control* Form() const { return form_; }
     // The link's rectangle in window coordinates.
     Rect LinkRect() const;
 
 private:
-    static void OnClientPaint(void* self, Control* form, HDC dc);
-    static void OnMouseMove(void* self, Control* form, MouseEventData& data);
-    static void OnMouseDown(void* self, Control* form, MouseEventData& data);
-    static void OnShow(void* self, Control* form);
-    static void OnHide(void* self, Control* form);
-    static void OnKeyDown(void* self, Control* form, int32_t& key, uint32_t shift);
+    void OnClientPaint(Control* form, HDC dc);
+    void OnMouseMove(Control* form, MouseEventData& data);
+    void OnMouseDown(Control* form, MouseEventData& data);
+    void OnShow(Control* form);
+    void OnHide(Control* form);
+    void OnKeyDown(Control* form, int32_t& key, uint32_t shift);
 
     void SetPeersEnabled(bool enabled);
     void OpenHomePage();
 
-    FormLink link_;
+    // Null once the toolkit has freed the form: the window then does nothing.
+    WeakRef<Control> form_;
     AnalysisHost host_;
     AboutTexts texts_;
 };

@@ -48,16 +48,16 @@ public:
     HDC dc;
 };
 
-GraphWindow::GraphWindow(Control* form, const AnalysisHost& host) : link_(form), host_(host) {
+GraphWindow::GraphWindow(Control* form, const AnalysisHost& host) : form_(form), host_(host) {
     FrameRecord* frame = FrameOf(form);
     if (frame) {
-        frame->OnClientPaint = MakeEvent<Control*, HDC>(this, &GraphWindow::OnClientPaint);
-        frame->OnFrameResized = MakeEvent<Control*>(this, &GraphWindow::OnResized);
+        frame->OnClientPaint = Bind<&GraphWindow::OnClientPaint>(this);
+        frame->OnFrameResized = Bind<&GraphWindow::OnResized>(this);
     }
-    form->OnMouseDown = MakeEvent<Control*, MouseEventData&>(this, &GraphWindow::OnMouseDown);
-    form->OnMouseMove = MakeEvent<Control*, MouseEventData&>(this, &GraphWindow::OnMouseMove);
-    form->OnMouseUp = MakeEvent<Control*, MouseEventData&>(this, &GraphWindow::OnMouseUp);
-    form->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(this, &GraphWindow::OnChar);
+    form->OnMouseDown = Bind<&GraphWindow::OnMouseDown>(this);
+    form->OnMouseMove = Bind<&GraphWindow::OnMouseMove>(this);
+    form->OnMouseUp = Bind<&GraphWindow::OnMouseUp>(this);
+    form->OnChar = Bind<&GraphWindow::OnChar>(this);
 }
 
 GraphWindow::~GraphWindow() {
@@ -311,88 +311,85 @@ bool GraphWindow::HitMarker(Point p, MarkerKind& kind, char& letter) const {
     return false;
 }
 
-void GraphWindow::OnClientPaint(void* self, Control* form, HDC dc) {
+void GraphWindow::OnClientPaint(Control* form, HDC dc) {
     // Over the background the frame has just cleared, on the paint's own context.
     form->Canvas()->SetHandle(dc);
-    static_cast<GraphWindow*>(self)->DrawGraph(false);
+    DrawGraph(false);
     form->Canvas()->Release();
 }
 
-void GraphWindow::OnResized(void* self, Control* form) {
-    auto* graph = static_cast<GraphWindow*>(self);
-    graph->DrawGraph(true);
-    graph->axes_.Layout(FrameClientRect(form));
-    graph->Refit();
-    graph->DrawGraph(false);
+void GraphWindow::OnResized(Control* form) {
+    DrawGraph(true);
+    axes_.Layout(FrameClientRect(form));
+    Refit();
+    DrawGraph(false);
 }
 
-void GraphWindow::OnMouseDown(void* self, Control* form, MouseEventData& data) {
-    auto* graph = static_cast<GraphWindow*>(self);
-    if (!graph->host_.ws || !graph->host_.display) {
+void GraphWindow::OnMouseDown(Control* form, MouseEventData& data) {
+    if (!host_.ws || !host_.display) {
         return;
     }
-    Workspace& ws = *graph->host_.ws;
-    Display& display = *graph->host_.display;
+    Workspace& ws = *host_.ws;
+    Display& display = *host_.display;
     if (data.Button != 1) {
         SetSelectedLetter(ws, display, kNoLetter);
         return;
     }
     const Point p{data.X, data.Y};
-    const Rect plot = graph->axes_.Plot();
-    graph->band_ = Rect{p.x, p.y, p.x, p.y};
-    if (!BandActive(graph->band_, plot)) {
-        graph->band_ = Rect{0, 0, 0, 0};
+    const Rect plot = axes_.Plot();
+    band_ = Rect{p.x, p.y, p.x, p.y};
+    if (!BandActive(band_, plot)) {
+        band_ = Rect{0, 0, 0, 0};
         return;
     }
-    graph->dragging_ = true;
+    dragging_ = true;
     // Moves keep coming while a drag leaves the window, with negative coordinates.
     SetCapture(form->Handle());
     const Rect client = FrameClientRect(form);
     if (InVerticalStrip(client, plot, p)) {
-        graph->SetDisplayOrder(false);
+        SetDisplayOrder(false);
         return;
     }
     if (InHorizontalStrip(client, plot, p)) {
-        graph->SetDisplayOrder(true);
+        SetDisplayOrder(true);
         return;
     }
     MarkerKind kind{};
     char letter = 0;
-    if (!graph->HitMarker(p, kind, letter)) {
+    if (!HitMarker(p, kind, letter)) {
         return;
     }
     if (kind == MarkerKind::Cipher) {
         if (letter != LetterOf(ws.SelectedLetter)) {
             SetSelectedLetter(ws, display, letter);
         }
-    } else if (graph->host_.typeLetter) {
-        graph->host_.typeLetter(letter);
+    } else if (host_.typeLetter) {
+        host_.typeLetter(letter);
     }
 }
 
-void GraphWindow::OnMouseMove(void* self, Control* form, MouseEventData& data) {
-    auto* graph = static_cast<GraphWindow*>(self);
-    if (!graph->host_.ws || !graph->host_.display) {
+void GraphWindow::OnMouseMove(Control* form, MouseEventData& data) {
+    if (!host_.ws || !host_.display) {
         return;
     }
     const Point p{data.X, data.Y};
-    const Rect plot = graph->axes_.Plot();
-    if (!(data.Shift & MK_LBUTTON) && graph->dragging_) {
+    const Rect plot = axes_.Plot();
+    if (!(data.Shift & MK_LBUTTON) && dragging_) {
         // The release went elsewhere: the band goes now, without a zoom.
-        if (graph->bandShown_) {
-            graph->DrawBand();
+        if (bandShown_) {
+            DrawBand();
         }
-        graph->CancelBand();
+        CancelBand();
     }
-    if ((data.Shift & MK_LBUTTON) && graph->dragging_) {
+    if ((data.Shift & MK_LBUTTON) && dragging_) {
         // The band follows the pointer wherever it goes; whether it zooms is decided on release.
-        if (graph->bandShown_) {
-            graph->DrawBand();
+        if (bandShown_) {
+            DrawBand();
         }
-        graph->band_.right = p.x;
-        graph->band_.bottom = p.y;
-        graph->DrawBand();
-        graph->bandShown_ = true;
+        band_.right = p.x;
+        band_.bottom = p.y;
+        DrawBand();
+        bandShown_ = true;
         return;
     }
     const Rect client = FrameClientRect(form);
@@ -400,11 +397,11 @@ void GraphWindow::OnMouseMove(void* self, Control* form, MouseEventData& data) {
         form->SetCursor(HandCursor());
         return;
     }
-    Workspace& ws = *graph->host_.ws;
-    Display& display = *graph->host_.display;
+    Workspace& ws = *host_.ws;
+    Display& display = *host_.display;
     MarkerKind kind{};
     char letter = 0;
-    if (!graph->HitMarker(p, kind, letter)) {
+    if (!HitMarker(p, kind, letter)) {
         SetCurrentLetter(ws, display, PointerSource::FreeRow, kNoLetter);
     } else if (kind == MarkerKind::Cipher) {
         if (letter != LetterOf(ws.CurrentLetter)) {
@@ -416,32 +413,31 @@ void GraphWindow::OnMouseMove(void* self, Control* form, MouseEventData& data) {
     form->SetCursor(LoadSystemCursor(SystemCursor::Arrow));
 }
 
-void GraphWindow::OnMouseUp(void* self, Control* form, MouseEventData& data) {
-    auto* graph = static_cast<GraphWindow*>(self);
+void GraphWindow::OnMouseUp(Control* form, MouseEventData& data) {
     if (data.Button != 1) {
         return;
     }
     if (GetCapture() == form->WindowHandle()) {
         ReleaseCapture();
     }
-    if (!graph->dragging_) {
+    if (!dragging_) {
         return;
     }
-    graph->dragging_ = false;
-    if (graph->bandShown_) {
-        graph->DrawBand();
-        graph->bandShown_ = false;
+    dragging_ = false;
+    if (bandShown_) {
+        DrawBand();
+        bandShown_ = false;
     }
-    const bool active = BandActive(graph->band_, graph->axes_.Plot());
-    const BandOutcome outcome = active ? FinishBand(graph->band_, graph->axes_) : BandOutcome{};
-    graph->band_ = Rect{0, 0, 0, 0};
+    const bool active = BandActive(band_, axes_.Plot());
+    const BandOutcome outcome = active ? FinishBand(band_, axes_) : BandOutcome{};
+    band_ = Rect{0, 0, 0, 0};
     if (outcome.gesture == BandGesture::None) {
         return;
     }
-    graph->DrawGraph(true);
-    graph->axes_.SetRanges(outcome.xMin, outcome.xMax, outcome.yMin, outcome.yMax);
-    graph->Refit();
-    graph->DrawGraph(false);
+    DrawGraph(true);
+    axes_.SetRanges(outcome.xMin, outcome.xMax, outcome.yMin, outcome.yMax);
+    Refit();
+    DrawGraph(false);
 }
 
 void GraphWindow::CancelBand() {
@@ -455,10 +451,9 @@ void GraphWindow::CancelBand() {
     }
 }
 
-void GraphWindow::OnChar(void* self, Control*, int32_t& key, uint32_t) {
-    auto* graph = static_cast<GraphWindow*>(self);
-    if (graph->host_.typeLetter) {
-        graph->host_.typeLetter(static_cast<char>(key));
+void GraphWindow::OnChar(Control*, int32_t& key, uint32_t) {
+    if (host_.typeLetter) {
+        host_.typeLetter(static_cast<char>(key));
     }
 }
 

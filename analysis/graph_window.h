@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "analysis/analysis_host.h"
+#include "toolkit/weak_ref.h"
 #include "analysis/graph_axis.h"
 
 namespace zam {
@@ -36,7 +37,7 @@ public:
     bool BandShown() const { return bandShown_; }
 
     // Null once the form is freed.
-    Control* Form() const { return link_.Form(); }
+    Control* Form() const { return form_; }
     const GraphAxes& Axes() const { return axes_; }
     const DisplayOrder& Order() const { return order_; }
 
@@ -47,12 +48,12 @@ private:
     // no context is held between operations.
     class Batch;
 
-    static void OnClientPaint(void* self, Control* form, HDC dc);
-    static void OnResized(void* self, Control* form);
-    static void OnMouseDown(void* self, Control* form, MouseEventData& data);
-    static void OnMouseMove(void* self, Control* form, MouseEventData& data);
-    static void OnMouseUp(void* self, Control* form, MouseEventData& data);
-    static void OnChar(void* self, Control* form, int32_t& key, uint32_t shift);
+    void OnClientPaint(Control* form, HDC dc);
+    void OnResized(Control* form);
+    void OnMouseDown(Control* form, MouseEventData& data);
+    void OnMouseMove(Control* form, MouseEventData& data);
+    void OnMouseUp(Control* form, MouseEventData& data);
+    void OnChar(Control* form, int32_t& key, uint32_t shift);
 
     bool CanDraw() const;
     void Refit();
@@ -65,7 +66,8 @@ private:
     // The first marker under the point: ciphertext before reference, position by position.
     bool HitMarker(Point p, MarkerKind& kind, char& letter) const;
 
-    FormLink link_;
+    // Null once the toolkit has freed the form: the window then does nothing.
+    WeakRef<Control> form_;
     AnalysisHost host_;
     DisplayOrder order_ = IdentityOrder();
     GraphAxes axes_;

@@ -41,8 +41,7 @@ void DrawCell(Canvas* canvas, const ColourPalette& palette, const Rect& cell,
     font->SetFontStyle(0);
 }
 
-void PaintCard(void* paletteData, Control* form, HDC dc) {
-    const auto& palette = *static_cast<const ColourPalette*>(paletteData);
+void PaintCard(const ColourPalette& palette, Control* form, HDC dc) {
     const Rect client = FrameClientRect(form);
     const int32_t l = client.left;
     const int32_t t = client.top;
@@ -105,8 +104,7 @@ void BuildInfoWindow(Control* form, const ColourPalette* palette) {
         return;
     }
     // The palette outlives every window, so it is the event's whole record.
-    frame->OnClientPaint =
-        MakeEvent<Control*, HDC>(const_cast<ColourPalette*>(palette), &PaintCard);
+    frame->OnClientPaint = Bind<&PaintCard>(*palette);
 }
 
 }  // namespace zam

@@ -47,10 +47,11 @@ AlphabetView::AlphabetView(Application& app, Control* form)
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
                              client.top + 1 + kSurfaceHeight});
     surface_->SetColor(app.Palette[3]);
-    AddToAutoFree(surface_, &AlphabetView::SurfaceGone, this);
-    AttachSurfaceHandlers(surface_, this, {&OnPaint, &OnMouseMove, &OnMouseDown, &OnMouseLeave});
-    for (Control* control : {form, surface_}) {
-        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &ForwardTypedKey);
+    AttachSurfaceHandlers(surface_, {Bind<&AlphabetView::OnPaint>(this), Bind<&AlphabetView::OnMouseMove>(this),
+                                     Bind<&AlphabetView::OnMouseDown>(this),
+                                     Bind<&AlphabetView::OnMouseLeave>(this)});
+    for (Control* control : {form, surface_.Get()}) {
+        control->OnChar = Bind<&ForwardTypedKey>(app);
     }
     app.Ws->KeyTable.view = this;
     app.Views.push_back(this);
@@ -64,13 +65,8 @@ AlphabetView::~AlphabetView() {
     std::erase(app_.Views, static_cast<View*>(this));
     app_.Screen.RemoveCellView(this);
     if (surface_) {
-        RemoveFromAutoFree(surface_, &AlphabetView::SurfaceGone, this);
         DetachViewHandlers(surface_);
     }
-}
-
-void AlphabetView::SurfaceGone(void* view) {
-    static_cast<AlphabetView*>(view)->surface_ = nullptr;
 }
 
 void AlphabetView::Invalidate() {
@@ -116,23 +112,21 @@ HDC AlphabetView::Picture() {
         [this](HDC dc) { PaintCells(dc, {0, 0, kSurfaceWidth, kSurfaceHeight}); });
 }
 
-void AlphabetView::OnPaint(void* view, Control*, HDC dc) {
-    auto* self = static_cast<AlphabetView*>(view);
+void AlphabetView::OnPaint(Control*, HDC dc) {
     RECT box{};
     if (GetClipBox(dc, &box) == ERROR) {
         return;
     }
     const Rect area{box.left, box.top, box.right, box.bottom};
-    if (self->Picture()) {
-        self->picture_.CopyTo(dc, area);
+    if (Picture()) {
+        picture_.CopyTo(dc, area);
     } else {
-        self->PaintCells(dc, area);
+        PaintCells(dc, area);
     }
 }
 
-void AlphabetView::OnMouseMove(void* view, Control*, MouseEventData& data) {
-    auto* self = static_cast<AlphabetView*>(view);
-    Application& app = self->app_;
+void AlphabetView::OnMouseMove(Control*, MouseEventData& data) {
+    Application& app = app_;
     if (!app.Ws) {
         return;
     }
@@ -170,23 +164,21 @@ void AlphabetView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     }
 }
 
-void AlphabetView::OnMouseLeave(void* view, Control*) {
-    auto* self = static_cast<AlphabetView*>(view);
-    if (self->app_.Ws) {
-        SetCurrentLetter(*self->app_.Ws, self->app_.Screen, PointerSource::FreeRow, kNoLetter);
+void AlphabetView::OnMouseLeave(Control*) {
+    if (app_.Ws) {
+        SetCurrentLetter(*app_.Ws, app_.Screen, PointerSource::FreeRow, kNoLetter);
     }
 }
 
-void AlphabetView::OnMouseDown(void* view, Control* surface, MouseEventData& data) {
-    auto* self = static_cast<AlphabetView*>(view);
-    Application& app = self->app_;
+void AlphabetView::OnMouseDown(Control* surface, MouseEventData& data) {
+    Application& app = app_;
     if (!app.Ws || app.Ws->CipherText.text.empty()) {
         return;
     }
     // A click that no move has reached yet (a pointer set down and clicked at once) points at
     // its cell first, as the move would have.
     MouseEventData at = data;
-    OnMouseMove(view, surface, at);
+    OnMouseMove(surface, at);
     Workspace& ws = *app.Ws;
     const Point p{data.X, data.Y};
     for (int column = 1; data.Button != 2 && column < kColumnCount; ++column) {
@@ -219,8 +211,8 @@ void AlphabetView::OnMouseDown(void* view, Control* surface, MouseEventData& dat
     POINT target{0, 0};
     const Point centre = RectCenter(AlphabetCellRect(2, column));
     target = {centre.x, centre.y};
-    if (self->surface_ && self->surface_->WindowHandle()) {
-        ClientToScreen(self->surface_->WindowHandle(), &target);
+    if (surface_ && surface_->WindowHandle()) {
+        ClientToScreen(surface_->WindowHandle(), &target);
     }
     SetCurrentLetter(ws, app.Screen, PointerSource::FreeRow, kNoLetter);
     SetSelectedLetter(ws, app.Screen, kNoLetter);

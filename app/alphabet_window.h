@@ -25,11 +25,10 @@ public:
     Control* Surface() const { return surface_; }
 
 private:
-    static void SurfaceGone(void* view);
-    static void OnPaint(void* view, Control* surface, HDC dc);
-    static void OnMouseMove(void* view, Control* surface, MouseEventData& data);
-    static void OnMouseDown(void* view, Control* surface, MouseEventData& data);
-    static void OnMouseLeave(void* view, Control* surface);
+    void OnPaint(Control* surface, HDC dc);
+    void OnMouseMove(Control* surface, MouseEventData& data);
+    void OnMouseDown(Control* surface, MouseEventData& data);
+    void OnMouseLeave(Control* surface);
 
     // Paints the cells that meet area on dc, over the background.
     void PaintCells(HDC dc, const Rect& area);
@@ -37,7 +36,7 @@ private:
     HDC Picture();
 
     Application& app_;
-    Control* surface_ = nullptr;
+    WeakRef<Control> surface_;
     CellPainter painter_;
     OffscreenPicture picture_;
 };

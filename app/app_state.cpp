@@ -6,29 +6,18 @@
 
 namespace zam {
 
-WindowRecord::WindowRecord(Control* form) : Form(form) {
-    AddToAutoFree(form, &WindowRecord::FormGone, this);
-}
-
 WindowRecord::~WindowRecord() {
-    if (Control* form = Form) {
-        // The form may outlive this record when a dispatch holds it: it must not call back.
-        RemoveFromAutoFree(form, &WindowRecord::FormGone, this);
-        Form = nullptr;
-        Free(form);
-    }
+    // Released first: the form may outlive this record when a dispatch holds it, and must not
+    // call back into it.
+    Free(Form.Release());
 }
 
-void WindowRecord::FormGone(void* record) {
-    static_cast<WindowRecord*>(record)->Form = nullptr;
-}
-
-void AttachSurfaceHandlers(Control* surface, void* view, const SurfaceHandlers& handlers) {
-    surface->OnPaint = MakeEvent<Control*, HDC>(view, handlers.paint);
-    surface->OnMouseMove = MakeEvent<Control*, MouseEventData&>(view, handlers.move);
-    surface->OnMouseDown = MakeEvent<Control*, MouseEventData&>(view, handlers.down);
-    surface->OnMouseDblClk = MakeEvent<Control*, MouseEventData&>(view, handlers.down);
-    surface->OnMouseLeave = MakeEvent<Control*>(view, handlers.leave);
+void AttachSurfaceHandlers(Control* surface, const SurfaceHandlers& handlers) {
+    surface->OnPaint = handlers.paint;
+    surface->OnMouseMove = handlers.move;
+    surface->OnMouseDown = handlers.down;
+    surface->OnMouseDblClk = handlers.down;
+    surface->OnMouseLeave = handlers.leave;
 }
 
 void DetachViewHandlers(Control* control) {
@@ -47,8 +36,8 @@ void InvalidateSurface(Control* surface) {
     }
 }
 
-void ForwardTypedKey(void* app, Control*, int32_t& key, uint32_t) {
-    TypeLetter(*static_cast<Application*>(app), static_cast<char>(key & 0xFF));
+void ForwardTypedKey(Application& app, Control*, int32_t& key, uint32_t) {
+    TypeLetter(app, static_cast<char>(key & 0xFF));
 }
 
 bool Application::ShownToUser(const Control* form) const {

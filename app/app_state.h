@@ -20,6 +20,7 @@
 #include "skin/tooltip.h"
 #include "toolkit/control.h"
 #include "toolkit/menu.h"
+#include "toolkit/weak_ref.h"
 #include "workspace/colouring.h"
 #include "workspace/workspace.h"
 
@@ -46,15 +47,12 @@ enum ToolbarButton : int32_t {
 // A window of the program and what it needs. The record frees its form when it goes; a form
 // freed first (its parent went, or the window tree was torn down) leaves Form null.
 struct WindowRecord {
-    explicit WindowRecord(Control* form);
+    explicit WindowRecord(Control* form) : Form(form) {}
     virtual ~WindowRecord();
     WindowRecord(const WindowRecord&) = delete;
     WindowRecord& operator=(const WindowRecord&) = delete;
 
-    Control* Form = nullptr;
-
-private:
-    static void FormGone(void* record);
+    WeakRef<Control> Form;
 };
 
 struct MainWindowRecord : WindowRecord {
@@ -85,18 +83,19 @@ struct ToolWindowRecord : WindowRecord {
 // The paint and pointer handlers of a view's drawing surface, put on it together. A quick
 // second click on the same cell comes as a double-click: it is a click all the same.
 struct SurfaceHandlers {
-    void (*paint)(void*, Control*, HDC);
-    void (*move)(void*, Control*, MouseEventData&);
-    void (*down)(void*, Control*, MouseEventData&);
-    void (*leave)(void*, Control*);
+    PaintEvent paint;
+    MouseEvent move;
+    MouseEvent down;
+    NotifyEvent leave;
 };
-void AttachSurfaceHandlers(Control* surface, void* view, const SurfaceHandlers& handlers);
+void AttachSurfaceHandlers(Control* surface, const SurfaceHandlers& handlers);
 // Takes every handler a view put on the control off it, the character handler included.
 void DetachViewHandlers(Control* control);
 // Repaints the whole surface at the next paint; nothing once its window has gone.
 void InvalidateSurface(Control* surface);
 // The character handler of the grid windows: a typed key goes to the alphabet's handler.
-void ForwardTypedKey(void* app, Control*, int32_t& key, uint32_t);
+struct Application;
+void ForwardTypedKey(Application& app, Control*, int32_t& key, uint32_t);
 
 // A tool window whose content is one view of the program's own.
 template <class ViewType>
@@ -172,7 +171,7 @@ struct Application {
     }
 
     Menu* MainMenu() const { return MenuWindow ? MenuWindow->MainMenu : nullptr; }
-    Control* MainForm() const { return MainWindow ? MainWindow->Form : nullptr; }
+    Control* MainForm() const { return MainWindow ? MainWindow->Form.Get() : nullptr; }
     zam::GraphWindow* Graph() const { return GraphWindow ? GraphWindow->Graph.get() : nullptr; }
     // The six tool windows with an "&Окна " item, in the settings file's flag order.
     std::array<ToolWindowRecord*, 6> FlaggedWindows() const {

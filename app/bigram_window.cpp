@@ -27,21 +27,17 @@ BigramView::BigramView(Application& app, Control* form)
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
                              client.top + 1 + kSurfaceHeight});
     surface_->SetColor(app.Palette[3]);
-    AddToAutoFree(surface_, &BigramView::SurfaceGone, this);
-    AttachSurfaceHandlers(surface_, this, {&OnPaint, &OnMouseMove, &OnMouseDown, &OnMouseLeave});
+    AttachSurfaceHandlers(surface_, {Bind<&BigramView::OnPaint>(this), Bind<&BigramView::OnMouseMove>(this),
+                                     Bind<&BigramView::OnMouseDown>(this),
+                                     Bind<&BigramView::OnMouseLeave>(this)});
     app.Views.push_back(this);
 }
 
 BigramView::~BigramView() {
     std::erase(app_.Views, static_cast<View*>(this));
     if (surface_) {
-        RemoveFromAutoFree(surface_, &BigramView::SurfaceGone, this);
         DetachViewHandlers(surface_);
     }
-}
-
-void BigramView::SurfaceGone(void* view) {
-    static_cast<BigramView*>(view)->surface_ = nullptr;
 }
 
 void BigramView::Invalidate() {
@@ -130,24 +126,22 @@ void BigramView::DrawCell(const Cell& cell, bool rowHeading, bool columnHeading)
     }
 }
 
-void BigramView::OnPaint(void* view, Control*, HDC dc) {
-    auto* self = static_cast<BigramView*>(view);
+void BigramView::OnPaint(Control*, HDC dc) {
     RECT box{};
     if (GetClipBox(dc, &box) == ERROR) {
         return;
     }
     const Rect area{box.left, box.top, box.right, box.bottom};
-    if (self->Picture()) {
-        self->picture_.CopyTo(dc, area);
+    if (Picture()) {
+        picture_.CopyTo(dc, area);
     } else {
-        SelectGuard font(dc, self->font_.Get());
-        self->PaintTable(dc, area);
+        SelectGuard font(dc, font_.Get());
+        PaintTable(dc, area);
     }
 }
 
-void BigramView::OnMouseMove(void* view, Control*, MouseEventData& data) {
-    auto* self = static_cast<BigramView*>(view);
-    Application& app = self->app_;
+void BigramView::OnMouseMove(Control*, MouseEventData& data) {
+    Application& app = app_;
     if (!app.Ws) {
         return;
     }
@@ -161,14 +155,13 @@ void BigramView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     ws.BigramHoverCell = cell;
     const bool rowHeading = cell.row != old.row;
     const bool columnHeading = cell.column != old.column;
-    self->DrawCell(old, rowHeading, columnHeading);
-    self->DrawCell(cell, rowHeading, columnHeading);
+    DrawCell(old, rowHeading, columnHeading);
+    DrawCell(cell, rowHeading, columnHeading);
     ChangeOverlay(app, ws.CurrentBigram, BigramOf(cell));
 }
 
-void BigramView::OnMouseLeave(void* view, Control*) {
-    auto* self = static_cast<BigramView*>(view);
-    Application& app = self->app_;
+void BigramView::OnMouseLeave(Control*) {
+    Application& app = app_;
     if (!app.Ws) {
         return;
     }
@@ -176,12 +169,11 @@ void BigramView::OnMouseLeave(void* view, Control*) {
     ChangeOverlay(app, ws.CurrentBigram, {});
     const Cell old = ws.BigramHoverCell;
     ws.BigramHoverCell = {};
-    self->DrawCell(old, true, true);
+    DrawCell(old, true, true);
 }
 
-void BigramView::OnMouseDown(void* view, Control* surface, MouseEventData& data) {
-    auto* self = static_cast<BigramView*>(view);
-    Application& app = self->app_;
+void BigramView::OnMouseDown(Control* surface, MouseEventData& data) {
+    Application& app = app_;
     if (!app.Ws) {
         return;
     }
@@ -189,7 +181,7 @@ void BigramView::OnMouseDown(void* view, Control* surface, MouseEventData& data)
     // points at it first, as the move would have.
     if (IsInnerCell(BigramCellAt({data.X, data.Y}))) {
         MouseEventData at = data;
-        OnMouseMove(view, surface, at);
+        OnMouseMove(surface, at);
     }
     Workspace& ws = *app.Ws;
     // A click acts on the last hovered inner cell, even from a heading; none, nothing.
@@ -206,8 +198,8 @@ void BigramView::OnMouseDown(void* view, Control* surface, MouseEventData& data)
     }
     const bool rowHeading = now.row != old.row;
     const bool columnHeading = now.column != old.column;
-    self->DrawCell(old, rowHeading, columnHeading);
-    self->DrawCell(now, rowHeading, columnHeading);
+    DrawCell(old, rowHeading, columnHeading);
+    DrawCell(now, rowHeading, columnHeading);
     if (!drop) {
         ChangeOverlay(app, ws.SelectedBigram, BigramOf(now));
     }

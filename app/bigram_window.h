@@ -30,11 +30,10 @@ public:
     Control* Surface() const { return surface_; }
 
 private:
-    static void SurfaceGone(void* view);
-    static void OnPaint(void* view, Control* surface, HDC dc);
-    static void OnMouseMove(void* view, Control* surface, MouseEventData& data);
-    static void OnMouseDown(void* view, Control* surface, MouseEventData& data);
-    static void OnMouseLeave(void* view, Control* surface);
+    void OnPaint(Control* surface, HDC dc);
+    void OnMouseMove(Control* surface, MouseEventData& data);
+    void OnMouseDown(Control* surface, MouseEventData& data);
+    void OnMouseLeave(Control* surface);
 
     // Cell (column, row), headings and corner included, as its colour rules say now, in the
     // font selected in dc.
@@ -45,7 +44,7 @@ private:
     HDC Picture();
 
     Application& app_;
-    Control* surface_ = nullptr;
+    WeakRef<Control> surface_;
     OwnedFont font_;
     OffscreenPicture picture_;
 };

@@ -79,6 +79,9 @@ void BuildToolWindows(Application& app) {
         NewToolWindow<AboutWindowRecord>(app, app.ApplicationWindow, "О программе", 0, false);
     app.AboutWindow->Form->SetSize(290, 160);
     app.AboutWindow->Form->CenterOnParent();
+    // No menu item to follow: the box's own show and hide disable and enable the others.
+    app.AboutWindow->Form->OnShow = {};
+    app.AboutWindow->Form->OnHide = {};
     app.AboutWindow->About =
         BuildAboutWindow(app.AboutWindow->Form, app.Host,
                          AboutTexts{std::string(kLicence), std::string(kDeveloper),
@@ -111,7 +114,7 @@ void PrepareHost(Application& app) {
 
 }  // namespace
 
-void BuildWindows(Application& app, void (*shutdown)(void*, ToolkitObject*)) {
+void BuildWindows(Application& app, Event<ToolkitObject*> shutdown) {
     Control* applet = NewForm(nullptr, "Zamenor");
     app.ApplicationWindow = applet;
     applet->SetPosition(0, 0)->SetSize(1, 1);

@@ -55,10 +55,6 @@ constexpr std::string_view kResetCaption = "ВНИМАНИЕ";
 constexpr std::string_view kResetQuestion =
     "Вы уверены что хотите сбросить результат дешифрования?";
 
-Application& AppOf(void* data) {
-    return *static_cast<Application*>(data);
-}
-
 HBITMAP MenuBitmap(const char* name) {
     return static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), Widen(name).c_str(), IMAGE_BITMAP, 0, 0, 0));
@@ -89,8 +85,7 @@ ToolWindowRecord* WindowOfItem(Application& app, int32_t item) {
 
 // ---- menu commands ----
 
-void FileEditCommand(void* data, Menu*, int32_t item) {
-    Application& app = AppOf(data);
+void FileEditCommand(Application& app, Menu*, int32_t item) {
     if (!CommandsAllowed(app)) {
         return;
     }
@@ -136,8 +131,7 @@ void FileEditCommand(void* data, Menu*, int32_t item) {
     }
 }
 
-void WindowToggleCommand(void* data, Menu* menu, int32_t item) {
-    Application& app = AppOf(data);
+void WindowToggleCommand(Application& app, Menu* menu, int32_t item) {
     if (!CommandsAllowed(app)) {
         return;
     }
@@ -152,22 +146,21 @@ void WindowToggleCommand(void* data, Menu* menu, int32_t item) {
     }
 }
 
-void HighlightCommand(void* data, Menu*, int32_t item) {
-    if (CommandsAllowed(AppOf(data))) {
-        HighlightSwitch(AppOf(data), item);
+void HighlightCommand(Application& app, Menu*, int32_t item) {
+    if (CommandsAllowed(app)) {
+        HighlightSwitch(app, item);
     }
 }
 
-void SchemeCommand(void* data, Menu*, int32_t item) {
-    if (CommandsAllowed(AppOf(data))) {
-        ChooseScheme(AppOf(data), item == kItemYellowScheme ? Scheme::Yellow : Scheme::Black);
+void SchemeCommand(Application& app, Menu*, int32_t item) {
+    if (CommandsAllowed(app)) {
+        ChooseScheme(app, item == kItemYellowScheme ? Scheme::Yellow : Scheme::Black);
     }
 }
 
 void SayNotOpened(Application& app, const std::string& text);
 
-void HelpCommand(void* data, Menu*, int32_t item) {
-    Application& app = AppOf(data);
+void HelpCommand(Application& app, Menu*, int32_t item) {
     if (!CommandsAllowed(app)) {
         return;
     }
@@ -199,8 +192,7 @@ void HelpCommand(void* data, Menu*, int32_t item) {
 
 // ---- the main form and the strip ----
 
-void MainWindowMoved(void* data, Control* main) {
-    Application& app = AppOf(data);
+void MainWindowMoved(Application& app, Control* main) {
     const Rect client = FrameClientRect(main);
     if (app.MenuWindow && app.MenuWindow->Form) {
         app.MenuWindow->Form->SetPosition(main->Left() + client.left,
@@ -212,19 +204,19 @@ void MainWindowMoved(void* data, Control* main) {
 }
 
 // The strip follows the event that fired, not the visibility, which may not have changed yet.
-void StripFollows(void* data, bool shown) {
-    MenuWindowRecord* strip = AppOf(data).MenuWindow;
+void StripFollows(Application& app, bool shown) {
+    MenuWindowRecord* strip = app.MenuWindow;
     if (strip && strip->Form) {
         strip->Form->SetVisible(shown);
     }
 }
 
-void MainWindowShown(void* data, Control*) {
-    StripFollows(data, true);
+void MainWindowShown(Application& app, Control*) {
+    StripFollows(app, true);
 }
 
-void MainWindowHidden(void* data, Control*) {
-    StripFollows(data, false);
+void MainWindowHidden(Application& app, Control*) {
+    StripFollows(app, false);
 }
 
 // Wine without a window manager raises a clicked window above the windows it owns, after
@@ -247,8 +239,7 @@ void RaiseStripSoon(Application& app) {
     SetTimer(nullptr, 0, 50, RaiseStrip);
 }
 
-void MainFormMessage(void* data, Control*, Message& message, bool& handled) {
-    Application& app = AppOf(data);
+void MainFormMessage(Application& app, Control*, Message& message, bool& handled) {
     if (message.Msg == WM_ACTIVATE && LOWORD(message.WParam) != WA_INACTIVE) {
         RaiseStripSoon(app);
     } else if (message.Msg == WM_SYSCOMMAND && (message.WParam & 0xFFF0) == SC_MINIMIZE) {
@@ -273,8 +264,7 @@ bool StripMessage(Control* strip, Message& message) {
 }
 
 // The application window stands for the program on the taskbar while it is minimised.
-void AppletMessage(void* data, Control* applet, Message& message, bool& handled) {
-    Application& app = AppOf(data);
+void AppletMessage(Application& app, Control* applet, Message& message, bool& handled) {
     if (message.Window != applet->WindowHandle()) {
         return;
     }
@@ -316,7 +306,7 @@ void BuildToolbar(Application& app, MainWindowRecord& record, const Rect& client
     for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
         Control* button =
             NewSkinnedButton(record.Toolbar, kButtons[i].name, kButtons[i].left, 2, 0);
-        button->OnClick = MakeEvent<Control*>(&app, &ToolbarClick);
+        button->OnClick = Bind<&ToolbarClick>(app);
         record.Buttons[static_cast<size_t>(i)] = button;
     }
     app.ToolTip = std::make_unique<TADToolTip>(nullptr);
@@ -327,14 +317,13 @@ void BuildToolbar(Application& app, MainWindowRecord& record, const Rect& client
 
 // Gives items first to last the command; separators and submenu entries are passed over, and
 // checkable ones start checked with the check-mark bitmap.
-void SetCommands(Application& app, Menu* menu, int32_t first, int32_t last,
-                 void (*command)(void*, Menu*, int32_t), bool checkable) {
+void SetCommands(Menu* menu, int32_t first, int32_t last, MenuEvent command, bool checkable) {
     for (int32_t item = first; item <= last; ++item) {
         MenuEntry* entry = MenuItem(menu, item);
         if (!entry || entry->IsSeparator() || entry->HasSubmenu()) {
             continue;
         }
-        entry->OnCommand = MakeEvent<Menu*, int32_t>(&app, command);
+        entry->OnCommand = command;
         if (checkable) {
             SetItemChecked(entry, true);
             SetItemBitmaps(entry, nullptr, MenuBitmap("mnuChecked"));
@@ -357,18 +346,20 @@ void BuildMenuStrip(Application& app) {
     app.MenuWindow->MainMenu = menu;
     SetItemBitmaps(MenuItem(menu, kItemOpen), MenuBitmap("mnuLoad"), nullptr);
     SetItemBitmaps(MenuItem(menu, kItemSave), MenuBitmap("mnuSave"), nullptr);
-    SetCommands(app, menu, kItemOpen, kItemClear, &FileEditCommand, false);
-    SetCommands(app, menu, kItemCipherWindow, kItemInfoWindow, &WindowToggleCommand, true);
-    SetCommands(app, menu, kItemHiliteCurrent, kItemHilitePhrase, &HighlightCommand, true);
+    SetCommands(menu, kItemOpen, kItemClear, Bind<&FileEditCommand>(app), false);
+    SetCommands(menu, kItemCipherWindow, kItemInfoWindow, Bind<&WindowToggleCommand>(app),
+                true);
+    SetCommands(menu, kItemHiliteCurrent, kItemHilitePhrase, Bind<&HighlightCommand>(app),
+                true);
     SetItemText(MenuItem(menu, kItemBigramLabel), "биграммы");
     for (int32_t item : {kItemBlackScheme, kItemYellowScheme}) {
         SetItemBitmaps(MenuItem(menu, item), MenuBitmap("mnuRadio"), MenuBitmap("mnuRadioChecked"));
     }
-    SetCommands(app, menu, kItemBlackScheme, kItemYellowScheme, &SchemeCommand, false);
+    SetCommands(menu, kItemBlackScheme, kItemYellowScheme, Bind<&SchemeCommand>(app), false);
     SetItemEnabled(MenuItem(menu, kItemUndo), false);
     SetItemEnabled(MenuItem(menu, kItemRedo), false);
     SetItemBitmaps(MenuItem(menu, kItemHomePage), MenuBitmap("mnuWeb"), nullptr);
-    SetCommands(app, menu, kItemHelp, kItemAbout, &HelpCommand, false);
+    SetCommands(menu, kItemHelp, kItemAbout, Bind<&HelpCommand>(app), false);
     SkinMenu(menu);
 }
 
@@ -380,27 +371,26 @@ void SayNotOpened(Application& app, const std::string& text) {
 
 }  // namespace
 
-void BuildMainWindow(Application& app, void (*shutdown)(void*, ToolkitObject*)) {
+void BuildMainWindow(Application& app, Event<ToolkitObject*> shutdown) {
     Control* main = NewSkinnedForm(app.ApplicationWindow, "Zamenor");
     app.MainWindow = app.AddRecord<MainWindowRecord>(true, main);
-    main->OnDestroy = MakeEvent<ToolkitObject*>(&app, shutdown);
+    main->OnDestroy = shutdown;
     FrameRecord* frame = FrameOf(main);
     frame->Sizeable = 0;
     main->SetSize(kMainWidth, kMainHeight);
     main->SetPosition(0, 0);
     frame->MinButton->Show();
-    main->OnMove = MakeEvent<Control*>(&app, &MainWindowMoved);
-    main->OnMessage = MakeEvent<Control*, Message&, bool&>(&app, &MainFormMessage);
-    main->OnShow = MakeEvent<Control*>(&app, &MainWindowShown);
-    main->OnHide = MakeEvent<Control*>(&app, &MainWindowHidden);
-    app.ApplicationWindow->OnMessage = MakeEvent<Control*, Message&, bool&>(&app, &AppletMessage);
+    main->OnMove = Bind<&MainWindowMoved>(app);
+    main->OnMessage = Bind<&MainFormMessage>(app);
+    main->OnShow = Bind<&MainWindowShown>(app);
+    main->OnHide = Bind<&MainWindowHidden>(app);
+    app.ApplicationWindow->OnMessage = Bind<&AppletMessage>(app);
 
     BuildToolbar(app, *app.MainWindow, FrameClientRect(main));
     BuildMenuStrip(app);
 }
 
-void ToolbarClick(void* data, Control* button) {
-    Application& app = AppOf(data);
+void ToolbarClick(Application& app, Control* button) {
     MainWindowRecord& main = *app.MainWindow;
     // The button keeps its pressed look until it hears that the focus went.
     button->Perform(WM_KILLFOCUS, reinterpret_cast<WPARAM>(main.Form->WindowHandle()), 0);

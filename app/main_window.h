@@ -8,10 +8,10 @@
 namespace zam {
 
 // Builds the main form (its OnDestroy runs `shutdown`), the toolbar and the menu strip.
-void BuildMainWindow(Application& app, void (*shutdown)(void*, ToolkitObject*));
+void BuildMainWindow(Application& app, Event<ToolkitObject*> shutdown);
 
 // What a toolbar button does; the same for a click and for a test.
-void ToolbarClick(void* app, Control* button);
+void ToolbarClick(Application& app, Control* button);
 
 // The program's minimise: every window that shows goes away with the main window, and comes
 // back with it on restore.

@@ -16,11 +16,10 @@ constexpr int32_t kRemoveButton = 1;
 
 Control* BottomButton(Control* form, int32_t index) {
     FrameRecord* frame = FrameOf(form);
-    return frame && frame->BottomButtons ? frame->BottomButtons->At<Control>(index) : nullptr;
+    return frame ? frame->BottomButton(static_cast<size_t>(index)) : nullptr;
 }
 
-void PaintLabelAndFrame(void* app, Control* form, HDC dc) {
-    const ColourPalette& palette = static_cast<Application*>(app)->Palette;
+void PaintLabelAndFrame(const ColourPalette& palette, Control* form, HDC dc) {
     Canvas* canvas = form->Canvas();
     canvas->SetHandle(dc);
     GraphicTool* brush = canvas->Brush();
@@ -53,23 +52,21 @@ bool FilterTyped(Control*, Message& message) {
     return false;
 }
 
-void KeyDown(void* record, Control*, int32_t& key, uint32_t) {
-    auto* dialog = static_cast<PhraseDialogRecord*>(record);
-    if ((key != VK_RETURN && key != VK_ESCAPE) || !dialog->Form) {
+void KeyDown(PhraseDialogRecord& dialog, Control*, int32_t& key, uint32_t) {
+    if ((key != VK_RETURN && key != VK_ESCAPE) || !dialog.Form) {
         return;
     }
     Control* button =
-        BottomButton(dialog->Form, key == VK_RETURN ? kHighlightButton : kRemoveButton);
+        BottomButton(dialog.Form, key == VK_RETURN ? kHighlightButton : kRemoveButton);
     key = 0;  // the box would beep at both
     if (button) {
         button->Click();
     }
 }
 
-void ButtonClicked(void* record, Control* sender) {
-    auto* dialog = static_cast<PhraseDialogRecord*>(record);
-    Application& app = *dialog->Owner;
-    Control* form = dialog->Form;
+void ButtonClicked(PhraseDialogRecord& dialog, Control* sender) {
+    Application& app = *dialog.Owner;
+    Control* form = dialog.Form;
     if (!form || !app.Ws) {
         return;
     }
@@ -77,7 +74,7 @@ void ButtonClicked(void* record, Control* sender) {
     if (!ws.CipherText.text.empty()) {
         std::string next;
         if (sender == BottomButton(form, kHighlightButton)) {
-            const auto phrase = PhraseFromEditText(dialog->Edit ? dialog->Edit->Caption() : "");
+            const auto phrase = PhraseFromEditText(dialog.Edit ? dialog.Edit->Caption() : "");
             if (!phrase) {
                 // Not all cipher symbols: nothing changes, and the text stays to be put right.
                 MessageBeep(MB_OK);
@@ -94,16 +91,6 @@ void ButtonClicked(void* record, Control* sender) {
 
 }  // namespace
 
-PhraseDialogRecord::~PhraseDialogRecord() {
-    if (Edit) {
-        RemoveFromAutoFree(Edit, &PhraseDialogRecord::EditGone, this);
-    }
-}
-
-void PhraseDialogRecord::EditGone(void* record) {
-    static_cast<PhraseDialogRecord*>(record)->Edit = nullptr;
-}
-
 void PhraseDialogRecord::Shown() {
     if (HWND box = Edit ? Edit->WindowHandle() : nullptr) {
         SetFocus(box);
@@ -114,7 +101,7 @@ void PhraseDialogRecord::Shown() {
 void AttachPhraseDialog(Application& app, PhraseDialogRecord& record) {
     Control* form = record.Form;
     if (FrameRecord* frame = FrameOf(form)) {
-        frame->OnClientPaint = MakeEvent<Control*, HDC>(&app, &PaintLabelAndFrame);
+        frame->OnClientPaint = Bind<&PaintLabelAndFrame>(app.Palette);
     }
     Control* edit = NewEditBox(form, kEditNoHScroll | kEditNoVScroll);
     // No scroll bars in so small a box, but the text may run on past its edge.
@@ -125,11 +112,10 @@ void AttachPhraseDialog(Application& app, PhraseDialogRecord& record) {
     edit->TabStop = true;  // showing the dialog puts the caret into the box
     edit->AttachMessageHandler(&FilterTyped);
     record.Edit = edit;
-    AddToAutoFree(edit, &PhraseDialogRecord::EditGone, &record);
     AddBottomButtons(form, {"Выделить", "Снять выделение"}, true);
 
-    const auto keyDown = MakeEvent<Control*, int32_t&, uint32_t>(&record, &KeyDown);
-    const auto click = MakeEvent<Control*>(&record, &ButtonClicked);
+    const auto keyDown = Bind<&KeyDown>(record);
+    const auto click = Bind<&ButtonClicked>(record);
     form->OnKeyDown = keyDown;
     edit->OnKeyDown = keyDown;
     for (int32_t index : {kHighlightButton, kRemoveButton}) {

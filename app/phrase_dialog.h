@@ -9,14 +9,9 @@ namespace zam {
 
 struct PhraseDialogRecord : ToolWindowRecord {
     using ToolWindowRecord::ToolWindowRecord;
-    ~PhraseDialogRecord() override;
     // The caret goes into the box, its text selected: the user types the phrase at once.
     void Shown() override;
-    Control* Edit = nullptr;  // a child of the form; null once the form has gone
-
-private:
-    friend void AttachPhraseDialog(Application& app, PhraseDialogRecord& record);
-    static void EditGone(void* record);
+    WeakRef<Control> Edit;  // a child of the form; null once the form has gone
 };
 
 // Gives the dialog form, already at its size, its label, edit box and buttons.

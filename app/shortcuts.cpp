@@ -28,9 +28,6 @@ constexpr Shortcut kShortcuts[] = {
     {VK_F1, false, false, kItemHelp, false, "F1"},
 };
 
-// The program whose windows take the keys; one per process.
-Application* shortcutTarget = nullptr;
-
 bool IsEditBox(HWND window) {
     wchar_t name[16] = {};
     return window && GetClassNameW(window, name, 16) > 0 && lstrcmpiW(name, L"Edit") == 0;
@@ -97,12 +94,11 @@ bool MenuKey(Application& app, Message& message) {
     }
 }
 
-bool ShortcutKey(Control*, Message& message) {
-    Application* app = shortcutTarget;
-    if (!app || !app->MenuWindow || !app->MenuWindow->Form) {
+bool ShortcutKey(Application& app, Control*, Message& message) {
+    if (!app.MenuWindow || !app.MenuWindow->Form) {
         return false;
     }
-    if (MenuKey(*app, message)) {
+    if (MenuKey(app, message)) {
         return true;
     }
     if (message.Msg != WM_KEYDOWN) {
@@ -120,10 +116,10 @@ bool ShortcutKey(Control*, Message& message) {
         if (shortcut.editKey && IsEditBox(message.Window)) {
             return false;
         }
-        MenuEntry* entry = MenuItem(app->MainMenu(), shortcut.item);
+        MenuEntry* entry = MenuItem(app.MainMenu(), shortcut.item);
         // The key does what the item does, and nothing where the item is greyed.
-        if (entry && ItemEnabled(entry) && CommandsAllowed(*app)) {
-            SendMessageW(app->MenuWindow->Form->WindowHandle(), WM_COMMAND,
+        if (entry && ItemEnabled(entry) && CommandsAllowed(app)) {
+            SendMessageW(app.MenuWindow->Form->WindowHandle(), WM_COMMAND,
                          static_cast<WPARAM>(entry->CommandId()), 0);
         }
         message.Result = 0;
@@ -132,9 +128,8 @@ bool ShortcutKey(Control*, Message& message) {
     return false;
 }
 
-std::string_view MainMenuKeyText(const MenuEntry* item) {
-    Application* app = shortcutTarget;
-    if (!app || !item || item->OwnerMenu() != app->MainMenu()) {
+std::string_view MainMenuKeyText(Application& app, const MenuEntry* item) {
+    if (!item || item->OwnerMenu() != app.MainMenu()) {
         return {};
     }
     return ShortcutText(item->Index());
@@ -143,16 +138,14 @@ std::string_view MainMenuKeyText(const MenuEntry* item) {
 }  // namespace
 
 void InstallShortcuts(Application& app) {
-    shortcutTarget = &app;
     altAlone = f10Down = false;
-    SetGlobalKeyHook(&ShortcutKey);
-    SetMenuKeyText(&MainMenuKeyText);
+    SetGlobalKeyHook(Bind<&ShortcutKey>(app));
+    SetMenuKeyText(Bind<&MainMenuKeyText>(app));
 }
 
 void RemoveShortcuts() {
-    shortcutTarget = nullptr;
-    SetGlobalKeyHook(nullptr);
-    SetMenuKeyText(nullptr);
+    SetGlobalKeyHook({});
+    SetMenuKeyText({});
 }
 
 std::string_view ShortcutText(int32_t item) {

@@ -20,13 +20,12 @@
 namespace zam {
 namespace {
 
-void ShutdownOnDestroy(void* app, ToolkitObject*) {
-    Shutdown(*static_cast<Application*>(app));
+void ShutdownOnDestroy(Application& app, ToolkitObject*) {
+    Shutdown(app);
 }
 
 // The main window's close, by any route: unsaved work is asked about first.
-void ShutdownOnClose(void* data, Control*, bool& accept) {
-    Application& app = *static_cast<Application*>(data);
+void ShutdownOnClose(Application& app, Control*, bool& accept) {
     if (!MayDiscardWork(app)) {
         accept = false;
         return;
@@ -36,20 +35,13 @@ void ShutdownOnClose(void* data, Control*, bool& accept) {
 
 // The application window's close ends the loop; it asks as the main window's does, unless
 // the main window's close has already asked and shut down.
-void AppletOnClose(void* data, Control*, bool& accept) {
-    accept = MayDiscardWork(*static_cast<Application*>(data));
+void AppletOnClose(Application& app, Control*, bool& accept) {
+    accept = MayDiscardWork(app);
 }
-
-void ShutdownOnEnding(void* app) {
-    Shutdown(*static_cast<Application*>(app));
-}
-
-// The program that takes dropped files; one per process.
-Application* dropTarget = nullptr;
 
 // A file dropped on any window of the program opens as the open command would; of several,
-// the first.
-bool DroppedFiles(Control*, Message& message) {
+// the first. Nothing opens once the program has shut down.
+bool DroppedFiles(Application& app, Control*, Message& message) {
     if (message.Msg != WM_DROPFILES) {
         return false;
     }
@@ -60,18 +52,17 @@ bool DroppedFiles(Control*, Message& message) {
         path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
     }
     DragFinish(drop);
-    if (dropTarget) {
-        OpenWorkFile(*dropTarget, path);
+    if (app.ShutdownRuns == 0) {
+        OpenWorkFile(app, path);
     }
     message.Result = 0;
     return true;
 }
 
 void AcceptDroppedFiles(Application& app) {
-    dropTarget = &app;
     for (const auto& record : app.WindowRecords) {
         if (Control* form = record->Form) {
-            form->AttachMessageHandler(&DroppedFiles);
+            form->AttachMessageHandler(Bind<&DroppedFiles>(app));
             DragAcceptFiles(form->Handle(), TRUE);
         }
     }
@@ -86,14 +77,14 @@ std::unique_ptr<Application> StartApplication(ShellOpenProc shellOpen) {
     app->Ws = std::make_unique<Workspace>();
     app->Palette.Choose(Scheme::Black);
 
-    BuildWindows(*app, &ShutdownOnDestroy);
+    BuildWindows(*app, Bind<&ShutdownOnDestroy>(*app));
     // Settings are written while every window still stands: the destruction that follows a
     // close hides the tool windows first.
-    app->MainForm()->OnClose = MakeEvent<Control*, bool&>(app.get(), &ShutdownOnClose);
-    app->ApplicationWindow->OnClose = MakeEvent<Control*, bool&>(app.get(), &AppletOnClose);
+    app->MainForm()->OnClose = Bind<&ShutdownOnClose>(*app);
+    app->ApplicationWindow->OnClose = Bind<&AppletOnClose>(*app);
     // Any other end of the run (the application window's close, the end of the session) comes
     // here before the window tree is torn down.
-    SetEndingHook(&ShutdownOnEnding, app.get());
+    SetEndingHook(Bind<&Shutdown>(*app));
     ReadSettings(*app);
     AcceptDroppedFiles(*app);
     InstallShortcuts(*app);
@@ -105,8 +96,7 @@ void Shutdown(Application& app) {
     if (app.ShutdownRuns++ > 0) {
         return;
     }
-    SetEndingHook(nullptr, nullptr);
-    dropTarget = nullptr;
+    SetEndingHook({});
     RemoveShortcuts();
     WriteSettings(app);
     // No menu update or shutdown from the destruction that follows.

@@ -43,12 +43,14 @@ TextView::TextView(Application& app, Control* form, TextObject& text)
     if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
         record->Virtual = this;
     }
-    AddToAutoFree(surface_, &TextView::SurfaceGone, this);
 
-    AttachSurfaceHandlers(surface_, this, {&OnPaint, &OnMouseMove, &OnMouseDown, &OnMouseLeave});
-    surface_->OnMouseWheel = MakeEvent<Control*, MouseEventData&>(this, &TextView::OnMouseWheel);
-    for (Control* control : {form, clip_, surface_}) {
-        control->OnChar = MakeEvent<Control*, int32_t&, uint32_t>(&app, &ForwardTypedKey);
+    AttachSurfaceHandlers(surface_, {Bind<&TextView::OnPaint>(this),
+                                     Bind<&TextView::OnMouseMove>(this),
+                                     Bind<&TextView::OnMouseDown>(this),
+                                     Bind<&TextView::OnMouseLeave>(this)});
+    surface_->OnMouseWheel = Bind<&TextView::OnMouseWheel>(this);
+    for (Control* control : {form, clip_.Get(), surface_.Get()}) {
+        control->OnChar = Bind<&ForwardTypedKey>(app);
     }
     text_.view = this;
     app.Views.push_back(this);
@@ -63,27 +65,15 @@ TextView::~TextView() {
     }
     std::erase(app_.Views, static_cast<View*>(this));
     app_.Screen.RemoveCellView(this);
-    if (bar_) {
-        if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
-            record->Virtual = nullptr;
-        }
+    // A bar that outlives the view must not ask it; one whose surface went first asks nothing.
+    if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
+        record->Virtual = nullptr;
     }
-    if (surface_) {
-        RemoveFromAutoFree(surface_, &TextView::SurfaceGone, this);
-        for (Control* control : {surface_, clip_}) {
+    for (Control* control : {surface_.Get(), clip_.Get()}) {
+        if (control) {
             DetachViewHandlers(control);
         }
     }
-}
-
-void TextView::SurfaceGone(void* view) {
-    auto* self = static_cast<TextView*>(view);
-    if (self->bar_) {
-        if (ScrollBarRecord* record = ScrollBarOf(self->bar_)) {
-            record->Virtual = nullptr;
-        }
-    }
-    self->surface_ = self->clip_ = self->bar_ = nullptr;
 }
 
 bool TextView::IsCipherView() const {
@@ -223,23 +213,21 @@ HDC TextView::Picture() {
         [this](HDC dc) { PaintLines(dc, {0, 0, kClipWidth, kClipHeight}); });
 }
 
-void TextView::OnPaint(void* view, Control*, HDC dc) {
-    auto* self = static_cast<TextView*>(view);
+void TextView::OnPaint(Control*, HDC dc) {
     RECT box{};
     if (GetClipBox(dc, &box) == ERROR) {
         return;
     }
     const Rect area{box.left, box.top, box.right, box.bottom};
-    if (self->Picture()) {
-        self->picture_.CopyTo(dc, area);
+    if (Picture()) {
+        picture_.CopyTo(dc, area);
     } else {
-        self->PaintLines(dc, area);
+        PaintLines(dc, area);
     }
 }
 
-void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
-    auto* self = static_cast<TextView*>(view);
-    Application& app = self->app_;
+void TextView::OnMouseMove(Control*, MouseEventData& data) {
+    Application& app = app_;
     if (!app.Ws) {
         return;
     }
@@ -249,7 +237,7 @@ void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
         return;
     }
     const uint32_t position =
-        PositionAt(self->PicturePoint(data), static_cast<uint32_t>(ws.CipherText.text.size()),
+        PositionAt(PicturePoint(data), static_cast<uint32_t>(ws.CipherText.text.size()),
                    ws.CipherText.lineWidth);
     if (position == 0) {
         return;
@@ -261,7 +249,7 @@ void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     const uint32_t old = ws.HoverPos;
     ws.HoverPos = static_cast<std::uint16_t>(position);
     SetCurrentLetter(ws, app.Screen,
-                     self->IsCipherView() ? PointerSource::CipherRow : PointerSource::PlainRow,
+                     IsCipherView() ? PointerSource::CipherRow : PointerSource::PlainRow,
                      letter);
     if (!ws.HiliteCurrent) {
         // Only the cell under the pointer shows the current letter then.
@@ -274,26 +262,24 @@ void TextView::OnMouseMove(void* view, Control*, MouseEventData& data) {
     }
 }
 
-void TextView::OnMouseDown(void* view, Control* surface, MouseEventData& data) {
-    auto* self = static_cast<TextView*>(view);
-    if (!self->app_.Ws) {
+void TextView::OnMouseDown(Control* surface, MouseEventData& data) {
+    if (!app_.Ws) {
         return;
     }
     // A click where the pointer rests since an assignment cleared the current letter names
     // the letter under it, as a move there would: the user sees the pointer on a letter.
     MouseEventData at = data;
-    OnMouseMove(view, surface, at);
-    Workspace& ws = *self->app_.Ws;
+    OnMouseMove(surface, at);
+    Workspace& ws = *app_.Ws;
     if (ws.CipherText.text.empty() || LetterOf(ws.SelectedLetter) == LetterOf(ws.CurrentLetter)) {
         return;
     }
-    SetSelectedLetter(ws, self->app_.Screen,
+    SetSelectedLetter(ws, app_.Screen,
                       data.Button == 1 ? LetterOf(ws.CurrentLetter) : kNoLetter);
 }
 
-void TextView::OnMouseLeave(void* view, Control*) {
-    auto* self = static_cast<TextView*>(view);
-    Application& app = self->app_;
+void TextView::OnMouseLeave(Control*) {
+    Application& app = app_;
     if (!app.Ws) {
         return;
     }
@@ -306,10 +292,9 @@ void TextView::OnMouseLeave(void* view, Control*) {
     }
 }
 
-void TextView::OnMouseWheel(void* view, Control*, MouseEventData& data) {
-    auto* self = static_cast<TextView*>(view);
+void TextView::OnMouseWheel(Control*, MouseEventData& data) {
     const int32_t lines = data.WheelDelta * kWheelLines / WHEEL_DELTA;
-    self->SetSurfaceTop(self->SurfaceTop() + lines * kCellPitch);
+    SetSurfaceTop(SurfaceTop() + lines * kCellPitch);
 }
 
 void AttachTextView(Application& app, TextWindowRecord& record, TextObject& text) {

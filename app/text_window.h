@@ -45,12 +45,11 @@ public:
     void ScrollContentTo(int64_t offset) override;
 
 private:
-    static void SurfaceGone(void* view);
-    static void OnPaint(void* view, Control* surface, HDC dc);
-    static void OnMouseMove(void* view, Control* surface, MouseEventData& data);
-    static void OnMouseDown(void* view, Control* surface, MouseEventData& data);
-    static void OnMouseLeave(void* view, Control* surface);
-    static void OnMouseWheel(void* view, Control* surface, MouseEventData& data);
+    void OnPaint(Control* surface, HDC dc);
+    void OnMouseMove(Control* surface, MouseEventData& data);
+    void OnMouseDown(Control* surface, MouseEventData& data);
+    void OnMouseLeave(Control* surface);
+    void OnMouseWheel(Control* surface, MouseEventData& data);
 
     // The pointer on the text's picture.
     Point PicturePoint(const MouseEventData& data) const { return {data.X, data.Y + scrollTop_}; }
@@ -64,9 +63,10 @@ private:
 
     Application& app_;
     TextObject& text_;
-    Control* clip_ = nullptr;
-    Control* surface_ = nullptr;
-    Control* bar_ = nullptr;
+    // Each reads null once the toolkit has freed it (its form went first).
+    WeakRef<Control> clip_;
+    WeakRef<Control> surface_;
+    WeakRef<Control> bar_;
     CellPainter painter_;
     OffscreenPicture picture_;
     int32_t scrollTop_ = 0;

@@ -14,16 +14,14 @@ void FollowShowOrHide(ToolWindowRecord& tool, bool shown) {
     }
 }
 
-void ToolWindowShown(void* data, Control*) {
-    auto* tool = static_cast<ToolWindowRecord*>(data);
-    FollowShowOrHide(*tool, true);
-    tool->Shown();
+void ToolWindowShown(ToolWindowRecord& tool, Control*) {
+    FollowShowOrHide(tool, true);
+    tool.Shown();
 }
 
-void ToolWindowHidden(void* data, Control*) {
-    auto* tool = static_cast<ToolWindowRecord*>(data);
-    tool->Hidden();
-    FollowShowOrHide(*tool, false);
+void ToolWindowHidden(ToolWindowRecord& tool, Control*) {
+    tool.Hidden();
+    FollowShowOrHide(tool, false);
 }
 
 }  // namespace
@@ -36,8 +34,8 @@ Control* NewToolForm(Control* owner, std::string_view caption) {
 }
 
 void FollowVisibility(ToolWindowRecord& record) {
-    record.Form->OnShow = MakeEvent<Control*>(&record, &ToolWindowShown);
-    record.Form->OnHide = MakeEvent<Control*>(&record, &ToolWindowHidden);
+    record.Form->OnShow = Bind<&ToolWindowShown>(record);
+    record.Form->OnHide = Bind<&ToolWindowHidden>(record);
 }
 
 }  // namespace zam

@@ -26,10 +26,10 @@ constexpr int32_t kIconColumnWidth = 24;
 constexpr int32_t kSubmenuArrowRoom = 10;
 
 std::unique_ptr<MenuStyle> currentStyle;
-MenuKeyTextSource keyTextSource = nullptr;
+MenuKeyTextSource keyTextSource;
 
 std::string_view KeyText(const MenuEntry* item) {
-    if (!keyTextSource || !item || item->IsBarItem() || item->IsSeparator() || item->HasSubmenu()) {
+    if (!keyTextSource.Assigned() || !item || item->IsBarItem() || item->IsSeparator() || item->HasSubmenu()) {
         return {};
     }
     return keyTextSource(item);
@@ -177,17 +177,17 @@ int32_t DrawKeyText(const MenuEntry* item, HDC dc, std::string_view key, bool hi
     return static_cast<int32_t>(extent.cx);
 }
 
-void MeasureHandler(void*, MenuEntry* item, int32_t& width, int32_t& height) {
+void MeasureHandler(MenuEntry* item, int32_t& width, int32_t& height) {
     const auto size = static_cast<uint32_t>(MeasureItem(item));
     width = static_cast<int32_t>(size >> 16);
     height = static_cast<int32_t>(size & 0xFFFF);
 }
 
-void DrawBarHandler(void*, MenuEntry* item, const MenuItemDrawing& drawing) {
+void DrawBarHandler(MenuEntry* item, const MenuItemDrawing& drawing) {
     DrawBarItem(item, drawing);
 }
 
-void DrawPopupHandler(void*, MenuEntry* item, const MenuItemDrawing& drawing) {
+void DrawPopupHandler(MenuEntry* item, const MenuItemDrawing& drawing) {
     DrawPopupItem(item, drawing);
 }
 
@@ -243,9 +243,9 @@ void SkinMenu(Menu* menu) {
     }
     for (int32_t i = 0; i < menu->Count(); ++i) {
         MenuEntry* item = menu->Item(i);
-        item->OnDrawItem = MakeEvent<MenuEntry*, const MenuItemDrawing&>(
-            nullptr, item->IsBarItem() ? &DrawBarHandler : &DrawPopupHandler);
-        item->OnMeasureItem = MakeEvent<MenuEntry*, int32_t&, int32_t&>(nullptr, &MeasureHandler);
+        item->OnDrawItem =
+            item->IsBarItem() ? Bind<&DrawBarHandler>() : Bind<&DrawPopupHandler>();
+        item->OnMeasureItem = Bind<&MeasureHandler>();
         OwnerDraw(item, true);
     }
     menus.push_back(menu);

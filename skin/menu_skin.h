@@ -79,8 +79,8 @@ private:
 MenuStyle* CurrentMenuStyle();
 
 // The key that chooses an item ("Ctrl+O"), shown right-aligned in its popup row; empty for
-// none. Null (the default) shows no keys.
-using MenuKeyTextSource = std::string_view (*)(const MenuEntry* item);
+// none. Unassigned (the default) shows no keys.
+using MenuKeyTextSource = BoundCall<std::string_view, const MenuEntry*>;
 void SetMenuKeyText(MenuKeyTextSource source);
 // The gap between an item's caption and its key.
 constexpr int32_t kMenuKeyGap = 24;

@@ -8,7 +8,6 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/gdi.h"
 #include "toolkit/graphic_tool.h"
-#include "toolkit/pointer_list.h"
 
 namespace zam {
 namespace {
@@ -63,10 +62,6 @@ void FinishOnDestroy(void*) {
 void HoldSkin(Control* control) {
     StartScrollBarSkin();
     AddToAutoFree(control, FinishOnDestroy, nullptr);
-}
-
-void ClearSlot(void* slot) {
-    *static_cast<Control**>(slot) = nullptr;
 }
 
 bool LeftButtonDown() {
@@ -136,9 +131,9 @@ bool ArrowButtonMessage(Control* button, Message& m) {
     }
 }
 
-void NoAction(void*, Control*) {}
+void NoAction(Control*) {}
 
-void PaintBar(void*, Control* bar, HDC dc) {
+void PaintBar(Control* bar, HDC dc) {
     ScrollBarRecord* record = ScrollBarOf(bar);
     HWND window = bar->WindowHandle();
     if (!record || !window || !dc) {
@@ -244,30 +239,10 @@ bool BarMessage(Control* bar, Message& m) {
 
 }  // namespace
 
-void ScrollBarRecord::Link(Control*& slot, Control* control) {
-    Unlink(slot);
-    slot = control;
-    if (control) {
-        AddToAutoFree(control, ClearSlot, &slot);
-    }
-}
-
-void ScrollBarRecord::Unlink(Control*& slot) {
-    Control* control = std::exchange(slot, nullptr);
-    PointerList* pairs = control ? control->AutoFree : nullptr;
-    for (int32_t i = 0; pairs && i + 1 < pairs->Count; i += 2) {
-        if (pairs->Items[i] == reinterpret_cast<void*>(ClearSlot) &&
-            pairs->Items[i + 1] == static_cast<void*>(&slot)) {
-            pairs->DeleteRange(i, 2);
-            return;
-        }
-    }
-}
-
 void ScrollBarRecord::ReleaseOwned() {
-    Unlink(Content);
-    Unlink(StartButton);
-    Unlink(EndButton);
+    Content.Reset();
+    StartButton.Reset();
+    EndButton.Reset();
 }
 
 void StartScrollBarSkin() {
@@ -312,7 +287,7 @@ Control* NewSkinnedScrollBar(Control* content, uint8_t orientation) {
     bar->SetColor(kScrollTrackColor);
     bar->Show();
     bar->SkinData = record;
-    record->Link(record->Content, content);
+    record->Content = content;
     record->Orientation = orientation;
 
     // Made right after the bar, so that Border is each button's distance back to it.
@@ -322,18 +297,18 @@ Control* NewSkinnedScrollBar(Control* content, uint8_t orientation) {
         HoldSkin(button);
         button->SetSize(kScrollArrowSize, kScrollArrowSize);
         button->AttachMessageHandler(ArrowButtonMessage);
-        button->OnMouseLeave = MakeEvent(nullptr, NoAction);  // turns on leave tracking
+        button->OnMouseLeave = Bind<&NoAction>();  // turns on leave tracking
         buttons[i] = button;
     }
-    record->Link(record->StartButton, buttons[0]);
-    record->Link(record->EndButton, buttons[1]);
+    record->StartButton = buttons[0];
+    record->EndButton = buttons[1];
     buttons[0]->Border = -1;
     buttons[1]->Border = -2;
     const int32_t stepKind = orientation == kScrollVertical ? kMinHeight : kMinWidth;
     buttons[0]->SetSizeLimit(stepKind, -kScrollArrowStep);
     buttons[1]->SetSizeLimit(stepKind, kScrollArrowStep);
 
-    bar->OnPaint = MakeEvent(nullptr, PaintBar);
+    bar->OnPaint = Bind<&PaintBar>();
     bar->AttachMessageHandler(BarMessage);
     UpdateScrollBar(bar);
     return bar;
@@ -341,7 +316,7 @@ Control* NewSkinnedScrollBar(Control* content, uint8_t orientation) {
 
 void UpdateScrollBar(Control* bar) {
     ScrollBarRecord* record = ScrollBarOf(bar);
-    Control* content = record ? record->Content : nullptr;
+    Control* content = record ? record->Content.Get() : nullptr;
     Control* viewport = content ? content->Parent() : nullptr;
     if (!viewport || viewport->Parent() != bar->Parent()) {
         return;
@@ -406,7 +381,7 @@ void UpdateScrollBar(Control* bar) {
 
 void ScrollBy(Control* bar, int32_t dx, int32_t dy) {
     ScrollBarRecord* record = ScrollBarOf(bar);
-    Control* content = record ? record->Content : nullptr;
+    Control* content = record ? record->Content.Get() : nullptr;
     Control* viewport = content ? content->Parent() : nullptr;
     if (!viewport) {
         return;

@@ -9,6 +9,7 @@
 #include "toolkit/control.h"
 #include "toolkit/geometry.h"
 #include "toolkit/object.h"
+#include "toolkit/weak_ref.h"
 
 namespace zam {
 
@@ -38,30 +39,24 @@ protected:
     ~VirtualContent() = default;
 };
 
-// Hung on the bar's SkinData slot and freed with it. The control pointers are cleared when
-// their controls go first, so a bar outliving its content or buttons only stops scrolling.
+// Hung on the bar's SkinData slot and freed with it. The control links read null when their
+// controls go first, so a bar outliving its content or buttons only stops scrolling.
 class ScrollBarRecord : public ToolkitObject {
 public:
     uint8_t Orientation = kScrollVertical;
-    Control* Content = nullptr;
+    WeakRef<Control> Content;
     // In the bar's client coordinates.
     Rect ThumbRect{0, 0, 0, 0};
-    Control* StartButton = nullptr;  // top or left
-    Control* EndButton = nullptr;    // bottom or right
-    // Set for a virtually scrolled content; not owned.
+    WeakRef<Control> StartButton;  // top or left
+    WeakRef<Control> EndButton;    // bottom or right
+    // Set for a virtually scrolled content; not owned, and asked only while Content lives.
     VirtualContent* Virtual = nullptr;
 
     ScrollBarRecord() = default;
 
-    // Watches the control and clears slot (a field of this record) when it is destroyed.
-    void Link(Control*& slot, Control* control);
-
 protected:
     ~ScrollBarRecord() override = default;
     void ReleaseOwned() override;
-
-private:
-    void Unlink(Control*& slot);
 };
 
 // A bar for the content's viewport, at its right (vertical) or bottom (horizontal) edge. Null

@@ -177,7 +177,7 @@ bool SkinButtonHandler(Control* button, Message& m) {
     return false;
 }
 
-void PaintSkinButton(void*, Control* button, HDC dc) {
+void PaintSkinButton(Control* button, HDC dc) {
     SkinButtonRecord* r = SkinButtonOf(button);
     if (!r || r->ImageState == 0) {
         return;
@@ -235,7 +235,7 @@ bool BottomButtonHandler(Control* button, Message& m) {
     return false;
 }
 
-void PaintBottomButton(void*, Control* button, HDC dc) {
+void PaintBottomButton(Control* button, HDC dc) {
     BottomButtonRecord* r = BottomButtonOf(button);
     if (!r) {
         return;
@@ -313,7 +313,7 @@ Control* NewSkinnedButton(Control* parent, std::string_view name, int32_t x, uin
     r->ImageY = r->ImageOffsetY;
     button->TrackMouse(true);
     button->AttachMessageHandler(SkinButtonHandler);
-    button->OnPaint = MakeEvent(nullptr, PaintSkinButton);
+    button->OnPaint = Bind<&PaintSkinButton>();
     // Not Show: that would make the parent's window before the caller is done with it.
     button->SetVisible(true);
     return button;
@@ -333,7 +333,7 @@ Control* NewBottomButton(Control* form, std::string_view label, uint8_t placemen
     // label must both use the control's.
     button->Canvas()->Font();
     button->TrackMouse(true);
-    button->OnPaint = MakeEvent(nullptr, PaintBottomButton);
+    button->OnPaint = Bind<&PaintBottomButton>();
     button->AttachMessageHandler(BottomButtonHandler);
     return button;
 }

@@ -63,19 +63,15 @@ bool Touches(HRGN region, const Rect& r) {
 
 // The record keeps plain pointers to controls that the form owns as children; one freed on
 // its own is no longer among them and must not be touched.
-Control* LiveChild(Control* form, Control* child) {
-    return child && form->IndexOfChild(child) >= 0 ? child : nullptr;
-}
-
-void SetChildVisible(Control* form, Control* child, bool visible) {
-    if (Control* live = LiveChild(form, child)) {
-        live->SetVisible(visible);
+void SetChildVisible(Control* child, bool visible) {
+    if (child) {
+        child->SetVisible(visible);
     }
 }
 
-void PlaceChild(Control* form, Control* child, int32_t x, int32_t y) {
-    if (Control* live = LiveChild(form, child)) {
-        live->SetPosition(x, y);
+void PlaceChild(Control* child, int32_t x, int32_t y) {
+    if (child) {
+        child->SetPosition(x, y);
     }
 }
 
@@ -188,24 +184,24 @@ void LayOut(Control* form, FrameRecord* f, WPARAM sizeType, int32_t w, int32_t h
         }
     }
 
-    Control* close = LiveChild(form, f->CloseButton);
+    Control* close = f->CloseButton;
     const int32_t buttonWidth = close ? close->Width() : kDefaultCaptionButtonWidth;
     const int32_t top = f->CaptionRect.top + kButtonGap;
     const int32_t closeLeft = f->CaptionRect.right - buttonWidth - kButtonGap;
     const int32_t nextLeft = closeLeft - buttonWidth - kButtonGap;
-    PlaceChild(form, close, closeLeft, top);
+    PlaceChild(close, closeLeft, top);
     if (f->Sizeable) {
-        PlaceChild(form, f->MaxButton, nextLeft, top);
-        PlaceChild(form, f->RestoreButton, nextLeft, top);
-        PlaceChild(form, f->MinButton, nextLeft - buttonWidth - kButtonGap, top);
+        PlaceChild(f->MaxButton, nextLeft, top);
+        PlaceChild(f->RestoreButton, nextLeft, top);
+        PlaceChild(f->MinButton, nextLeft - buttonWidth - kButtonGap, top);
         if (sizeType == SIZE_RESTORED) {
             f->Restored = 1;
-            SetChildVisible(form, f->RestoreButton, false);
-            SetChildVisible(form, f->MaxButton, true);
+            SetChildVisible(f->RestoreButton, false);
+            SetChildVisible(f->MaxButton, true);
         } else if (sizeType == SIZE_MAXIMIZED) {
             f->Restored = 0;
-            SetChildVisible(form, f->MaxButton, false);
-            SetChildVisible(form, f->RestoreButton, true);
+            SetChildVisible(f->MaxButton, false);
+            SetChildVisible(f->RestoreButton, true);
             RECT work{};
             if (window && SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) &&
                 work.bottom - 1 > 0 && work.bottom - 1 != h) {
@@ -217,21 +213,21 @@ void LayOut(Control* form, FrameRecord* f, WPARAM sizeType, int32_t w, int32_t h
             }
         }
     } else {
-        PlaceChild(form, f->MinButton, nextLeft, top);
+        PlaceChild(f->MinButton, nextLeft, top);
     }
     // Fixed windows too: the program resizes them, and the old fade and cut would stay.
     if (sizeType != SIZE_MINIMIZED) {
         RepaintCaptionNow(form, f);
     }
-    for (int32_t i = 0; f->BottomButtons && i < f->BottomButtons->Count; ++i) {
-        if (Control* button = LiveChild(form, f->BottomButtons->At<Control>(i))) {
+    for (Control* button : f->BottomButtons) {
+        if (button) {
             LayOutBottomButton(button, w, h, f->HasFrame != 0, static_cast<uint8_t>(b));
         }
     }
     f->OnFrameResized(form);
 }
 
-void PaintFrame(void*, Control* form, HDC dc) {
+void PaintFrame(Control* form, HDC dc) {
     FrameRecord* f = FrameOf(form);
     HWND window = form->WindowHandle();
     if (!f || !dc || !window) {
@@ -269,7 +265,7 @@ void PaintFrame(void*, Control* form, HDC dc) {
     f->OnClientPaint(form, dc);
 }
 
-void CaptionButtonClick(void*, Control* sender) {
+void CaptionButtonClick(Control* sender) {
     Control* form = sender ? sender->Parent() : nullptr;
     FrameRecord* f = FrameOf(form);
     if (!f) {
@@ -287,16 +283,6 @@ void CaptionButtonClick(void*, Control* sender) {
         } else {
             form->Close();
         }
-    }
-}
-
-void AcceptClose(void*, Control* form, bool& accept) {
-    accept = true;
-    // The main form's close ends the message loop and the form goes with the application
-    // window. Any other form goes with its window, once this close has been processed (the
-    // dispatch holds it until then).
-    if (form != Applet() && form != MainForm()) {
-        Free(form);
     }
 }
 
@@ -329,18 +315,14 @@ void FocusNextWindow(Control* form) {
     }
 }
 
-// hiddenList: the record's list of the controls that the roll-up hid, made on first use.
-void RollUpOrDown(Control* form, FrameRecord* f, PointerList*& hiddenList) {
+// hidden: the record's list of the controls that the roll-up hid.
+void RollUpOrDown(Control* form, FrameRecord* f, std::vector<WeakRef<Control>>& hidden) {
     const int32_t rolledHeight = f->CaptionRect.bottom + kRolledUpBelowCaption;
-    if (!hiddenList) {
-        hiddenList = NewList();
-    }
-    PointerList* hidden = hiddenList;
     if (form->Height() == rolledHeight) {
-        for (int32_t i = 0; i < hidden->Count; ++i) {
-            SetChildVisible(form, hidden->At<Control>(i), true);
+        for (Control* child : hidden) {
+            SetChildVisible(child, true);
         }
-        hidden->Clear();
+        hidden.clear();
         // A window that merely happens to have the rolled-up height has nothing to go back to.
         if (f->SavedHeight > rolledHeight) {
             form->SetHeight(std::exchange(f->SavedHeight, uint16_t{0}));
@@ -355,7 +337,7 @@ void RollUpOrDown(Control* form, FrameRecord* f, PointerList*& hiddenList) {
         Control* child = form->Child(i);
         if (child->IsChildControl() && !IsCaptionButton(f, child) && child->Visible()) {
             child->SetVisible(false);
-            hidden->Add(child);
+            hidden.emplace_back(child);
         }
     }
 }
@@ -364,10 +346,9 @@ void RollUpOrDown(Control* form, FrameRecord* f, PointerList*& hiddenList) {
 
 void FrameRecord::ReleaseOwned() {
     Free(CaptionBitmap);
-    Free(BottomButtons);
-    Free(rolledUpChildren_);
     CaptionBitmap = nullptr;
-    BottomButtons = rolledUpChildren_ = nullptr;
+    BottomButtons.clear();
+    rolledUpChildren_.clear();
 }
 
 FrameRecord* FrameOf(const Control* form) {
@@ -399,7 +380,7 @@ bool FrameMessageHandler(Control* form, Message& m) {
                 const int32_t y = YOf(m.LParam) - bounds.top;
                 const int32_t w = bounds.right - bounds.left;
                 const int32_t h = bounds.bottom - bounds.top;
-                Control* restore = LiveChild(form, f->RestoreButton);
+                Control* restore = f->RestoreButton;
                 // A maximised window shows its restore button and does not drag.
                 if (Contains(f->CaptionRect, x, y) && !(restore && restore->Visible())) {
                     hit = HTCAPTION;
@@ -485,8 +466,8 @@ bool FrameMessageHandler(Control* form, Message& m) {
             return false;
         case WM_SHOWWINDOW:
             if (!f->Sizeable) {
-                SetChildVisible(form, f->MaxButton, false);
-                SetChildVisible(form, f->RestoreButton, false);
+                SetChildVisible(f->MaxButton, false);
+                SetChildVisible(f->RestoreButton, false);
             }
             return false;
         default:
@@ -514,14 +495,15 @@ Control* NewSkinnedForm(Control* parent, std::string_view caption) {
     frame->RestoreButton = NewSkinnedButton(form, "btnRestore", 0, kCaptionButtonKind, 0);
     frame->CloseButton = NewSkinnedButton(form, "btnClose", 0, kCaptionButtonKind, 0);
     frame->MinButton = NewSkinnedButton(form, "btnMin", 0, kCaptionButtonKind, 0);
-    frame->BottomButtons = NewList();
     frame->RestoreButton->SetVisible(false);
-    for (Control* button :
-         {frame->MaxButton, frame->RestoreButton, frame->CloseButton, frame->MinButton}) {
-        button->OnClick = MakeEvent(nullptr, CaptionButtonClick);
+    for (Control* button : {frame->MaxButton.Get(), frame->RestoreButton.Get(),
+                            frame->CloseButton.Get(), frame->MinButton.Get()}) {
+        button->OnClick = Bind<&CaptionButtonClick>();
     }
-    form->OnClose = MakeEvent(nullptr, AcceptClose);
-    form->OnPaint = MakeEvent(nullptr, PaintFrame);
+    // The main form's close ends the message loop and the form goes with the application
+    // window; any other form goes with its window.
+    form->FreeOnClose = true;
+    form->OnPaint = Bind<&PaintFrame>();
     form->AttachMessageHandler(FrameMessageHandler);
     // The window, and with it the first WM_SIZE, may come much later; the caption bar and the
     // client rectangle are read before that.
@@ -550,7 +532,7 @@ Rect FrameClientRect(Control* form) {
 void AddBottomButtons(Control* form, std::pair<std::string_view, std::string_view> labels,
                       bool paired) {
     FrameRecord* f = FrameOf(form);
-    if (!f || !f->BottomButtons) {
+    if (!f) {
         return;
     }
     Control* made[2] = {};
@@ -562,7 +544,7 @@ void AddBottomButtons(Control* form, std::pair<std::string_view, std::string_vie
     }
     for (Control* button : made) {
         if (button) {
-            f->BottomButtons->Add(button);
+            f->BottomButtons.emplace_back(button);
             // A form whose size is already final may see no further WM_SIZE.
             LayOutBottomButton(button, form->Width(), form->Height(), f->HasFrame != 0,
                                static_cast<uint8_t>(form->Border));

@@ -8,12 +8,13 @@
 #include <cstdint>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "toolkit/bitmap.h"
 #include "toolkit/control.h"
 #include "toolkit/geometry.h"
 #include "toolkit/object.h"
-#include "toolkit/pointer_list.h"
+#include "toolkit/weak_ref.h"
 
 namespace zam {
 
@@ -27,11 +28,16 @@ constexpr int32_t kCaptionHeight = 21;
 // Hung on the form's SkinData; the application reads and sets its fields.
 class FrameRecord : public ToolkitObject {
 public:
-    PointerList* BottomButtons = nullptr;  // of Control*, not owned (they are children)
+    // The bottom buttons in the order added (children of the form); null once freed.
+    std::vector<WeakRef<Control>> BottomButtons;
+    // Null outside them, too.
+    Control* BottomButton(size_t index) const {
+        return index < BottomButtons.size() ? BottomButtons[index].Get() : nullptr;
+    }
     // Called at the end of every paint of the form, to draw the window's content.
-    PaintEvent OnClientPaint;
+    Slot<Control*, HDC> OnClientPaint;
     // Called at the end of every WM_SIZE.
-    NotifyEvent OnFrameResized;
+    Slot<Control*> OnFrameResized;
     uint8_t CloseHides = 0;  // 1: closing hides the form instead of destroying it
     uint16_t SavedHeight = 0;
     Bitmap* CaptionBitmap = nullptr;  // owned
@@ -42,10 +48,11 @@ public:
     uint8_t HasFrame = 1;
     // Left, top, bottom, right edge; top-left, top-right, bottom-left, bottom-right corner.
     Rect PieceRects[8] = {};
-    Control* MinButton = nullptr;
-    Control* MaxButton = nullptr;
-    Control* RestoreButton = nullptr;
-    Control* CloseButton = nullptr;
+    // Children of the form; null once freed.
+    WeakRef<Control> MinButton;
+    WeakRef<Control> MaxButton;
+    WeakRef<Control> RestoreButton;
+    WeakRef<Control> CloseButton;
 
 protected:
     ~FrameRecord() override = default;
@@ -54,7 +61,7 @@ protected:
 private:
     friend bool FrameMessageHandler(Control* form, Message& m);
     // Child controls that a roll-up hid; an unroll shows these again and no others.
-    PointerList* rolledUpChildren_ = nullptr;
+    std::vector<WeakRef<Control>> rolledUpChildren_;
 };
 
 // A skinned form; its window is made when it is first needed, as for any form.

@@ -1,6 +1,8 @@
 // The message loop and the application-wide state of the window layer.
 #include "toolkit/application.h"
 
+#include <utility>
+
 #include "toolkit/control_internal.h"
 #include "toolkit/message_box.h"
 
@@ -59,17 +61,13 @@ void SetGlobalKeyHook(GlobalMessageHook hook) {
 void SetArrangeHook(ArrangeHook hook) {
     App().arrangeHook = hook;
 }
-void SetEndingHook(EndingHook hook, void* data) {
+void SetEndingHook(EndingHook hook) {
     App().endingHook = hook;
-    App().endingData = data;
 }
 void RunEndingHook() {
     AppState& app = App();
-    EndingHook hook = app.endingHook;
-    app.endingHook = nullptr;
-    if (hook) {
-        hook(app.endingData);
-    }
+    const EndingHook hook = std::exchange(app.endingHook, EndingHook{});
+    hook();
 }
 
 void SetGlobalCursor(HCURSOR cursor) {

@@ -32,8 +32,8 @@ Control* CurrentForm();
 void RunApplication(Control* form);
 // Called once when the application ends, whatever ends it (the loop's quit message, the end
 // of the session), while every window still stands; cleared once called.
-using EndingHook = void (*)(void* data);
-void SetEndingHook(EndingHook hook, void* data);
+using EndingHook = Event<>;
+void SetEndingHook(EndingHook hook);
 // Runs the ending hook now, if one is set.
 void RunEndingHook();
 
@@ -48,7 +48,7 @@ bool MessageLoopRunning();
 
 // Extension points, empty in this program.
 using IdleHook = void (*)();
-using GlobalMessageHook = bool (*)(Control* control, Message& message);
+using GlobalMessageHook = MessageHandler;
 using ArrangeHook = void (*)(Control* control);
 void SetIdleHook(IdleHook hook);
 // Offered every message of every toolkit window before the control's own handlers.

@@ -545,18 +545,47 @@ Point Control::ClientToScreen(Point point) {
     return Point{p.x, p.y};
 }
 
+namespace {
+
+// A plain handler rides as the data of this one routine.
+bool CallMessageProc(void* proc, Control* control, Message& message) {
+    return reinterpret_cast<MessageProc>(proc)(control, message);
+}
+
+MessageHandler HandlerOfProc(MessageProc proc) {
+    return {proc ? &CallMessageProc : nullptr, reinterpret_cast<void*>(proc)};
+}
+
+}  // namespace
+
 void Control::AttachMessageHandler(MessageHandler handler) {
-    if (!handler || HasMessageHandler(handler)) {
+    if (!handler.Assigned() || HasMessageHandler(handler)) {
         return;
     }
     if (!handlers_) {
         handlers_ = NewList();
     }
-    handlers_->Add(reinterpret_cast<void*>(handler));
+    // (code, data) pairs, two items each.
+    handlers_->Add(reinterpret_cast<void*>(handler.code));
+    handlers_->Add(handler.data);
+}
+
+void Control::AttachMessageHandler(MessageProc proc) {
+    AttachMessageHandler(HandlerOfProc(proc));
 }
 
 bool Control::HasMessageHandler(MessageHandler handler) const {
-    return handlers_ && handlers_->IndexOf(reinterpret_cast<void*>(handler)) >= 0;
+    for (int32_t i = 0; handlers_ && i + 1 < handlers_->Count; i += 2) {
+        if (handlers_->Items[i] == reinterpret_cast<void*>(handler.code) &&
+            handlers_->Items[i + 1] == handler.data) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Control::HasMessageHandler(MessageProc proc) const {
+    return HasMessageHandler(HandlerOfProc(proc));
 }
 
 // ---- teardown ----

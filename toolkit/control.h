@@ -35,7 +35,9 @@ struct Message {
 };
 
 // Returns true when it handled the message; Result is then returned to the system.
-using MessageHandler = bool (*)(Control* control, Message& message);
+using MessageProc = bool (*)(Control* control, Message& message);
+// A message handler bound to its object: Bind<&Type::OnMessage>(object).
+using MessageHandler = BoundCall<bool, Control*, Message&>;
 
 // Shift-state bits of mouse and keyboard events.
 constexpr uint32_t kShiftKey = 4;    // MK_SHIFT
@@ -68,16 +70,17 @@ enum class EventFamily : uint8_t { None, Mouse, Hover, Keyboard, Paint, ShowHide
 void AttachDispatcher(Control* control, EventFamily family);
 
 // An event slot of a control: assigning an event stores it and attaches the dispatcher of its
-// message family (once), so a control inspects only the messages it has events for.
+// message family (once), so a control inspects only the messages it has events for. One handler
+// per slot, as for any Slot.
 template <class... Args>
-class EventSlot : public Event<Args...> {
+class EventSlot : public Slot<Args...> {
 public:
     EventSlot(Control* owner, EventFamily family) : owner_(owner), family_(family) {}
     EventSlot(const EventSlot&) = delete;
     EventSlot& operator=(const EventSlot&) = delete;
 
     EventSlot& operator=(const Event<Args...>& event) {
-        Event<Args...>::operator=(event);
+        Slot<Args...>::operator=(event);
         if (event.Assigned()) {
             AttachDispatcher(owner_, family_);
         }
@@ -239,15 +242,21 @@ public:
     EventSlot<Control*> OnShow{this, EventFamily::ShowHide};
     EventSlot<Control*> OnHide{this, EventFamily::ShowHide};
     EventSlot<Control*> OnMove{this, EventFamily::Move};
-    CloseEvent OnClose;
-    NotifyEvent OnClick;
+    EventSlot<Control*, bool&> OnClose{this, EventFamily::None};
+    EventSlot<Control*> OnClick{this, EventFamily::None};
     // Sees every message of the control before its attached handlers; the application
     // window's OnMessage also sees the messages of all other windows while the loop runs.
-    MessageEvent OnMessage;
+    EventSlot<Control*, Message&, bool&> OnMessage{this, EventFamily::None};
+    // A close that goes through (OnClose accepted) frees the control, its window with it,
+    // instead of only destroying the window. Not for the Applet and the main form: their
+    // close ends the message loop.
+    bool FreeOnClose = false;
 
     // Appends the handler unless it is already attached; handlers run newest first.
     void AttachMessageHandler(MessageHandler handler);
+    void AttachMessageHandler(MessageProc proc);
     bool HasMessageHandler(MessageHandler handler) const;
+    bool HasMessageHandler(MessageProc proc) const;
 
     // ---- extension points, all empty by default ----
     // Called once the window exists, before the font is sent and the children are created.
@@ -257,7 +266,7 @@ public:
     // Offered every queued message while this control is the Applet; true consumes it.
     bool (*MessageFilter)(MSG& message) = nullptr;
     // Keyboard and dialog navigation, inherited by the children created under this control.
-    MessageHandler Navigation = nullptr;
+    MessageProc Navigation = nullptr;
 
     // One record for the owner of the control (the skin), freed with the control.
     ToolkitObject* SkinData = nullptr;

@@ -22,17 +22,16 @@ struct AppState {
     // The control whose CreateWindowExW is running; its window is linked on the first message.
     Control* creating = nullptr;
     IdleHook idleHook = nullptr;
-    GlobalMessageHook messageHook = nullptr;
-    GlobalMessageHook keyHook = nullptr;
+    GlobalMessageHook messageHook;
+    GlobalMessageHook keyHook;
     ArrangeHook arrangeHook = nullptr;
-    EndingHook endingHook = nullptr;
+    EndingHook endingHook;
     // Messages being dispatched, nested ones included, across all windows.
     int dispatchDepth = 0;
     // Controls whose canvas holds a client context taken outside a paint; they give it back
     // when the outermost message is done, so drawing on one window from another's handler
     // keeps no context beyond the operation. Empty storage when none, for the heap report.
     std::vector<Control*> heldContexts;
-    void* endingData = nullptr;
     HCURSOR globalCursor = nullptr;
     int32_t nextMenuCommand = 4096;
 };

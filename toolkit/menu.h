@@ -61,14 +61,14 @@ void AttachMenuDrawing(MenuEntry* item);
 // An item event whose assignment attaches the owner's owner-draw message handler, so that
 // owners of menus without owner drawing never inspect those messages.
 template <class... Args>
-class MenuItemEventSlot : public Event<Args...> {
+class MenuItemEventSlot : public Slot<Args...> {
 public:
     explicit MenuItemEventSlot(MenuEntry* item) : item_(item) {}
     MenuItemEventSlot(const MenuItemEventSlot&) = delete;
     MenuItemEventSlot& operator=(const MenuItemEventSlot&) = delete;
 
     MenuItemEventSlot& operator=(const Event<Args...>& event) {
-        Event<Args...>::operator=(event);
+        Slot<Args...>::operator=(event);
         if (event.Assigned()) {
             detail::AttachMenuDrawing(item_);
         }
@@ -120,7 +120,7 @@ public:
     }
 
     // Called instead of the menu's handler when assigned.
-    MenuEvent OnCommand;
+    Slot<Menu*, int32_t> OnCommand;
     MenuItemEventSlot<MenuEntry*, int32_t&, int32_t&> OnMeasureItem{this};
     MenuItemEventSlot<MenuEntry*, const MenuItemDrawing&> OnDrawItem{this};
 
@@ -185,7 +185,7 @@ public:
     MenuEntry* Item(int32_t indexOrId) const;
 
     // Called with (menu, index) for a chosen item that has no handler of its own.
-    MenuEvent OnCommand;
+    Slot<Menu*, int32_t> OnCommand;
 
 protected:
     ~Menu() override = default;

@@ -30,7 +30,7 @@ public:
 
     // Even: twice the lock count. Odd: a Free arrived while locked and waits for the last RefDec.
     int32_t RefCount = 0;
-    Event<ToolkitObject*> OnDestroy;
+    Slot<ToolkitObject*> OnDestroy;
     // (procedure, argument) pairs stored as two items each, newest first; made on first use.
     PointerList* AutoFree = nullptr;
 

@@ -85,7 +85,7 @@ void ControlInternals::ReleaseHeldContexts() {
 void ControlInternals::Dispatch(Control* control, Message& message) {
     AppState& app = App();
     bool handled = false;
-    if (app.messageHook && app.messageHook(control, message)) {
+    if (app.messageHook(control, message)) {
         handled = true;
     }
     if (!handled && app.loopDepth > 0 && app.applet && app.applet != control &&
@@ -122,11 +122,12 @@ bool ControlInternals::RunHandlers(Control* control, Message& message) {
     }
     // Newest first. A handler may attach others (they start with the next message) or free
     // the control (the rest are then skipped: the control is on its way out).
-    for (int32_t i = handlers->Count - 1; i >= 0; --i) {
-        if (i >= handlers->Count) {
+    for (int32_t i = handlers->Count - 2; i >= 0; i -= 2) {
+        if (i + 1 >= handlers->Count) {
             continue;
         }
-        auto handler = reinterpret_cast<MessageHandler>(handlers->Items[i]);
+        const MessageHandler handler{reinterpret_cast<MessageHandler::Code>(handlers->Items[i]),
+                                     handlers->Items[i + 1]};
         if (handler(control, message)) {
             return true;
         }
@@ -197,6 +198,13 @@ void ControlInternals::BuiltIn(Control* control, Message& m) {
                     SendMessageW(app.applet->handle_, WM_CLOSE, 0, 0);
                 }
                 PostQuitMessage(0);
+                m.Result = 0;
+                return;
+            }
+            if (control->FreeOnClose) {
+                // The dispatch holds the control: it goes, window and all, once this close
+                // has been processed.
+                Free(control);
                 m.Result = 0;
                 return;
             }
@@ -346,7 +354,7 @@ bool ControlInternals::BuiltInKeys(Control* control, Message& m) {
         m.Result = 0;
         return true;
     }
-    if (app.keyHook && app.keyHook(control, m)) {
+    if (app.keyHook(control, m)) {
         return true;
     }
     // With Ctrl or Alt held the key belongs to the default processing (menus, accelerators).

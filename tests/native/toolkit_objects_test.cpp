@@ -2,12 +2,15 @@
 // while an object is locked, the pointer list that holds children and auto-free pairs.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "toolkit/assert.h"
 #include "toolkit/event.h"
 #include "toolkit/object.h"
 #include "toolkit/pointer_list.h"
+#include "toolkit/weak_ref.h"
 
 namespace zam {
 namespace {
@@ -105,6 +108,106 @@ TEST(ToolkitObject, FreeWhileLockedWaitsForTheLastUnlockAndDestroysOnce) {
     Free(deferred);
     RefDec(deferred);
     EXPECT_EQ(log, (Log{"p init", "p owned", "p memory", "q init", "q owned", "q memory"}));
+}
+
+// Each link is on the heap, so that a pair left behind by a link that went first is a
+// use-after-free under AddressSanitizer when its object goes.
+TEST(WeakRef, ReadsNullOnceItsObjectGoesAndLeavesNoPairBehind) {
+    Log log;
+    enum class Then {
+        FreeTarget,
+        MoveThenFree,
+        MoveOntoLinkedThenFree,
+        DropLinkThenFree,
+        Retarget,
+    };
+    for (Then then : {Then::FreeTarget, Then::MoveThenFree, Then::MoveOntoLinkedThenFree,
+                      Then::DropLinkThenFree, Then::Retarget}) {
+        SCOPED_TRACE(static_cast<int>(then));
+        Probe* target = NewObject<Probe>(&log, "t");
+        Probe* other = NewObject<Probe>(&log, "o");
+        auto link = std::make_unique<WeakRef<Probe>>(target);
+        WeakRef<Probe>* reads = link.get();
+        std::unique_ptr<WeakRef<Probe>> moved;
+        switch (then) {
+            case Then::FreeTarget:
+                break;
+            case Then::MoveThenFree:
+            case Then::MoveOntoLinkedThenFree:
+                if (then == Then::MoveThenFree) {
+                    moved = std::make_unique<WeakRef<Probe>>(std::move(*link));
+                } else {
+                    moved = std::make_unique<WeakRef<Probe>>(other);  // withdraws from other
+                    *moved = std::move(*link);
+                }
+                EXPECT_EQ(link->Get(), nullptr) << "the moved-from link is empty";
+                EXPECT_EQ(moved->Get(), target);
+                link.reset();
+                reads = moved.get();
+                break;
+            case Then::DropLinkThenFree:
+                link.reset();
+                reads = nullptr;
+                break;
+            case Then::Retarget:
+                *link = other;
+                EXPECT_EQ(link->Get(), other);
+                break;
+        }
+        Free(target);
+        if (reads) {
+            EXPECT_EQ(static_cast<Probe*>(*reads), then == Then::Retarget ? other : nullptr);
+        }
+        // A pair that a link left on `other` would now call into freed memory.
+        link.reset();
+        moved.reset();
+        Free(other);
+    }
+}
+
+struct Counter {
+    int total = 0;
+    void Add(int by) { total += by; }
+    bool Over(int limit) { return total > limit; }
+};
+void Double(Counter& counter, int by) {
+    counter.total += 2 * by;
+}
+int plainCalls = 0;
+void Plain(int by) {
+    plainCalls += by;
+}
+int failedChecks = 0;
+void CountFailedCheck(const char*, const char*, int) {
+    ++failedChecks;
+}
+
+TEST(Bind, CallsTheHandlerOnItsOwnObjectAndASlotTakesOneHandler) {
+    Counter first;
+    Counter second;
+    Slot<int> slot;
+    slot = Bind<&Plain>();
+    slot(7);
+    slot = {};  // clearing is always allowed
+    slot = Bind<&Double>(first);
+    slot(5);
+    slot = Event<int>{};
+    slot = Bind<&Counter::Add>(&second);
+    slot(3);
+    EXPECT_EQ(first.total, 10);
+    EXPECT_EQ(second.total, 3);
+    EXPECT_EQ(plainCalls, 7);
+    const BoundCall<bool, int> over = Bind<&Counter::Over>(&first);
+    EXPECT_TRUE(over(9));
+    EXPECT_FALSE(over(10));
+    EXPECT_EQ(over, (Bind<&Counter::Over>(&first)));
+    EXPECT_FALSE(over == (Bind<&Counter::Over>(&second)));
+
+    // A second handler put over the first would silently drop it, be it only another object.
+    const AssertHandler previous = SetAssertHandler(&CountFailedCheck);
+    slot = Bind<&Counter::Add>(&first);
+    SetAssertHandler(previous);
+    EXPECT_EQ(failedChecks, 1);
 }
 
 void* P(intptr_t n) {

@@ -162,7 +162,7 @@ protected:
         Pump();
     }
     void ClickButton(ToolbarButton button) {
-        ToolbarClick(app_.get(), app_->MainWindow->Buttons[static_cast<size_t>(button)]);
+        ToolbarClick(*app_, app_->MainWindow->Buttons[static_cast<size_t>(button)]);
         Pump();
     }
     void LoadText(const std::string& text) {

@@ -404,8 +404,8 @@ TEST_F(Zamenor, NoCommandStartsWhileADialogOrQuestionRuns) {
         Send(kItemOpen);
         Send(kItemSave);
         Send(kItemClear);
-        ToolbarClick(app_.get(), app_->MainWindow->Buttons[kBtnLoad]);
-        ToolbarClick(app_.get(), app_->MainWindow->Buttons[kBtnNew]);
+        ToolbarClick(*app_, app_->MainWindow->Buttons[kBtnLoad]);
+        ToolbarClick(*app_, app_->MainWindow->Buttons[kBtnNew]);
     };
     {
         WindowDriver driver({Inspecting(tryEverything, test::Cancel())});

@@ -56,13 +56,27 @@ bool Recorder(Control*, Message& m) {
     return N == 99;  // the consumer ends the chain
 }
 
+// A handler bound to its object: the same routine on two objects is two handlers.
+struct Tagged {
+    int tag;
+    bool Record(Control*, Message& m) {
+        if (m.Msg == kProbe)
+            calls.push_back(tag);
+        return false;
+    }
+};
+
 TEST_F(ControlEvents, HandlersRunNewestFirstEachOnceAndAConsumerEndsTheChain) {
     calls.clear();
+    static Tagged five{5}, six{6};
     form->AttachMessageHandler(Recorder<1>);
+    form->AttachMessageHandler(Bind<&Tagged::Record>(&five));
     form->AttachMessageHandler(Recorder<2>);
+    form->AttachMessageHandler(Bind<&Tagged::Record>(&six));
     form->AttachMessageHandler(Recorder<1>);  // already there: not again
+    form->AttachMessageHandler(Bind<&Tagged::Record>(&five));
     form->Perform(kProbe, 0, 0);
-    EXPECT_EQ(calls, (std::vector<int>{2, 1}));
+    EXPECT_EQ(calls, (std::vector<int>{6, 2, 5, 1}));
     calls.clear();
     form->AttachMessageHandler(Recorder<99>);
     EXPECT_EQ(form->Perform(kProbe, 0, 0), 99);

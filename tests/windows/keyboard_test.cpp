@@ -45,21 +45,21 @@ protected:
     void WatchMenu(std::vector<IdleStep> steps) {
         steps_ = std::move(steps);
         idles_.clear();
-        Strip()->OnMessage = MakeEvent<Control*, Message&, bool&>(this, &Keyboard::StripMessage);
+        Strip()->OnMessage = {};
+        Strip()->OnMessage = Bind<&Keyboard::StripMessage>(this);
     }
-    static void StripMessage(void* self, Control*, Message& message, bool&) {
-        auto* test = static_cast<Keyboard*>(self);
+    void StripMessage(Control*, Message& message, bool&) {
         if (message.Msg != WM_ENTERIDLE || message.WParam != MSGF_MENU) {
             return;
         }
-        const MenuIdle idle{message.LParam != 0, test->MarkedBarEntry()};
-        test->idles_.push_back(idle);
-        if (test->idles_.size() <= test->steps_.size()) {
-            test->steps_[test->idles_.size() - 1](idle);
+        const MenuIdle idle{message.LParam != 0, MarkedBarEntry()};
+        idles_.push_back(idle);
+        if (idles_.size() <= steps_.size()) {
+            steps_[idles_.size() - 1](idle);
         } else {
             // Not foreseen: leave the menu rather than hang.
-            test->Post(VK_ESCAPE);
-            test->Post(VK_ESCAPE);
+            Post(VK_ESCAPE);
+            Post(VK_ESCAPE);
         }
     }
     int32_t MarkedBarEntry() {

@@ -182,8 +182,8 @@ TEST_F(SkinButton, BottomLabelButtonsTakeTheHalvesOfTheFormsFootAndLightUp) {
     form->SetPosition(400, 100)->SetSize(270, 130);
     AddBottomButtons(form, {"Да", "Нет"}, true);
     test::ShowQuietly(form);
-    Control* yes = FrameOf(form)->BottomButtons->At<Control>(0);
-    Control* no = FrameOf(form)->BottomButtons->At<Control>(1);
+    Control* yes = FrameOf(form)->BottomButton(0);
+    Control* no = FrameOf(form)->BottomButton(1);
     EXPECT_EQ(AsBox(yes->BoundsRect()), (Box{3, 90, 135, 116}));
     EXPECT_EQ(AsBox(no->BoundsRect()), (Box{135, 90, 267, 116}));
     form->SetSize(301, 151);  // an odd width: the right half takes the extra pixel
