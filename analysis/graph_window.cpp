@@ -129,7 +129,7 @@ void GraphWindow::DrawGraph(bool erase) {
 
 void GraphWindow::DrawGridAndLabels(Canvas* canvas, bool erase) {
     GraphicTool* font = canvas->Font();
-    font->SetColor(erase ? kBlack : (*host_.palette)[4]);
+    font->SetColor(erase ? kBlack : (*host_.palette)[kTextEntry]);
     font->SetFontHeight(kLabelFontHeight);
     GraphicTool* pen = canvas->Pen();
     pen->SetColor(kGrid);
@@ -216,7 +216,7 @@ void GraphWindow::PaintMarker(Canvas* canvas, MarkerKind kind, int position, boo
         fill = lit ? LetterBackground(ws, palette, letter)
                    : (kind == MarkerKind::Cipher ? kGreen : kRed);
         if (fill == kBlack) {
-            fill = palette[7];  // a black marker would vanish into the background
+            fill = palette[kCurrentEntry];  // a black marker would vanish into the background
         }
     }
     const COLORREF outline = fill == kRed || fill == kGreen ? kBlack : fill;

@@ -30,13 +30,13 @@ constexpr Strip kStrips[] = {
 
 void DrawCell(Canvas* canvas, const ColourPalette& palette, const Rect& cell,
               std::string_view text) {
-    canvas->Pen()->SetColor(palette[1]);
+    canvas->Pen()->SetColor(palette[kBorderEntry]);
     canvas->Rectangle(cell.left, cell.top, cell.right, cell.bottom);
     const SIZE size = canvas->TextExtent(text);
     const Point centre = RectCenter(cell);
     GraphicTool* font = canvas->Font();
     font->SetFontStyle(kFontBold);
-    font->SetColor(palette[4]);
+    font->SetColor(palette[kTextEntry]);
     canvas->TextOut(centre.x - size.cx / 2, centre.y - size.cy / 2, text);
     font->SetFontStyle(0);
 }
@@ -52,8 +52,8 @@ void PaintCard(const ColourPalette& palette, Control* form, HDC dc) {
     font->SetFontName("Arial");
     font->SetFontHeight(kCardFontHeight);
 
-    brush->SetColor(palette[3]);
-    font->SetColor(palette[6]);
+    brush->SetColor(palette[kBackgroundEntry]);
+    font->SetColor(palette[kHeadingEntry]);
     brush->SetBrushStyle(kBrushClear);
     font->SetFontStyle(kFontUnderline);
     canvas->TextOut(l + 10, t + 5, "Наиболее часто встречающиеся");

@@ -46,7 +46,7 @@ AlphabetView::AlphabetView(Application& app, Control* form)
     surface_ = NewPanel(form, 2);
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
                              client.top + 1 + kSurfaceHeight});
-    surface_->SetColor(app.Palette[3]);
+    surface_->SetColor(app.Palette[kBackgroundEntry]);
     AttachSurfaceHandlers(surface_, {Bind<&AlphabetView::OnPaint>(this), Bind<&AlphabetView::OnMouseMove>(this),
                                      Bind<&AlphabetView::OnMouseDown>(this),
                                      Bind<&AlphabetView::OnMouseLeave>(this)});
@@ -80,10 +80,10 @@ void AlphabetView::DrawCell(const Rect& cell, const CellStyle& style) {
     }
     HDC window = surface_->Canvas()->Handle();
     if (HDC picture = Picture()) {
-        painter_.Paint(picture, cell, style, app_.Palette[1]);
+        painter_.Paint(picture, cell, style, app_.Palette[kBorderEntry]);
         picture_.CopyTo(window, cell);
     } else {
-        painter_.Paint(window, cell, style, app_.Palette[1]);
+        painter_.Paint(window, cell, style, app_.Palette[kBorderEntry]);
     }
 }
 
@@ -101,7 +101,7 @@ void AlphabetView::PaintCells(HDC dc, const Rect& area) {
             if (cell.right > area.left && cell.left < area.right && cell.bottom > area.top &&
                 cell.top < area.bottom) {
                 painter_.Paint(dc, cell, AlphabetCellStyle(*app_.Ws, app_.Palette, row, column),
-                               app_.Palette[1]);
+                               app_.Palette[kBorderEntry]);
             }
         }
     }

@@ -122,6 +122,10 @@ struct AboutWindowRecord : ToolWindowRecord {
 // False when the shell could not open the target (no such file, nothing to show it with).
 using ShellOpenProc = bool (*)(const std::wstring& target);
 
+class TextView;
+class AlphabetView;
+class BigramView;
+
 struct Application {
     std::filesystem::path StartupDirectory;
     std::unique_ptr<Workspace> Ws;
@@ -138,12 +142,12 @@ struct Application {
     Control* ApplicationWindow = nullptr;
     MainWindowRecord* MainWindow = nullptr;
     MenuWindowRecord* MenuWindow = nullptr;
-    ToolWindowRecord* CipherWindow = nullptr;
-    ToolWindowRecord* AlphabetWindow = nullptr;
-    ToolWindowRecord* PlainWindow = nullptr;
+    ViewWindowRecord<TextView>* CipherWindow = nullptr;
+    ViewWindowRecord<AlphabetView>* AlphabetWindow = nullptr;
+    ViewWindowRecord<TextView>* PlainWindow = nullptr;
     ToolWindowRecord* PhraseDialog = nullptr;
     ToolWindowRecord* InfoWindow = nullptr;
-    ToolWindowRecord* BigramWindow = nullptr;
+    ViewWindowRecord<BigramView>* BigramWindow = nullptr;
     GraphWindowRecord* GraphWindow = nullptr;
     AboutWindowRecord* AboutWindow = nullptr;
     std::unique_ptr<TADToolTip> ToolTip;

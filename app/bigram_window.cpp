@@ -26,7 +26,7 @@ BigramView::BigramView(Application& app, Control* form)
     surface_ = NewPanel(form, 2);
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
                              client.top + 1 + kSurfaceHeight});
-    surface_->SetColor(app.Palette[3]);
+    surface_->SetColor(app.Palette[kBackgroundEntry]);
     AttachSurfaceHandlers(surface_, {Bind<&BigramView::OnPaint>(this), Bind<&BigramView::OnMouseMove>(this),
                                      Bind<&BigramView::OnMouseDown>(this),
                                      Bind<&BigramView::OnMouseLeave>(this)});
@@ -54,9 +54,9 @@ void BigramView::PaintCell(HDC dc, int column, int row) const {
         look.label.empty() && GetPixel(dc, r.left + 1, r.top + 1) == look.background;
     OwnedPen wide;
     if (look.outline > 1) {
-        wide = OwnedPen(CreatePen(PS_INSIDEFRAME, look.outline, app_.Palette[1]));
+        wide = OwnedPen(CreatePen(PS_INSIDEFRAME, look.outline, app_.Palette[kBorderEntry]));
     } else {
-        SetDCPenColor(dc, app_.Palette[1]);
+        SetDCPenColor(dc, app_.Palette[kBorderEntry]);
     }
     SelectGuard pen(dc, wide ? wide.Get() : GetStockObject(DC_PEN));
     SelectGuard brush(dc, GetStockObject(outlineOnly ? NULL_BRUSH : DC_BRUSH));
@@ -210,9 +210,8 @@ void AttachBigramView(Application& app, BigramWindowRecord& record) {
 }
 
 void RedrawBigramCell(Application& app, const Cell& cell) {
-    if (auto* record = dynamic_cast<BigramWindowRecord*>(app.BigramWindow);
-        record && record->View) {
-        record->View->DrawCell(cell, true, true);
+    if (app.BigramWindow && app.BigramWindow->View) {
+        app.BigramWindow->View->DrawCell(cell, true, true);
     }
 }
 

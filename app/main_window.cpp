@@ -297,12 +297,12 @@ void BuildToolbar(Application& app, MainWindowRecord& record, const Rect& client
     record.MenuBar = NewPanel(main, 2);
     record.MenuBar->SetBoundsRect(
         {client.left, client.top, client.right, client.top + kMenuBarHeight});
-    record.MenuBar->SetColor(app.Palette[4]);
+    record.MenuBar->SetColor(app.Palette[kTextEntry]);
     record.Toolbar = NewPanel(main, 2);
     const int32_t toolbarTop = client.top + kMenuBarHeight + 1;
     record.Toolbar->SetBoundsRect(
         {client.left, toolbarTop, client.right, toolbarTop + kToolbarHeight});
-    record.Toolbar->SetColor(app.Palette[5]);
+    record.Toolbar->SetColor(app.Palette[kToolbarEntry]);
     for (int32_t i = 0; i < kToolbarButtonCount; ++i) {
         Control* button =
             NewSkinnedButton(record.Toolbar, kButtons[i].name, kButtons[i].left, 2, 0);

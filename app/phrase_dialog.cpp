@@ -27,7 +27,7 @@ void PaintLabelAndFrame(const ColourPalette& palette, Control* form, HDC dc) {
     brush->SetBrushStyle(kBrushClear);
     canvas->TextOut(30, 50, "Фраза для выделения:");
     brush->SetBrushStyle(kBrushSolid);
-    brush->SetColor(palette[1]);
+    brush->SetColor(palette[kBorderEntry]);
     canvas->FillRect(kEditFrame);
     brush->SetColor(formColour);
     canvas->Release();
@@ -108,7 +108,7 @@ void AttachPhraseDialog(Application& app, PhraseDialogRecord& record) {
     edit->SetStyle(edit->Style() | ES_AUTOHSCROLL);
     edit->SetBoundsRect(kEditBox);
     edit->HasBorder(false);
-    edit->SetColor(app.Palette[1]);
+    edit->SetColor(app.Palette[kBorderEntry]);
     edit->TabStop = true;  // showing the dialog puts the caret into the box
     edit->AttachMessageHandler(&FilterTyped);
     record.Edit = edit;

@@ -129,8 +129,10 @@ void Shutdown(Application& app) {
     }
     app.MainWindow = nullptr;
     app.MenuWindow = nullptr;
-    app.CipherWindow = app.AlphabetWindow = app.PlainWindow = app.PhraseDialog = nullptr;
-    app.InfoWindow = app.BigramWindow = nullptr;
+    app.CipherWindow = app.PlainWindow = nullptr;
+    app.AlphabetWindow = nullptr;
+    app.BigramWindow = nullptr;
+    app.PhraseDialog = app.InfoWindow = nullptr;
     app.GraphWindow = nullptr;
     app.AboutWindow = nullptr;
     app.Frames.clear();

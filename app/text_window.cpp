@@ -37,7 +37,7 @@ TextView::TextView(Application& app, Control* form, TextObject& text)
                           client.top + 1 + kClipHeight});
     surface_ = NewPanel(clip_, 2);
     surface_->SetBoundsRect({0, 0, kClipWidth, kClipHeight});
-    surface_->SetColor(app.Palette[3]);
+    surface_->SetColor(app.Palette[kBackgroundEntry]);
     height_ = kClipHeight;
     bar_ = NewSkinnedScrollBar(surface_, kScrollVertical);
     if (ScrollBarRecord* record = ScrollBarOf(bar_)) {
@@ -103,9 +103,8 @@ void TextView::ScrollOwn(int32_t offset) {
 void TextView::ScrollContentTo(int64_t offset) {
     // The two text views always show the same lines.
     const auto target = static_cast<int32_t>(offset);
-    for (View* each : app_.Views) {
-        if (each->HasScrollBar()) {
-            auto* view = static_cast<TextView*>(each);
+    for (const auto* record : {app_.CipherWindow, app_.PlainWindow}) {
+        if (TextView* view = record ? record->View.get() : nullptr) {
             view->ScrollOwn(target);
             if (view != this) {
                 view->UpdateScrollBar();
@@ -156,10 +155,10 @@ void TextView::DrawCell(const Rect& cell, const CellStyle& style) {
     const Rect shown{cell.left, cell.top - scrollTop_, cell.right, cell.bottom - scrollTop_};
     HDC window = surface_->Canvas()->Handle();
     if (HDC picture = Picture()) {
-        painter_.Paint(picture, shown, style, app_.Palette[1]);
+        painter_.Paint(picture, shown, style, app_.Palette[kBorderEntry]);
         picture_.CopyTo(window, shown);
     } else {
-        painter_.Paint(window, shown, style, app_.Palette[1]);
+        painter_.Paint(window, shown, style, app_.Palette[kBorderEntry]);
     }
 }
 
@@ -202,7 +201,7 @@ void TextView::PaintLines(HDC dc, const Rect& area) {
             painter_.Paint(
                 dc, cell,
                 TextCellStyle(ws, app_.Palette, text_, static_cast<std::uint16_t>(position)),
-                app_.Palette[1]);
+                app_.Palette[kBorderEntry]);
         }
     }
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);

@@ -8,21 +8,21 @@
 
 namespace zam {
 
-AppState& App() {
-    static AppState state;
+ToolkitState& Toolkit() {
+    static ToolkitState state;
     return state;
 }
 
 Control* Applet() {
-    return App().applet;
+    return Toolkit().applet;
 }
 
 void SetApplet(Control* form) {
-    App().applet = form;
+    Toolkit().applet = form;
 }
 
 Control* MainForm() {
-    Control* applet = App().applet;
+    Control* applet = Toolkit().applet;
     if (!applet) {
         return nullptr;
     }
@@ -36,60 +36,60 @@ Control* MainForm() {
 }
 
 Control* CurrentForm() {
-    return App().appletCurrentForm;
+    return Toolkit().appletCurrentForm;
 }
 
 bool AppTerminated() {
-    return App().appTerminated;
+    return Toolkit().appTerminated;
 }
 bool AppTerminating() {
-    return App().terminating;
+    return Toolkit().terminating;
 }
 bool MessageLoopRunning() {
-    return App().loopDepth > 0;
+    return Toolkit().loopDepth > 0;
 }
 
 void SetIdleHook(IdleHook hook) {
-    App().idleHook = hook;
+    Toolkit().idleHook = hook;
 }
 void SetGlobalMessageHook(GlobalMessageHook hook) {
-    App().messageHook = hook;
+    Toolkit().messageHook = hook;
 }
 void SetGlobalKeyHook(GlobalMessageHook hook) {
-    App().keyHook = hook;
+    Toolkit().keyHook = hook;
 }
 void SetArrangeHook(ArrangeHook hook) {
-    App().arrangeHook = hook;
+    Toolkit().arrangeHook = hook;
 }
 void SetEndingHook(EndingHook hook) {
-    App().endingHook = hook;
+    Toolkit().endingHook = hook;
 }
 void RunEndingHook() {
-    AppState& app = App();
-    const EndingHook hook = std::exchange(app.endingHook, EndingHook{});
+    ToolkitState& state = Toolkit();
+    const EndingHook hook = std::exchange(state.endingHook, EndingHook{});
     hook();
 }
 
 void SetGlobalCursor(HCURSOR cursor) {
-    App().globalCursor = cursor;
+    Toolkit().globalCursor = cursor;
 }
 HCURSOR GlobalCursor() {
-    return App().globalCursor;
+    return Toolkit().globalCursor;
 }
 
 int32_t NextMenuCommandId() {
-    return App().nextMenuCommand++;
+    return Toolkit().nextMenuCommand++;
 }
 
 void ProcessMessages() {
-    AppState& app = App();
+    ToolkitState& state = Toolkit();
     MSG msg{};
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
-            app.appTerminated = true;
+            state.appTerminated = true;
             continue;
         }
-        Control* applet = app.applet;
+        Control* applet = state.applet;
         if (applet && applet->MessageFilter && applet->MessageFilter(msg)) {
             continue;
         }
@@ -102,31 +102,31 @@ void RunApplication(Control* form) {
     if (!form) {
         return;
     }
-    AppState& app = App();
+    ToolkitState& state = Toolkit();
     const uint32_t serial = ControlInternals::Serial(form);
-    app.appTerminated = false;
-    app.applet = form;
+    state.appTerminated = false;
+    state.applet = form;
     form->Handle();
 
-    ++app.loopDepth;
+    ++state.loopDepth;
     // Messages queued before the loop would not wake WaitMessage: take them first.
     ProcessMessages();
-    while (!app.appTerminated) {
+    while (!state.appTerminated) {
         WaitMessage();
         ProcessMessages();
-        if (app.idleHook) {
-            app.idleHook();
+        if (state.idleHook) {
+            state.idleHook();
         }
     }
-    --app.loopDepth;
+    --state.loopDepth;
     // Before anything is torn down: the teardown below destroys children first.
     RunEndingHook();
 
     // Shutdown order: no more repaints and no Applet (so the form's close is a plain one), the
     // queue emptied, then the form closed and freed with all its forms and controls.
-    app.terminating = true;
-    app.applet = nullptr;
-    app.appletCurrentForm = nullptr;
+    state.terminating = true;
+    state.applet = nullptr;
+    state.appletCurrentForm = nullptr;
     ProcessMessages();
     if (ControlInternals::IsLive(form, serial)) {
         if (HWND window = form->WindowHandle()) {
@@ -137,8 +137,8 @@ void RunApplication(Control* form) {
         Free(form);
     }
     ReleaseUnusedWindowClasses();
-    app.terminating = false;
-    app.appTerminated = false;
+    state.terminating = false;
+    state.appTerminated = false;
 }
 
 }  // namespace zam

@@ -99,14 +99,14 @@ HWND Control::Handle() {
         w = h = CW_USEDEFAULT;
     }
     const std::wstring caption = Widen(caption_);
-    AppState& app = App();
-    Control* const outer = app.creating;
-    app.creating = this;
+    ToolkitState& state = Toolkit();
+    Control* const outer = state.creating;
+    state.creating = this;
     HWND window = CreateWindowExW(
         exStyle_, info.name.c_str(), caption.c_str(), style_, x, y, w, h, parentWindow,
         isChild_ ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(creationNumber_)) : nullptr,
         GetModuleHandleW(nullptr), nullptr);
-    app.creating = outer;
+    state.creating = outer;
     creating_ = false;
 
     if (window && !dying_ && IsWindow(window)) {
@@ -487,7 +487,7 @@ void Control::Focus() {
 }
 
 void Control::Invalidate() {
-    if (handle_ && !App().terminating) {
+    if (handle_ && !Toolkit().terminating) {
         InvalidateRect(handle_, nullptr, TRUE);
     }
 }
@@ -612,18 +612,18 @@ void Control::Destroy() {
     // From here on the window gets only default processing: the handlers may rely on the
     // skin record, the canvas and the tools that are about to go.
     dying_ = true;
-    AppState& app = App();
-    if (app.applet == this) {
-        app.applet = nullptr;
-        if (app.loopDepth > 0) {
+    ToolkitState& state = Toolkit();
+    if (state.applet == this) {
+        state.applet = nullptr;
+        if (state.loopDepth > 0) {
             PostQuitMessage(0);  // the loop cannot run on without its Applet
         }
     }
-    if (app.appletCurrentForm == this) {
-        app.appletCurrentForm = nullptr;
+    if (state.appletCurrentForm == this) {
+        state.appletCurrentForm = nullptr;
     }
-    if (app.creating == this) {
-        app.creating = nullptr;
+    if (state.creating == this) {
+        state.creating = nullptr;
     }
 
     // Teardown order:

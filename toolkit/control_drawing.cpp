@@ -96,7 +96,7 @@ HDC Control::AcquireCanvasDC(bool& release) {
         return nullptr;
     }
     canvasDcWindow_ = handle_;
-    App().heldContexts.push_back(this);
+    Toolkit().heldContexts.push_back(this);
     release = true;
     return canvasDc_->Get();
 }
@@ -105,7 +105,7 @@ void Control::ReleaseCanvasDC(HDC dc) {
     if (dc && canvasDc_ && dc == canvasDc_->Get()) {
         canvasDc_.reset();
         canvasDcWindow_ = nullptr;
-        std::vector<Control*>& held = App().heldContexts;
+        std::vector<Control*>& held = Toolkit().heldContexts;
         std::erase(held, this);
         if (held.empty()) {
             std::vector<Control*>().swap(held);

@@ -1,5 +1,5 @@
 #pragma once
-// Shared by the files of the window layer only: the application state, the window classes and
+// Shared by the files of the window layer only: the toolkit's state, the window classes and
 // the steps of the window procedure.
 #include <windows.h>
 
@@ -13,7 +13,7 @@
 
 namespace zam {
 
-struct AppState {
+struct ToolkitState {
     Control* applet = nullptr;
     Control* appletCurrentForm = nullptr;  // the form that last got the focus
     int loopDepth = 0;
@@ -36,7 +36,8 @@ struct AppState {
     int32_t nextMenuCommand = 4096;
 };
 
-AppState& App();
+// The toolkit's own process-wide state, apart from the program's Application.
+ToolkitState& Toolkit();
 
 // The window property that links a toolkit window to its control.
 inline constexpr wchar_t kSelfProperty[] = L"SELF_";

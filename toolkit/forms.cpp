@@ -125,10 +125,10 @@ bool ControlInternals::FormEraseHandler(Control* control, Message& m) {
 }
 
 bool ControlInternals::FormFocusHandler(Control* control, Message& m) {
-    AppState& app = App();
+    ToolkitState& state = Toolkit();
     if (m.Msg == WM_SETFOCUS) {
-        if (app.applet) {
-            app.appletCurrentForm = control;
+        if (state.applet) {
+            state.appletCurrentForm = control;
         }
         Control* current = control->currentControl_;
         if (current && current->handle_ && IsWindowVisible(current->handle_)) {
@@ -141,7 +141,7 @@ bool ControlInternals::FormFocusHandler(Control* control, Message& m) {
     if (m.Msg == WM_ENDSESSION && m.WParam) {
         // The session ends: there is no later chance to release anything.
         RunEndingHook();
-        Free(app.applet);
+        Free(state.applet);
         ExitProcess(0);
     }
     return false;

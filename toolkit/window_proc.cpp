@@ -20,12 +20,12 @@ bool FreeRequested(const Control* control) {
 }  // namespace
 
 LRESULT CALLBACK ControlInternals::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    AppState& app = App();
+    ToolkitState& state = Toolkit();
     Control* control = ControlOf(window);
-    if (!control && app.creating && !app.creating->handle_) {
+    if (!control && state.creating && !state.creating->handle_) {
         // The first message of a window under creation: link the two.
-        control = app.creating;
-        app.creating = nullptr;
+        control = state.creating;
+        state.creating = nullptr;
         control->handle_ = window;
         SetPropW(window, kSelfProperty, control);
     }
@@ -46,12 +46,12 @@ LRESULT CALLBACK ControlInternals::WindowProc(HWND window, UINT msg, WPARAM wPar
     // control then lives until the last unlock below, and nothing after it touches it.
     RefInc(control);
     ++control->dispatchDepth_;
-    ++app.dispatchDepth;
+    ++state.dispatchDepth;
     Dispatch(control, message);
     if (msg == WM_NCDESTROY) {
         WindowGone(control, window);
     }
-    if (control->AfterMessage && !app.terminating) {
+    if (control->AfterMessage && !state.terminating) {
         control->AfterMessage(control, message);
     }
     if (--control->dispatchDepth_ == 0 && control->canvas_ && control->canvasDcWindow_) {
@@ -59,7 +59,7 @@ LRESULT CALLBACK ControlInternals::WindowProc(HWND window, UINT msg, WPARAM wPar
         // message of the control is done, rather than being held indefinitely.
         control->canvas_->Release();
     }
-    if (--app.dispatchDepth == 0) {
+    if (--state.dispatchDepth == 0) {
         ReleaseHeldContexts();
     }
     const LRESULT result = message.Result;
@@ -69,7 +69,7 @@ LRESULT CALLBACK ControlInternals::WindowProc(HWND window, UINT msg, WPARAM wPar
 
 void ControlInternals::ReleaseHeldContexts() {
     // Each release takes the control off the list.
-    std::vector<Control*>& held = App().heldContexts;
+    std::vector<Control*>& held = Toolkit().heldContexts;
     while (!held.empty()) {
         Control* control = held.back();
         if (control->canvas_) {
@@ -83,14 +83,14 @@ void ControlInternals::ReleaseHeldContexts() {
 }
 
 void ControlInternals::Dispatch(Control* control, Message& message) {
-    AppState& app = App();
+    ToolkitState& state = Toolkit();
     bool handled = false;
-    if (app.messageHook(control, message)) {
+    if (state.messageHook(control, message)) {
         handled = true;
     }
-    if (!handled && app.loopDepth > 0 && app.applet && app.applet != control &&
-        app.applet->OnMessage.Assigned()) {
-        Control* applet = app.applet;
+    if (!handled && state.loopDepth > 0 && state.applet && state.applet != control &&
+        state.applet->OnMessage.Assigned()) {
+        Control* applet = state.applet;
         RefInc(applet);
         applet->OnMessage(applet, message, handled);
         UnlockSurvives(applet);
@@ -98,7 +98,7 @@ void ControlInternals::Dispatch(Control* control, Message& message) {
     if (!handled && control->OnMessage.Assigned()) {
         control->OnMessage(control, message, handled);
     }
-    if (!handled && !app.appTerminated) {
+    if (!handled && !state.appTerminated) {
         handled = RunHandlers(control, message);
     }
     if (!handled && control->Navigation) {
@@ -151,23 +151,23 @@ void ControlInternals::WindowGone(Control* control, HWND window) {
     RemovePropW(window, kSelfProperty);
     control->handle_ = nullptr;
     control->childrenPending_ = false;
-    AppState& app = App();
-    if (control->dying_ || !app.applet) {
+    ToolkitState& state = Toolkit();
+    if (control->dying_ || !state.applet) {
         return;
     }
-    if (control == app.applet) {
-        if (app.loopDepth > 0) {
+    if (control == state.applet) {
+        if (state.loopDepth > 0) {
             PostQuitMessage(0);  // nothing could end the loop any more
         }
         return;
     }
-    if (control->parent_ != app.applet || control->isChild_) {
+    if (control->parent_ != state.applet || control->isChild_) {
         return;
     }
     // A form of the application window is freed with its window; the main form only once the
     // destruction has unwound, on a message to the application window.
-    if (control == MainForm() && app.applet->handle_ &&
-        PostMessageW(app.applet->handle_, kDeferredFreeMessage, control->serial_,
+    if (control == MainForm() && state.applet->handle_ &&
+        PostMessageW(state.applet->handle_, kDeferredFreeMessage, control->serial_,
                      reinterpret_cast<LPARAM>(control))) {
         return;
     }
@@ -175,7 +175,7 @@ void ControlInternals::WindowGone(Control* control, HWND window) {
 }
 
 void ControlInternals::BuiltIn(Control* control, Message& m) {
-    AppState& app = App();
+    ToolkitState& state = Toolkit();
     HWND window = m.Window;
     switch (m.Msg) {
         case WM_CLOSE: {
@@ -185,7 +185,7 @@ void ControlInternals::BuiltIn(Control* control, Message& m) {
                 if (FreeRequested(control) || control->handle_ != window) {
                     return;
                 }
-                if (!accept && app.loopDepth > 0) {
+                if (!accept && state.loopDepth > 0) {
                     m.Result = 0;
                     return;
                 }
@@ -193,9 +193,9 @@ void ControlInternals::BuiltIn(Control* control, Message& m) {
                     control->OnClose = {};  // asked only once
                 }
             }
-            if (app.applet && (control == app.applet || control == MainForm())) {
-                if (control != app.applet && app.applet->handle_) {
-                    SendMessageW(app.applet->handle_, WM_CLOSE, 0, 0);
+            if (state.applet && (control == state.applet || control == MainForm())) {
+                if (control != state.applet && state.applet->handle_) {
+                    SendMessageW(state.applet->handle_, WM_CLOSE, 0, 0);
                 }
                 PostQuitMessage(0);
                 m.Result = 0;
@@ -225,11 +225,11 @@ void ControlInternals::BuiltIn(Control* control, Message& m) {
         case WM_SIZE:
             CallDefault(control, m);
             control->sizeType_ = m.WParam;
-            if (app.arrangeHook) {
+            if (state.arrangeHook) {
                 if (control->parent_) {
-                    app.arrangeHook(control->parent_);
+                    state.arrangeHook(control->parent_);
                 }
-                app.arrangeHook(control);
+                state.arrangeHook(control);
             }
             return;
         case WM_SHOWWINDOW:
@@ -246,10 +246,10 @@ void ControlInternals::BuiltIn(Control* control, Message& m) {
             }
             break;
         case WM_SYSCOMMAND:
-            if ((m.WParam & 0xFFF0) == SC_MINIMIZE && app.applet && control != app.applet &&
-                control == MainForm() && app.applet->handle_) {
+            if ((m.WParam & 0xFFF0) == SC_MINIMIZE && state.applet && control != state.applet &&
+                control == MainForm() && state.applet->handle_) {
                 // The whole application minimises with its application window.
-                PostMessageW(app.applet->handle_, WM_SYSCOMMAND, m.WParam, m.LParam);
+                PostMessageW(state.applet->handle_, WM_SYSCOMMAND, m.WParam, m.LParam);
                 m.Result = 0;
                 return;
             }
@@ -258,9 +258,9 @@ void ControlInternals::BuiltIn(Control* control, Message& m) {
             // The program-wide cursor (the wait while it works) covers the frames as well.
             if (reinterpret_cast<HWND>(m.WParam) == window &&
                 (LOWORD(m.LParam) == HTCLIENT ||
-                 (app.globalCursor && LOWORD(m.LParam) != static_cast<WORD>(HTERROR))) &&
+                 (state.globalCursor && LOWORD(m.LParam) != static_cast<WORD>(HTERROR))) &&
                 !GetCapture()) {
-                if (HCURSOR cursor = app.globalCursor ? app.globalCursor : control->cursor_) {
+                if (HCURSOR cursor = state.globalCursor ? state.globalCursor : control->cursor_) {
                     SetCursor(cursor);
                     m.Result = TRUE;
                     return;
@@ -347,14 +347,14 @@ void ControlInternals::BuiltIn(Control* control, Message& m) {
 }
 
 bool ControlInternals::BuiltInKeys(Control* control, Message& m) {
-    AppState& app = App();
+    ToolkitState& state = Toolkit();
     // An active window without a focused child gets the keys itself (Alt+F4, Alt+Space).
     HWND focus = GetFocus();
     if (focus != m.Window && (focus || GetActiveWindow() != m.Window)) {
         m.Result = 0;
         return true;
     }
-    if (app.keyHook(control, m)) {
+    if (state.keyHook(control, m)) {
         return true;
     }
     // With Ctrl or Alt held the key belongs to the default processing (menus, accelerators).
