@@ -1,5 +1,6 @@
 #include "app/app_display.h"
 
+#include "app/analysis_records.h"
 #include "app/app_state.h"
 #include "workspace/colouring.h"
 

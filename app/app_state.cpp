@@ -1,10 +1,23 @@
 #include "app/app_state.h"
 
-#include "app/alphabet_window.h"
-
 #include <algorithm>
 
+#include "app/alphabet_window.h"
+#include "app/analysis_records.h"
+#include "skin/tooltip.h"
+
 namespace zam {
+
+Application::Application() = default;
+Application::~Application() = default;
+
+GraphWindow* Application::Graph() const {
+    return GraphWindow ? GraphWindow->Graph.get() : nullptr;
+}
+
+std::array<ToolWindowRecord*, 6> Application::FlaggedWindows() const {
+    return {CipherWindow, AlphabetWindow, PlainWindow, InfoWindow, BigramWindow, GraphWindow};
+}
 
 WindowRecord::~WindowRecord() {
     // Released first: the form may outlive this record when a dispatch holds it, and must not

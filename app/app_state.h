@@ -11,13 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/about_window.h"
 #include "analysis/analysis_host.h"
-#include "analysis/graph_window.h"
 #include "app/app_display.h"
 #include "app/document_commands.h"
 #include "app/main_menu_template.h"
-#include "skin/tooltip.h"
 #include "toolkit/control.h"
 #include "toolkit/menu.h"
 #include "toolkit/weak_ref.h"
@@ -104,19 +101,11 @@ struct ViewWindowRecord : ToolWindowRecord {
     std::unique_ptr<ViewType> View;
 };
 
-struct GraphWindowRecord : ToolWindowRecord {
-    using ToolWindowRecord::ToolWindowRecord;
-    void Hidden() override {
-        if (Graph)
-            Graph->CancelBand();
-    }
-    std::unique_ptr<GraphWindow> Graph;
-};
-
-struct AboutWindowRecord : ToolWindowRecord {
-    using ToolWindowRecord::ToolWindowRecord;
-    std::unique_ptr<AboutWindow> About;
-};
+// Records of the analysis windows (app/analysis_records.h).
+struct GraphWindowRecord;
+struct AboutWindowRecord;
+class GraphWindow;
+class TADToolTip;
 
 // Asks the shell to open a file or an address; replaced by tests.
 // False when the shell could not open the target (no such file, nothing to show it with).
@@ -127,6 +116,11 @@ class AlphabetView;
 class BigramView;
 
 struct Application {
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
     std::filesystem::path StartupDirectory;
     std::unique_ptr<Workspace> Ws;
     ColourPalette Palette;
@@ -176,11 +170,9 @@ struct Application {
 
     Menu* MainMenu() const { return MenuWindow ? MenuWindow->MainMenu : nullptr; }
     Control* MainForm() const { return MainWindow ? MainWindow->Form.Get() : nullptr; }
-    zam::GraphWindow* Graph() const { return GraphWindow ? GraphWindow->Graph.get() : nullptr; }
+    zam::GraphWindow* Graph() const;
     // The six tool windows with an "&Окна " item, in the settings file's flag order.
-    std::array<ToolWindowRecord*, 6> FlaggedWindows() const {
-        return {CipherWindow, AlphabetWindow, PlainWindow, InfoWindow, BigramWindow, GraphWindow};
-    }
+    std::array<ToolWindowRecord*, 6> FlaggedWindows() const;
     // Whether the form shows now, or showed when the program's minimise put it away.
     bool ShownToUser(const Control* form) const;
 };

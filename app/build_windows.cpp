@@ -2,6 +2,7 @@
 
 #include "analysis/info_window.h"
 #include "app/alphabet_window.h"
+#include "app/analysis_records.h"
 #include "app/app_config.h"
 #include "app/bigram_window.h"
 #include "app/main_window.h"

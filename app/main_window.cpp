@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/analysis_records.h"
 #include "app/app_config.h"
 #include "app/commands.h"
 #include "app/main_menu_template.h"
@@ -13,6 +14,7 @@
 #include "skin/menu_skin.h"
 #include "skin/skinned_button.h"
 #include "skin/skinned_form.h"
+#include "skin/tooltip.h"
 #include "toolkit/application.h"
 #include "toolkit/encoding.h"
 #include "toolkit/wide_text.h"

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/analysis_records.h"
 #include "app/commands.h"
 #include "app/settings_codec.h"
 #include "workspace/file_io.h"

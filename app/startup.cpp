@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/analysis_records.h"
 #include "app/build_windows.h"
 #include "app/commands.h"
 #include "app/modal_scope.h"
@@ -11,6 +12,7 @@
 #include "app/shortcuts.h"
 #include "app/work_commands.h"
 #include "skin/scroll_bar.h"
+#include "skin/tooltip.h"
 #include "solver/key_solver.h"
 #include "skin/skin_bitmaps.h"
 #include "toolkit/application.h"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/analysis_records.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "skin/skin_bitmaps.h"
