@@ -202,7 +202,9 @@ CellStyle TextCellStyle(const Workspace& ws, const ColourPalette& palette, const
         style.glyph = text.text[position - 1];
         const int column = SymbolColumn(style.glyph);
         const bool unassigned = column >= 1 && ws.KeyTable.key[column] == kNoLetter;
-        style.bold = unassigned || text.text == ws.PlainText.text;
+        // The plaintext view is told by address first: comparing its 65,535 characters with
+        // themselves for every cell was most of an assignment's time.
+        style.bold = unassigned || &text == &ws.PlainText || text.text == ws.PlainText.text;
         // A proposed letter in the plaintext, where no highlight takes its colour.
         const int cipherColumn = SymbolColumn(cipherLetter);
         if (&text == &ws.PlainText && IsCipherColumn(cipherColumn) &&
