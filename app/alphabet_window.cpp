@@ -41,15 +41,18 @@ void SayLetterTaken(Application& app, char plain) {
 }  // namespace
 
 AlphabetView::AlphabetView(Application& app, Control* form)
-    : app_(app), picture_(kSurfaceWidth, kSurfaceHeight) {
+    : app_(app), picture_(kSurfaceWidth, kSurfaceHeight, [this](HDC dc, const Rect& area) {
+          PaintCells(dc, area);
+      }) {
     const Rect client = FrameClientRect(form);
     surface_ = NewPanel(form, 2);
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
                              client.top + 1 + kSurfaceHeight});
     surface_->SetColor(app.Palette[kBackgroundEntry]);
-    AttachSurfaceHandlers(surface_, {Bind<&AlphabetView::OnPaint>(this), Bind<&AlphabetView::OnMouseMove>(this),
-                                     Bind<&AlphabetView::OnMouseDown>(this),
-                                     Bind<&AlphabetView::OnMouseLeave>(this)});
+    AttachSurfaceHandlers(
+        surface_,
+        {Bind<&AlphabetView::OnPaint>(this), Bind<&AlphabetView::OnMouseMove>(this),
+         Bind<&AlphabetView::OnMouseDown>(this), Bind<&AlphabetView::OnMouseLeave>(this)});
     for (Control* control : {form, surface_.Get()}) {
         control->OnChar = Bind<&ForwardTypedKey>(app);
     }
@@ -78,13 +81,9 @@ void AlphabetView::DrawCell(const Rect& cell, const CellStyle& style) {
     if (!surface_ || !surface_->WindowHandle()) {
         return;
     }
-    HDC window = surface_->Canvas()->Handle();
-    if (HDC picture = Picture()) {
-        painter_.Paint(picture, cell, style, app_.Palette[kBorderEntry]);
-        picture_.CopyTo(window, cell);
-    } else {
-        painter_.Paint(window, cell, style, app_.Palette[kBorderEntry]);
-    }
+    picture_.DrawThrough(surface_->Canvas()->Handle(), cell, [&](HDC dc) {
+        painter_.Paint(dc, cell, style, app_.Palette[kBorderEntry]);
+    });
 }
 
 void AlphabetView::PaintCells(HDC dc, const Rect& area) {
@@ -107,22 +106,8 @@ void AlphabetView::PaintCells(HDC dc, const Rect& area) {
     }
 }
 
-HDC AlphabetView::Picture() {
-    return picture_.Current(
-        [this](HDC dc) { PaintCells(dc, {0, 0, kSurfaceWidth, kSurfaceHeight}); });
-}
-
 void AlphabetView::OnPaint(Control*, HDC dc) {
-    RECT box{};
-    if (GetClipBox(dc, &box) == ERROR) {
-        return;
-    }
-    const Rect area{box.left, box.top, box.right, box.bottom};
-    if (Picture()) {
-        picture_.CopyTo(dc, area);
-    } else {
-        PaintCells(dc, area);
-    }
+    picture_.Show(dc);
 }
 
 void AlphabetView::OnMouseMove(Control*, MouseEventData& data) {

@@ -32,8 +32,6 @@ private:
 
     // Paints the cells that meet area on dc, over the background.
     void PaintCells(HDC dc, const Rect& area);
-    // The view's picture, up to date; null when it could not be made.
-    HDC Picture();
 
     Application& app_;
     WeakRef<Control> surface_;

@@ -21,15 +21,22 @@ void ChangeOverlay(Application& app, std::string& overlay, std::string next) {
 }  // namespace
 
 BigramView::BigramView(Application& app, Control* form)
-    : app_(app), font_(MakeCellFont(FW_NORMAL)), picture_(kSurfaceWidth, kSurfaceHeight) {
+    : app_(app),
+      font_(MakeCellFont(FW_NORMAL)),
+      picture_(kSurfaceWidth, kSurfaceHeight, [this](HDC dc, const Rect& area) {
+          // The font stays selected: the picture's context is the view's own, and each
+          // selection costs Wine a search for X resource files.
+          SelectObject(dc, font_.Get());
+          PaintTable(dc, area);
+      }) {
     const Rect client = FrameClientRect(form);
     surface_ = NewPanel(form, 2);
     surface_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kSurfaceWidth,
                              client.top + 1 + kSurfaceHeight});
     surface_->SetColor(app.Palette[kBackgroundEntry]);
-    AttachSurfaceHandlers(surface_, {Bind<&BigramView::OnPaint>(this), Bind<&BigramView::OnMouseMove>(this),
-                                     Bind<&BigramView::OnMouseDown>(this),
-                                     Bind<&BigramView::OnMouseLeave>(this)});
+    AttachSurfaceHandlers(
+        surface_, {Bind<&BigramView::OnPaint>(this), Bind<&BigramView::OnMouseMove>(this),
+                   Bind<&BigramView::OnMouseDown>(this), Bind<&BigramView::OnMouseLeave>(this)});
     app.Views.push_back(this);
 }
 
@@ -93,51 +100,28 @@ void BigramView::PaintTable(HDC dc, const Rect& area) const {
     }
 }
 
-HDC BigramView::Picture() {
-    return picture_.Current([this](HDC dc) {
-        // The font stays selected: the picture's context is the view's own, and each selection
-        // costs Wine a search for X resource files.
-        SelectObject(dc, font_.Get());
-        PaintTable(dc, {0, 0, kSurfaceWidth, kSurfaceHeight});
-    });
-}
-
 void BigramView::DrawCell(const Cell& cell, bool rowHeading, bool columnHeading) {
     if (!app_.Ws || !IsInnerCell(cell) || !surface_ || !surface_->WindowHandle()) {
         return;
     }
     HDC window = surface_->Canvas()->Handle();
-    HDC picture = Picture();
-    HDC dc = picture ? picture : window;
-    if (!dc) {
-        return;
-    }
-    SelectGuard font(picture ? nullptr : dc, font_.Get());
     const Cell cells[] = {cell, Cell{.row = 0, .column = cell.column},
                           Cell{.row = cell.row, .column = 0}};
     const bool wanted[] = {true, columnHeading, rowHeading};
     for (int i = 0; i < 3; ++i) {
         if (wanted[i]) {
-            PaintCell(dc, cells[i].column, cells[i].row);
-            if (picture) {
-                picture_.CopyTo(window, BigramCellRect(cells[i].column, cells[i].row));
-            }
+            const Cell& each = cells[i];
+            picture_.DrawThrough(window, BigramCellRect(each.column, each.row), [&](HDC dc) {
+                // The picture keeps the font selected; a window's context gets it for the cell.
+                SelectGuard font(dc == window ? dc : nullptr, font_.Get());
+                PaintCell(dc, each.column, each.row);
+            });
         }
     }
 }
 
 void BigramView::OnPaint(Control*, HDC dc) {
-    RECT box{};
-    if (GetClipBox(dc, &box) == ERROR) {
-        return;
-    }
-    const Rect area{box.left, box.top, box.right, box.bottom};
-    if (Picture()) {
-        picture_.CopyTo(dc, area);
-    } else {
-        SelectGuard font(dc, font_.Get());
-        PaintTable(dc, area);
-    }
+    picture_.Show(dc);
 }
 
 void BigramView::OnMouseMove(Control*, MouseEventData& data) {

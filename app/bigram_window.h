@@ -40,8 +40,6 @@ private:
     void PaintCell(HDC dc, int column, int row) const;
     // The cells that meet area, over the background.
     void PaintTable(HDC dc, const Rect& area) const;
-    // The view's picture, up to date; null when it could not be made.
-    HDC Picture();
 
     Application& app_;
     WeakRef<Control> surface_;

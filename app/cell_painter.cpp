@@ -147,6 +147,28 @@ HDC OffscreenPicture::Context() {
     return dc_.Get();
 }
 
+HDC OffscreenPicture::Current() {
+    HDC dc = Context();
+    if (dc && !current_) {
+        paint_(dc, {0, 0, width_, height_});
+        current_ = true;
+    }
+    return dc;
+}
+
+void OffscreenPicture::Show(HDC target) {
+    RECT box{};
+    if (GetClipBox(target, &box) == ERROR) {
+        return;
+    }
+    const Rect area{box.left, box.top, box.right, box.bottom};
+    if (Current()) {
+        CopyTo(target, area);
+    } else {
+        paint_(target, area);
+    }
+}
+
 void OffscreenPicture::CopyTo(HDC target, const Rect& r) const {
     if (target && dc_) {
         BitBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, dc_.Get(), r.left, r.top,

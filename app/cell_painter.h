@@ -3,6 +3,7 @@
 // alphabet view.
 #include <windows.h>
 
+#include <functional>
 #include <unordered_map>
 
 #include "toolkit/gdi.h"
@@ -65,29 +66,38 @@ private:
 // window's context costs a search for X resource files, into a memory bitmap nothing.
 class OffscreenPicture {
 public:
-    OffscreenPicture(int32_t width, int32_t height) : width_(width), height_(height) {}
+    // paint(dc, area) draws the cells that meet area over the background: into the picture, or
+    // onto the window when the picture could not be made.
+    using Painter = std::function<void(HDC dc, const Rect& area)>;
+    OffscreenPicture(int32_t width, int32_t height, Painter paint)
+        : width_(width), height_(height), paint_(std::move(paint)) {}
 
-    // The picture's context, drawn afresh by render(dc) first when it is stale; null when GDI
-    // could not make the bitmap, and the caller then paints the window directly.
-    template <class Render>
-    HDC Current(Render&& render) {
-        HDC dc = Context();
-        if (dc && !current_) {
-            render(dc);
-            current_ = true;
-        }
-        return dc;
-    }
+    // The picture's context, drawn afresh first when it is stale; null when GDI could not make
+    // the bitmap.
+    HDC Current();
     // The next Current draws the whole picture again.
     void MarkStale() { current_ = false; }
     // Copies the rectangle of the picture to the same place on target.
     void CopyTo(HDC target, const Rect& r) const;
+    // A paint of the window: what its context's clip box needs, copied from the picture.
+    void Show(HDC target);
+    // Draws with draw(dc) on the picture and copies r to the window, or on the window itself.
+    template <class Draw>
+    void DrawThrough(HDC window, const Rect& r, Draw&& draw) {
+        if (HDC picture = Current()) {
+            draw(picture);
+            CopyTo(window, r);
+        } else if (window) {
+            draw(window);
+        }
+    }
 
 private:
     HDC Context();
 
     int32_t width_;
     int32_t height_;
+    Painter paint_;
     bool current_ = false;
     // Released in this order: the context first, then the bitmap that was selected into it.
     OwnedBitmap bitmap_;

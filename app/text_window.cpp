@@ -30,7 +30,9 @@ void RedrawPosition(Application& app, uint32_t position, bool alphabetToo) {
 }  // namespace
 
 TextView::TextView(Application& app, Control* form, TextObject& text)
-    : app_(app), text_(text), picture_(kClipWidth, kClipHeight) {
+    : app_(app), text_(text), picture_(kClipWidth, kClipHeight, [this](HDC dc, const Rect& area) {
+          PaintLines(dc, area);
+      }) {
     const Rect client = FrameClientRect(form);
     clip_ = NewPanel(form, 2);
     clip_->SetBoundsRect({client.left + 1, client.top + 1, client.left + 1 + kClipWidth,
@@ -44,10 +46,9 @@ TextView::TextView(Application& app, Control* form, TextObject& text)
         record->Virtual = this;
     }
 
-    AttachSurfaceHandlers(surface_, {Bind<&TextView::OnPaint>(this),
-                                     Bind<&TextView::OnMouseMove>(this),
-                                     Bind<&TextView::OnMouseDown>(this),
-                                     Bind<&TextView::OnMouseLeave>(this)});
+    AttachSurfaceHandlers(
+        surface_, {Bind<&TextView::OnPaint>(this), Bind<&TextView::OnMouseMove>(this),
+                   Bind<&TextView::OnMouseDown>(this), Bind<&TextView::OnMouseLeave>(this)});
     surface_->OnMouseWheel = Bind<&TextView::OnMouseWheel>(this);
     for (Control* control : {form, clip_.Get(), surface_.Get()}) {
         control->OnChar = Bind<&ForwardTypedKey>(app);
@@ -153,13 +154,9 @@ void TextView::DrawCell(const Rect& cell, const CellStyle& style) {
         return;
     }
     const Rect shown{cell.left, cell.top - scrollTop_, cell.right, cell.bottom - scrollTop_};
-    HDC window = surface_->Canvas()->Handle();
-    if (HDC picture = Picture()) {
-        painter_.Paint(picture, shown, style, app_.Palette[kBorderEntry]);
-        picture_.CopyTo(window, shown);
-    } else {
-        painter_.Paint(window, shown, style, app_.Palette[kBorderEntry]);
-    }
+    picture_.DrawThrough(surface_->Canvas()->Handle(), shown, [&](HDC dc) {
+        painter_.Paint(dc, shown, style, app_.Palette[kBorderEntry]);
+    });
 }
 
 void TextView::PaintLines(HDC dc, const Rect& area) {
@@ -207,22 +204,8 @@ void TextView::PaintLines(HDC dc, const Rect& area) {
     SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
 }
 
-HDC TextView::Picture() {
-    return picture_.Current(
-        [this](HDC dc) { PaintLines(dc, {0, 0, kClipWidth, kClipHeight}); });
-}
-
 void TextView::OnPaint(Control*, HDC dc) {
-    RECT box{};
-    if (GetClipBox(dc, &box) == ERROR) {
-        return;
-    }
-    const Rect area{box.left, box.top, box.right, box.bottom};
-    if (Picture()) {
-        picture_.CopyTo(dc, area);
-    } else {
-        PaintLines(dc, area);
-    }
+    picture_.Show(dc);
 }
 
 void TextView::OnMouseMove(Control*, MouseEventData& data) {
@@ -248,8 +231,7 @@ void TextView::OnMouseMove(Control*, MouseEventData& data) {
     const uint32_t old = ws.HoverPos;
     ws.HoverPos = static_cast<std::uint16_t>(position);
     SetCurrentLetter(ws, app.Screen,
-                     IsCipherView() ? PointerSource::CipherRow : PointerSource::PlainRow,
-                     letter);
+                     IsCipherView() ? PointerSource::CipherRow : PointerSource::PlainRow, letter);
     if (!ws.HiliteCurrent) {
         // Only the cell under the pointer shows the current letter then.
         RedrawPosition(app, position, false);
@@ -273,8 +255,7 @@ void TextView::OnMouseDown(Control* surface, MouseEventData& data) {
     if (ws.CipherText.text.empty() || LetterOf(ws.SelectedLetter) == LetterOf(ws.CurrentLetter)) {
         return;
     }
-    SetSelectedLetter(ws, app_.Screen,
-                      data.Button == 1 ? LetterOf(ws.CurrentLetter) : kNoLetter);
+    SetSelectedLetter(ws, app_.Screen, data.Button == 1 ? LetterOf(ws.CurrentLetter) : kNoLetter);
 }
 
 void TextView::OnMouseLeave(Control*) {

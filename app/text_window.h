@@ -56,8 +56,6 @@ private:
     int32_t ClipHeight() const;
     // Paints the cells that meet area (surface coordinates) on dc, over the background.
     void PaintLines(HDC dc, const Rect& area);
-    // The view's picture, up to date; null when it could not be made.
-    HDC Picture();
     // Scrolls this view alone.
     void ScrollOwn(int32_t offset);
 
