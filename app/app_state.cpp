@@ -1,9 +1,13 @@
 #include "app/app_state.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <iterator>
 
 #include "app/alphabet_window.h"
 #include "app/analysis_records.h"
+#include "app/bigram_window.h"
+#include "app/text_window.h"
 #include "skin/tooltip.h"
 
 namespace zam {
@@ -16,7 +20,32 @@ GraphWindow* Application::Graph() const {
 }
 
 std::array<ToolWindowRecord*, 6> Application::FlaggedWindows() const {
-    return {CipherWindow, AlphabetWindow, PlainWindow, InfoWindow, BigramWindow, GraphWindow};
+    return {CipherWindow.get(), AlphabetWindow.get(), PlainWindow.get(),
+            InfoWindow.get(),   BigramWindow.get(),   GraphWindow.get()};
+}
+
+std::vector<WindowRecord*> Application::Records() const {
+    const std::initializer_list<WindowRecord*> all{
+        MainWindow.get(),   MenuWindow.get(), CipherWindow.get(), AlphabetWindow.get(),
+        PlainWindow.get(),  PhraseDialog.get(), InfoWindow.get(), BigramWindow.get(),
+        GraphWindow.get(),  AboutWindow.get()};
+    std::vector<WindowRecord*> records;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(records),
+                 [](WindowRecord* record) { return record != nullptr; });
+    return records;
+}
+
+void Application::ReleaseRecords() {
+    AboutWindow.reset();
+    GraphWindow.reset();
+    BigramWindow.reset();
+    InfoWindow.reset();
+    PhraseDialog.reset();
+    PlainWindow.reset();
+    AlphabetWindow.reset();
+    CipherWindow.reset();
+    MenuWindow.reset();
+    MainWindow.reset();
 }
 
 WindowRecord::~WindowRecord() {

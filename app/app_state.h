@@ -126,24 +126,24 @@ struct Application {
     ColourPalette Palette;
     // Before the records: the views take themselves off it as they go.
     AppDisplay Screen{*this};
-    // Every window record in creation order (item 0 the main window); released last to first.
-    std::vector<std::unique_ptr<WindowRecord>> WindowRecords;
+    // Each window's record, owned here and declared in creation order (the main window first):
+    // whatever releases them goes last to first, so owned windows go before their owners.
+    std::unique_ptr<MainWindowRecord> MainWindow;
+    std::unique_ptr<MenuWindowRecord> MenuWindow;
+    std::unique_ptr<ViewWindowRecord<TextView>> CipherWindow;
+    std::unique_ptr<ViewWindowRecord<AlphabetView>> AlphabetWindow;
+    std::unique_ptr<ViewWindowRecord<TextView>> PlainWindow;
+    std::unique_ptr<ToolWindowRecord> PhraseDialog;
+    std::unique_ptr<ToolWindowRecord> InfoWindow;
+    std::unique_ptr<ViewWindowRecord<BigramView>> BigramWindow;
+    std::unique_ptr<GraphWindowRecord> GraphWindow;
+    std::unique_ptr<AboutWindowRecord> AboutWindow;
     // The nine forms whose places the settings file keeps, in its record order.
     std::vector<Control*> Frames;
     // The drawing views repainted together.
     std::vector<View*> Views;
 
     Control* ApplicationWindow = nullptr;
-    MainWindowRecord* MainWindow = nullptr;
-    MenuWindowRecord* MenuWindow = nullptr;
-    ViewWindowRecord<TextView>* CipherWindow = nullptr;
-    ViewWindowRecord<AlphabetView>* AlphabetWindow = nullptr;
-    ViewWindowRecord<TextView>* PlainWindow = nullptr;
-    ToolWindowRecord* PhraseDialog = nullptr;
-    ToolWindowRecord* InfoWindow = nullptr;
-    ViewWindowRecord<BigramView>* BigramWindow = nullptr;
-    GraphWindowRecord* GraphWindow = nullptr;
-    AboutWindowRecord* AboutWindow = nullptr;
     std::unique_ptr<TADToolTip> ToolTip;
 
     // What the graph, information and about windows use of the program.
@@ -156,17 +156,21 @@ struct Application {
     // The windows that the program's minimise put away, to come back on restore.
     std::vector<HWND> Minimised;
 
-    // Adds a record to WindowRecords, and its form to Frames when the settings keep its place.
-    template <class Record, class... Args>
-    Record* AddRecord(bool inFrames, Control* form, Args&&... args) {
+    // Makes a record into its field, and adds its form to Frames when the settings keep its place.
+    template <class Record, class Slot, class... Args>
+    Record* AddRecord(std::unique_ptr<Slot>& slot, bool inFrames, Control* form, Args&&... args) {
         auto record = std::make_unique<Record>(form, std::forward<Args>(args)...);
         Record* raw = record.get();
-        WindowRecords.push_back(std::move(record));
+        slot = std::move(record);
         if (inFrames) {
             Frames.push_back(form);
         }
         return raw;
     }
+    // Every record made so far, in creation order.
+    std::vector<WindowRecord*> Records() const;
+    // Frees the windows, last to first.
+    void ReleaseRecords();
 
     Menu* MainMenu() const { return MenuWindow ? MenuWindow->MainMenu : nullptr; }
     Control* MainForm() const { return MainWindow ? MainWindow->Form.Get() : nullptr; }

@@ -21,53 +21,43 @@ void BuildToolWindows(Application& app) {
     const int32_t mainTop = main->Top();
     const int32_t mainWidth = main->Width();
 
-    auto* cipherRecord =
-        NewToolWindow<TextWindowRecord>(app, main, "Шифротекст", kItemCipherWindow, true);
-    app.CipherWindow = cipherRecord;
+    auto* cipherRecord = NewToolWindow<TextWindowRecord>(app, app.CipherWindow, main, "Шифротекст", kItemCipherWindow, true);
     Control* cipher = cipherRecord->Form;
     cipher->SetSize(mainWidth, 196);
     cipher->SetPosition(mainLeft, mainTop + main->Height());
     AttachTextView(app, *cipherRecord, app.Ws->CipherText);
 
-    auto* alphabetRecord =
-        NewToolWindow<AlphabetWindowRecord>(app, main, "Алфавит ", kItemAlphabetWindow, true);
-    app.AlphabetWindow = alphabetRecord;
+    auto* alphabetRecord = NewToolWindow<AlphabetWindowRecord>(app, app.AlphabetWindow, main, "Алфавит ", kItemAlphabetWindow, true);
     Control* alphabet = alphabetRecord->Form;
     alphabet->SetSize(cipher->Width(), 84);
     alphabet->SetPosition(cipher->Left(), cipher->Top() + cipher->Height());
     AttachAlphabetView(app, *alphabetRecord);
 
-    auto* plainRecord =
-        NewToolWindow<TextWindowRecord>(app, main, "Открытый текст", kItemPlainWindow, true);
-    app.PlainWindow = plainRecord;
+    auto* plainRecord = NewToolWindow<TextWindowRecord>(app, app.PlainWindow, main, "Открытый текст", kItemPlainWindow, true);
     Control* plain = plainRecord->Form;
     plain->SetSize(alphabet->Width(), 196);
     plain->SetPosition(alphabet->Left(), alphabet->Top() + alphabet->Height());
     AttachTextView(app, *plainRecord, app.Ws->PlainText);
 
-    auto* phraseRecord =
-        NewToolWindow<PhraseDialogRecord>(app, cipher, "Выделить в шифрограмме", 0, true);
-    app.PhraseDialog = phraseRecord;
+    auto* phraseRecord = NewToolWindow<PhraseDialogRecord>(app, app.PhraseDialog, cipher, "Выделить в шифрограмме", 0, true);
     Control* phrase = phraseRecord->Form;
     phrase->SetSize(270, 130);
     phrase->SetPosition(cipher->Left() + cipher->Width() / 2 - phrase->Width() / 2,
                         cipher->Top() + cipher->Height() / 2 - phrase->Height() / 2);
     AttachPhraseDialog(app, *phraseRecord);
 
-    app.InfoWindow = NewToolWindow(app, main, "Информация", kItemInfoWindow, true);
+    NewToolWindow(app, app.InfoWindow, main, "Информация", kItemInfoWindow, true);
     app.InfoWindow->Form->SetSize(462, 662);
     app.InfoWindow->Form->SetPosition(mainWidth, 0);
     BuildInfoWindow(app.InfoWindow->Form, &app.Palette);
 
-    auto* bigramRecord =
-        NewToolWindow<BigramWindowRecord>(app, main, "Биграммы", kItemBigramWindow, true);
-    app.BigramWindow = bigramRecord;
+    auto* bigramRecord = NewToolWindow<BigramWindowRecord>(app, app.BigramWindow, main, "Биграммы", kItemBigramWindow, true);
     const int32_t captionBottom = FrameOf(cipher)->CaptionRect.bottom;
     bigramRecord->Form->SetSize(cipher->Width(), cipher->Width() + captionBottom - 3);
     bigramRecord->Form->SetPosition(mainWidth, 27);
     AttachBigramView(app, *bigramRecord);
 
-    app.GraphWindow = NewToolWindow<GraphWindowRecord>(app, main, "График", kItemGraphWindow, true);
+    NewToolWindow<GraphWindowRecord>(app, app.GraphWindow, main, "График", kItemGraphWindow, true);
     Control* graph = app.GraphWindow->Form;
     FrameOf(graph)->Sizeable = 1;
     graph->SetSizeLimit(kMinWidth, 150);
@@ -76,8 +66,8 @@ void BuildToolWindows(Application& app) {
     graph->SetPosition(mainWidth, 54);
     app.GraphWindow->Graph = BuildGraphWindow(graph, app.Host);
 
-    app.AboutWindow =
-        NewToolWindow<AboutWindowRecord>(app, app.ApplicationWindow, "О программе", 0, false);
+    NewToolWindow<AboutWindowRecord>(app, app.AboutWindow, app.ApplicationWindow, "О программе", 0,
+                                     false);
     app.AboutWindow->Form->SetSize(290, 160);
     app.AboutWindow->Form->CenterOnParent();
     // No menu item to follow: the box's own show and hide disable and enable the others.
@@ -92,11 +82,8 @@ void BuildToolWindows(Application& app) {
 // The forms the about box disables while it shows.
 std::vector<Control*> AboutPeers(const Application& app) {
     std::vector<Control*> peers;
-    const WindowRecord* records[] = {app.MainWindow,  app.MenuWindow,     app.CipherWindow,
-                                     app.PlainWindow, app.AlphabetWindow, app.BigramWindow,
-                                     app.GraphWindow, app.InfoWindow,     app.PhraseDialog};
-    for (const WindowRecord* record : records) {
-        if (record && record->Form) {
+    for (const WindowRecord* record : app.Records()) {
+        if (record != app.AboutWindow.get() && record->Form) {
             peers.push_back(record->Form);
         }
     }

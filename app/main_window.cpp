@@ -123,7 +123,7 @@ void FileEditCommand(Application& app, Menu*, int32_t item) {
             app.MainForm()->Close();
             break;
         case kItemSelectPhrase:
-            ShowTool(app.PhraseDialog);
+            ShowTool(app.PhraseDialog.get());
             break;
         case kItemClear:
             ClearWork(app);
@@ -185,7 +185,7 @@ void HelpCommand(Application& app, Menu*, int32_t item) {
             }
             break;
         case kItemAbout:
-            ShowTool(app.AboutWindow);
+            ShowTool(app.AboutWindow.get());
             break;
         default:
             break;
@@ -207,7 +207,7 @@ void MainWindowMoved(Application& app, Control* main) {
 
 // The strip follows the event that fired, not the visibility, which may not have changed yet.
 void StripFollows(Application& app, bool shown) {
-    MenuWindowRecord* strip = app.MenuWindow;
+    MenuWindowRecord* strip = app.MenuWindow.get();
     if (strip && strip->Form) {
         strip->Form->SetVisible(shown);
     }
@@ -236,7 +236,7 @@ void CALLBACK RaiseStrip(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 void RaiseStripSoon(Application& app) {
-    MenuWindowRecord* strip = app.MenuWindow;
+    MenuWindowRecord* strip = app.MenuWindow.get();
     raisedStrip = strip && strip->Form ? strip->Form->WindowHandle() : nullptr;
     SetTimer(nullptr, 0, 50, RaiseStrip);
 }
@@ -336,7 +336,7 @@ void SetCommands(Menu* menu, int32_t first, int32_t last, MenuEvent command, boo
 void BuildMenuStrip(Application& app) {
     Control* main = app.MainForm();
     Control* strip = NewForm(main, "frmMenu");
-    app.MenuWindow = app.AddRecord<MenuWindowRecord>(true, strip);
+    app.AddRecord<MenuWindowRecord>(app.MenuWindow, true, strip);
     strip->HasBorder(false);
     strip->Border = 0;
     const Rect client = FrameClientRect(main);
@@ -375,7 +375,7 @@ void SayNotOpened(Application& app, const std::string& text) {
 
 void BuildMainWindow(Application& app, Event<ToolkitObject*> shutdown) {
     Control* main = NewSkinnedForm(app.ApplicationWindow, "Zamenor");
-    app.MainWindow = app.AddRecord<MainWindowRecord>(true, main);
+    app.AddRecord<MainWindowRecord>(app.MainWindow, true, main);
     main->OnDestroy = shutdown;
     FrameRecord* frame = FrameOf(main);
     frame->Sizeable = 0;
@@ -418,25 +418,25 @@ void ToolbarClick(Application& app, Control* button) {
             }
             break;
         case kBtnFind:
-            ShowTool(app.PhraseDialog);
+            ShowTool(app.PhraseDialog.get());
             break;
         case kBtnLocked:
-            ShowTool(app.CipherWindow);
+            ShowTool(app.CipherWindow.get());
             break;
         case kBtnAlph:
-            ShowTool(app.AlphabetWindow);
+            ShowTool(app.AlphabetWindow.get());
             break;
         case kBtnUnLocked:
-            ShowTool(app.PlainWindow);
+            ShowTool(app.PlainWindow.get());
             break;
         case kBtnGraph:
-            ShowTool(app.GraphWindow);
+            ShowTool(app.GraphWindow.get());
             break;
         case kBtnDbl:
-            ShowTool(app.BigramWindow);
+            ShowTool(app.BigramWindow.get());
             break;
         case kBtnInfo:
-            ShowTool(app.InfoWindow);
+            ShowTool(app.InfoWindow.get());
             break;
         case kBtnSolve:
             SuggestRestOfKey(app);
@@ -456,7 +456,8 @@ void MinimiseProgram(Application& app) {
         return;
     }
     // Last to first, so that owners go after the windows they own.
-    for (auto it = app.WindowRecords.rbegin(); it != app.WindowRecords.rend(); ++it) {
+    const std::vector<WindowRecord*> records = app.Records();
+    for (auto it = records.rbegin(); it != records.rend(); ++it) {
         Control* form = (*it)->Form;
         HWND window = form ? form->WindowHandle() : nullptr;
         if (window && IsWindowVisible(window)) {

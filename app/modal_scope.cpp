@@ -4,7 +4,7 @@ namespace zam {
 
 ModalScope::ModalScope(Application& app) : app_(app) {
     ++app_.ModalDepth;
-    for (const auto& record : app_.WindowRecords) {
+    for (WindowRecord* record : app_.Records()) {
         HWND window = record->Form ? record->Form->WindowHandle() : nullptr;
         if (window) {
             windows_.emplace_back(window, IsWindowEnabled(window) != FALSE);

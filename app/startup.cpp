@@ -62,7 +62,7 @@ bool DroppedFiles(Application& app, Control*, Message& message) {
 }
 
 void AcceptDroppedFiles(Application& app) {
-    for (const auto& record : app.WindowRecords) {
+    for (WindowRecord* record : app.Records()) {
         if (Control* form = record->Form) {
             form->AttachMessageHandler(Bind<&DroppedFiles>(app));
             DragAcceptFiles(form->Handle(), TRUE);
@@ -102,7 +102,7 @@ void Shutdown(Application& app) {
     RemoveShortcuts();
     WriteSettings(app);
     // No menu update or shutdown from the destruction that follows.
-    for (const auto& record : app.WindowRecords) {
+    for (WindowRecord* record : app.Records()) {
         if (Control* form = record->Form) {
             form->OnHide = {};
             form->OnShow = {};
@@ -125,18 +125,7 @@ void Shutdown(Application& app) {
     ReleaseSolverTables();
     app.ToolTip.reset();
     app.Views.clear();
-    // Last to first: owned windows go before their owners.
-    while (!app.WindowRecords.empty()) {
-        app.WindowRecords.pop_back();
-    }
-    app.MainWindow = nullptr;
-    app.MenuWindow = nullptr;
-    app.CipherWindow = app.PlainWindow = nullptr;
-    app.AlphabetWindow = nullptr;
-    app.BigramWindow = nullptr;
-    app.PhraseDialog = app.InfoWindow = nullptr;
-    app.GraphWindow = nullptr;
-    app.AboutWindow = nullptr;
+    app.ReleaseRecords();
     app.Frames.clear();
     PostQuitMessage(0);
 }

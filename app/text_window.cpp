@@ -104,7 +104,7 @@ void TextView::ScrollOwn(int32_t offset) {
 void TextView::ScrollContentTo(int64_t offset) {
     // The two text views always show the same lines.
     const auto target = static_cast<int32_t>(offset);
-    for (const auto* record : {app_.CipherWindow, app_.PlainWindow}) {
+    for (const auto* record : {app_.CipherWindow.get(), app_.PlainWindow.get()}) {
         if (TextView* view = record ? record->View.get() : nullptr) {
             view->ScrollOwn(target);
             if (view != this) {

@@ -122,9 +122,9 @@ TEST_F(Zamenor, WindowItemsFollowTheWindowsHoweverTheyChange) {
     EXPECT_TRUE(Checked(kItemCipherWindow));
 
     const std::pair<ToolbarButton, ToolWindowRecord*> shows[] = {
-        {kBtnAlph, app_->AlphabetWindow}, {kBtnUnLocked, app_->PlainWindow},
-        {kBtnGraph, app_->GraphWindow},   {kBtnDbl, app_->BigramWindow},
-        {kBtnInfo, app_->InfoWindow},     {kBtnFind, app_->PhraseDialog}};
+        {kBtnAlph, app_->AlphabetWindow.get()}, {kBtnUnLocked, app_->PlainWindow.get()},
+        {kBtnGraph, app_->GraphWindow.get()},   {kBtnDbl, app_->BigramWindow.get()},
+        {kBtnInfo, app_->InfoWindow.get()},     {kBtnFind, app_->PhraseDialog.get()}};
     for (auto [button, window] : shows) {
         window->Form->Hide();
         ClickButton(button);
@@ -394,7 +394,7 @@ TEST_F(Zamenor, NoCommandStartsWhileADialogOrQuestionRuns) {
     Start();
     LoadText("АБВ_ВБА");
     std::vector<Control*> forms;
-    for (const auto& record : app_->WindowRecords) {
+    for (WindowRecord* record : app_->Records()) {
         forms.push_back(record->Form);
     }
     const auto tryEverything = [&](HWND) {

@@ -32,10 +32,10 @@ protected:
     }
     Workspace& Ws() { return *app_->Ws; }
     Control* Table() {
-        return static_cast<BigramWindowRecord*>(app_->BigramWindow)->View->Surface();
+        return static_cast<BigramWindowRecord*>(app_->BigramWindow.get())->View->Surface();
     }
     Control* CipherSurface() { return static_cast<TextView*>(Ws().CipherText.view)->Surface(); }
-    auto& Dialog() { return *static_cast<PhraseDialogRecord*>(app_->PhraseDialog); }
+    auto& Dialog() { return *static_cast<PhraseDialogRecord*>(app_->PhraseDialog.get()); }
 
     // Column and row of the table; the point lies inside the cell, clear of its text.
     static Point In(int column, int row, int dx = 2, int dy = 2) {

@@ -262,7 +262,7 @@ TEST_F(Keyboard, ThePhraseBoxTakesOnlyCipherSymbols) {
     Start();
     LoadText(test::Encrypted(test::kPlain) + "\r\n");
     Choose(kItemSelectPhrase);
-    Control* box = static_cast<PhraseDialogRecord*>(app_->PhraseDialog)->Edit;
+    Control* box = static_cast<PhraseDialogRecord*>(app_->PhraseDialog.get())->Edit;
     ASSERT_TRUE(box);
     SetWindowTextW(box->WindowHandle(), L"");
     // Latin, a digit, a space and "?" are refused; ё, й and ъ come in as the alphabet has them;

@@ -42,7 +42,8 @@ Step Answer(int button, std::wstring* asked = nullptr) {
 class Work : public test::Zamenor {
 protected:
     Workspace& Ws() { return *app_->Ws; }
-    Control* Form(WindowRecord* record) { return record->Form; }
+    template <class Record>
+    Control* Form(const std::unique_ptr<Record>& record) { return record->Form; }
     // The cipher text of kPlain, opened from code.txt, with Ж given the letter it stands for.
     void OpenWithOneLetter() {
         cipher_ = test::Encrypted(test::kPlain);
