@@ -14,7 +14,6 @@
 #include "analysis/analysis_host.h"
 #include "app/app_display.h"
 #include "app/document_commands.h"
-#include "app/main_menu_template.h"
 #include "toolkit/control.h"
 #include "toolkit/menu.h"
 #include "toolkit/weak_ref.h"

@@ -5,6 +5,7 @@
 #include "app/analysis_records.h"
 #include "app/app_config.h"
 #include "app/bigram_window.h"
+#include "app/main_menu_template.h"
 #include "app/main_window.h"
 #include "app/phrase_dialog.h"
 #include "app/text_window.h"

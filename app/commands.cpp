@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/bigram_window.h"
+#include "app/main_menu_template.h"
 #include "workspace/operations.h"
 
 namespace zam {

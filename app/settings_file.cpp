@@ -6,6 +6,7 @@
 
 #include "app/analysis_records.h"
 #include "app/commands.h"
+#include "app/main_menu_template.h"
 #include "app/settings_codec.h"
 #include "workspace/file_io.h"
 

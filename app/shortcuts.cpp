@@ -1,5 +1,6 @@
 #include "app/shortcuts.h"
 
+#include "app/main_menu_template.h"
 #include "app/modal_scope.h"
 #include "skin/menu_skin.h"
 #include "toolkit/application.h"

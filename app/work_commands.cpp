@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "app/main_menu_template.h"
 #include "app/modal_scope.h"
 #include "toolkit/message_box.h"
 #include "toolkit/encoding.h"

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/analysis_records.h"
+#include "app/main_menu_template.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "skin/skin_bitmaps.h"
