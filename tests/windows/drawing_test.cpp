@@ -1,8 +1,8 @@
 // The drawing layer: every handle it makes is given back, checked on the system's side (Wine's
 // GetGuiResources reports 0 whatever is alive, and the toolkit's own counts cannot see a handle
 // whose release was skipped while the count still dropped); bitmaps as the skin uses them; the
-// canvas and its pen, brush and font, remade only when their value changes, shared between
-// copies and let go of wherever they are selected.
+// canvas and its pen, brush and font, shared between copies and let go of wherever they are
+// selected.
 #include <gtest/gtest.h>
 
 #include <string>
