@@ -1,8 +1,11 @@
 #pragma once
 // Helpers shared by the control tests: pumping messages, frees at scope end, reading a
-// window's pixels back through WM_PRINT, and a check that a test leaves no control behind.
+// window's pixels, the system's mouse, and a check that a test leaves no control behind.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <array>
+#include <cstdint>
 
 #include "toolkit/control.h"
 
@@ -47,40 +50,34 @@ public:
     ~FreeAtExit() { Free(control_); }
     FreeAtExit(const FreeAtExit&) = delete;
     FreeAtExit& operator=(const FreeAtExit&) = delete;
-    void Release() { control_ = nullptr; }
 
 private:
     Control* control_;
 };
 
-// The client area of a window drawn by WM_PRINT into a memory bitmap.
-class Printed {
-public:
-    Printed(HWND window, int width, int height, LPARAM flags = PRF_CLIENT | PRF_ERASEBKGND) {
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        bitmap_ = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(nullptr, screen);
-        old_ = SelectObject(dc_, bitmap_);
-        RECT all{0, 0, width, height};
-        FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(dc_), flags);
-    }
-    ~Printed() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Printed(const Printed&) = delete;
-    Printed& operator=(const Printed&) = delete;
+// A rectangle as one comparable value, so that a failure prints all four sides.
+using Box = std::array<int32_t, 4>;
 
-    COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+inline Box AsBox(const Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
-private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
+// The system's own mouse input, so that the async button state and the window under the
+// cursor are what a user's hand would make them. With a control, the cursor goes to (x, y) of
+// its client area first; no flag is a move to the cursor's place.
+inline void Mouse(DWORD flag, Control* control = nullptr, int32_t x = 0, int32_t y = 0) {
+    if (control) {
+        const Point p = control->ClientToScreen(Point{x, y});
+        SetCursorPos(p.x, p.y);
+    }
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag ? flag : MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    Pump();
+    Sleep(20);
+    Pump();
+}
 
 // Fails the test when it leaves controls alive.
 class ControlTest : public ::testing::Test {
