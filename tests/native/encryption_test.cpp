@@ -72,8 +72,7 @@ TEST(Encryption, ProposedNamesBesideTheText) {
         {CryptogramPathFor, "текст.txt", "текст-шифр.txt"},
         {CryptogramPathFor, "папка/стих.TXT", "папка/стих-шифр.TXT"},
         {CryptogramPathFor, "заметка", "заметка-шифр.txt"},
-        {AnswerPathFor, "текст-шифр.txt", "текст-ответ.txt"},
-        {AnswerPathFor, "папка/задача.txt", "папка/задача-ответ.txt"},
+        {AnswerPathFor, "папка/текст-шифр.txt", "папка/текст-ответ.txt"},
         {AnswerPathFor, "-шифр.txt", "-шифр-ответ.txt"},
     };
     for (const auto& [namer, given, proposed] : cases) {
