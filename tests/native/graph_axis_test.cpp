@@ -59,12 +59,12 @@ TEST(GraphAxis, FitsCapTheRangeAndTheScaleAndPickTheLabelStep) {
         {"within one hundred", true, 200, 120, 180, 120, 180, 0, 0, 0, 0},
         // 173 px for 20 percent: 1 percent is 9 px, under the digit.
         {"full height", false, 173, 0, 2000, 0, 2000, 0, 2000, 200, 10},
-        {"capped at 20 percent", false, 173, 0, 5000, 0, 2000, 0, 2000, 200, 10},
         {"scale exactly -10 stays", false, 500, 0, 50, 0, 50, 0, 50, 10, 5},
         {"scale just under -10 is cut", false, 506, 0, 50, 0, 51, 0, 50, 10, 5},
         {"under two percent: tenths", false, 400, 130, 320, 130, 320, 130, 320, 10, 19},
         {"under five percent: halves", false, 400, 120, 520, 120, 520, 150, 500, 50, 7},
         {"five percent or more: whole", false, 400, 0, 500, 0, 500, 0, 500, 100, 5},
+        {"no length", true, 0, 0, 2000, 0, 2000, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -79,12 +79,9 @@ TEST(GraphAxis, FitsCapTheRangeAndTheScaleAndPickTheLabelStep) {
             EXPECT_GT(axis.labelSpacing, c.horizontal ? kLetterWidth : kDigitHeight);
         }
     }
-    // Plots without length or turned inside out (a window 67 px high), and a range of one
-    // unit whose first label lies above its last, end the label search.
-    for (bool horizontal : {true, false}) {
-        EXPECT_EQ(Fitted(horizontal, 0, 0, 2000).labelCount, 0);
-        EXPECT_EQ(Fitted(horizontal, -30, 0, 2000).labelCount, 0);
-    }
+    // Plots turned inside out (a window 67 px high), and a range of one unit whose first label
+    // lies above its last, end the label search.
+    EXPECT_EQ(Fitted(false, -30, 0, 2000).labelCount, 0);
     EXPECT_EQ(Fitted(false, 5, 1235, 1236).labelCount, 0);
 }
 
@@ -103,28 +100,17 @@ TEST(GraphAxis, LayoutConversionsAndRoundingNeverOverflow) {
     // A pointer dragged out of the window: negative pixels give data 0, not 65000-odd.
     const Point out = unit.ToData(-30, 1200);
     EXPECT_EQ((std::array{out.x, out.y}), (std::array{0, 0}));
-    EXPECT_EQ(unit.ToData(-32768, -32768).y, 33768);
 
     // Halves to even, and no overflow at the ends.
-    EXPECT_EQ((std::array{Nearest(2.5), Nearest(-1.5), Nearest(std::nan(""))}),
-              (std::array{2, -2, 0}));
-    EXPECT_EQ(Nearest(1e12), INT32_MAX);
-    EXPECT_EQ(Nearest(-1e12), INT32_MIN);
+    EXPECT_EQ((std::array{Nearest(2.5), Nearest(-1.5), Nearest(std::nan("")), Nearest(1e12),
+                          Nearest(-1e12)}),
+              (std::array{2, -2, 0, INT32_MAX, INT32_MIN}));
 
     // At most two decimals, in the user's separator.
-    const struct {
-        int32_t value;
-        const char* separator;
-        std::string text;
-    } labels[] = {
-        {1200, ".", "12"},
-        {1010, ",", "10,1"},
-        {5, "::", "0::05"},
-        {-250, ",", "-2,5"},
-        {INT32_MIN, ".", "-21474836.48"},
-    };
-    for (const auto& c : labels)
-        EXPECT_EQ(PercentLabel(c.value, c.separator), c.text) << c.value;
+    EXPECT_EQ(PercentLabel(1200, "."), "12");
+    EXPECT_EQ(PercentLabel(5, "::"), "0::05");
+    EXPECT_EQ(PercentLabel(-250, ","), "-2,5");
+    EXPECT_EQ(PercentLabel(INT32_MIN, "."), "-21474836.48");
 }
 
 TEST(GraphAxis, TheSortingStripsEndOnTheirEdges) {
@@ -137,7 +123,7 @@ TEST(GraphAxis, TheSortingStripsEndOnTheirEdges) {
         {3, 100, true, false},   {31, 100, true, false},   {32, 100, false, false},
         {2, 100, false, false},  {10, 44, true, false},    {10, 43, false, false},
         {10, 217, false, false}, {34, 236, false, true},   {34, 237, false, false},
-        {376, 230, false, true}, {377, 230, false, false}, {-5, 100, false, false},
+        {376, 230, false, true}, {377, 230, false, false},
     };
     for (const auto& p : points) {
         EXPECT_EQ(InVerticalStrip(client, plot, {p.x, p.y}), p.vertical) << p.x << ", " << p.y;
@@ -155,21 +141,16 @@ TEST(GraphAxis, ReleasingTheBandZoomsResetsOrDoesNothingWithCornersBeyondThePlot
     } cases[] = {
         {"down-right", {100, 500, 200, 600}, BandGesture::Zoom, 100, 200, 400, 500},
         {"5 px wide", {100, 500, 105, 600}, BandGesture::None, 0, 0, 0, 0},
-        {"6 px wide, 6 units", {100, 500, 106, 600}, BandGesture::None, 0, 0, 0, 0},
-        {"5 px high", {100, 500, 200, 505}, BandGesture::None, 0, 0, 0, 0},
         {"49 units wide", {100, 500, 149, 600}, BandGesture::None, 0, 0, 0, 0},
         {"50 units wide", {100, 500, 150, 600}, BandGesture::Zoom, 100, 150, 400, 500},
         {"49 units high", {100, 500, 200, 549}, BandGesture::None, 0, 0, 0, 0},
         {"50 units high", {100, 500, 200, 550}, BandGesture::Zoom, 100, 200, 450, 500},
         {"up-left", {100, 500, 99, 499}, BandGesture::ResetZoom, 0, 3200, 0, 2000},
-        {"up only", {100, 500, 300, 400}, BandGesture::None, 0, 0, 0, 0},
-        {"left only", {100, 500, 50, 700}, BandGesture::None, 0, 0, 0, 0},
         {"from outside the window", {-40, 500, 200, 1300}, BandGesture::Zoom, 0, 200, 0, 500},
         {"both corners above the plot", {100, -200, 300, -100}, BandGesture::None, 0, 0, 0, 0},
         {"top above the plot", {100, -200, 300, 600}, BandGesture::Zoom, 100, 300, 400, 1000},
         {"right past the plot", {900, 500, 1300, 600}, BandGesture::Zoom, 900, 1000, 400, 500},
         {"both past the right edge", {1100, 500, 1300, 600}, BandGesture::None, 0, 0, 0, 0},
-        {"both left of the plot", {-300, 500, -100, 600}, BandGesture::None, 0, 0, 0, 0},
         {"a sliver past the right", {970, 500, 1300, 600}, BandGesture::None, 0, 0, 0, 0},
     };
     for (const auto& c : cases) {
@@ -190,32 +171,18 @@ TEST(GraphAxis, ReleasingTheBandZoomsResetsOrDoesNothingWithCornersBeyondThePlot
     EXPECT_EQ(FinishBand({100, 500, 105, 506}, coarse).gesture, BandGesture::None);
 }
 
-TEST(GraphAxis, ZoomsOnAZoomedOrFlatPlotKeepTheRangesInOrder) {
+// A window 26 px high: the plot turned inside out keeps its ranges, shows no labels and ignores
+// zooms; with room again the ranges that waited are fitted.
+TEST(GraphAxis, AFlatPlotIgnoresZoomsAndKeepsItsRanges) {
     GraphAxes axes;
-    axes.Layout(Rect{3, 24, 397, 237});
-    axes.SetRanges(0, 3200, 1900, 2000);  // the top percent of the scale
-    axes.Fit(kLetterWidth, kDigitHeight);
-    // Dragged in the strip above the plot, then from there into it.
-    EXPECT_EQ(FinishBand({100, 29, 200, 39}, axes).gesture, BandGesture::None);
-    const BandOutcome partly = FinishBand({100, 30, 200, 150}, axes);
-    ASSERT_EQ(partly.gesture, BandGesture::Zoom);
-    axes.SetRanges(partly.xMin, partly.xMax, partly.yMin, partly.yMax);
-    axes.Fit(kLetterWidth, kDigitHeight);
-    EXPECT_LT(axes.vertical.minimum, axes.vertical.maximum);
-    EXPECT_EQ(axes.vertical.maximum, 2000);
-    EXPECT_LT(axes.vertical.scale, 0.0f);
-
-    // A window 26 px high: the plot turned inside out keeps its ranges, shows no labels and
-    // ignores zooms; with room again the ranges that waited are fitted.
-    axes = GraphAxes();
     axes.Layout(Rect{3, 24, 397, 23});
     axes.Fit(kLetterWidth, kDigitHeight);
     EXPECT_EQ(axes.horizontal.labelCount + axes.vertical.labelCount, 0);
-    EXPECT_EQ(axes.vertical.maximum, 2000);
     EXPECT_EQ(FinishBand({100, 10, 300, 100}, axes).gesture, BandGesture::None);
     EXPECT_EQ(FinishBand({100, 10, 50, 5}, axes).gesture, BandGesture::None);
     axes.Layout(Rect{3, 24, 397, 237});
     axes.Fit(kLetterWidth, kDigitHeight);
+    EXPECT_EQ(axes.vertical.maximum, 2000);
     EXPECT_GT(axes.vertical.labelCount, 0);
 }
 

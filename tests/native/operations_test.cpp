@@ -21,10 +21,9 @@ protected:
     RecordingView scrolled{display.log, "v1", true}, plain{display.log, "v2", false};
 };
 
-TEST_F(Operations, AssignWritesTheKeyAndEveryPositionOfTheLetter) {
+TEST_F(Operations, AssignWritesEveryPositionOfTheLetterAndLeavesEverythingElseAlone) {
     Load("ЖАЖ_Б");
     Assign(ws, display, 'Ж', 'Е');
-    EXPECT_EQ(Key('Ж'), 'Е');
     EXPECT_EQ(ws.PlainText.text, "Е Е  ");
     EXPECT_TRUE(display.log.empty());  // text cells follow with the selection drop
 
@@ -33,29 +32,22 @@ TEST_F(Operations, AssignWritesTheKeyAndEveryPositionOfTheLetter) {
     EXPECT_EQ(Key('Ж'), 'О');
     EXPECT_EQ(ws.PlainText.text, "О О  ");
     EXPECT_EQ(display.log, Lines{"alpha 3 6"});
-
     display.log.clear();
     Assign(ws, display, 'Ж', '?');
     EXPECT_EQ(Key('Ж'), ' ');
-    EXPECT_EQ(ws.PlainText.text, "     ");
     EXPECT_EQ(display.log, Lines{"alpha 3 14"});
-}
 
-TEST_F(Operations, AssignLeavesEverythingElseAloneAndSurvivesAForeignKeyByte) {
-    Load("ЖАЖ_Б");
+    display.log.clear();
     Assign(ws, display, 'А', '?');  // clearing a letter that has none changes nothing
     Assign(ws, display, '?', 'О');  // "?" is no cipher symbol
-    Assign(ws, display, ' ', 'О');
-    EXPECT_EQ(ws.PlainText.text, "     ");
     EXPECT_TRUE(display.log.empty());
-
     ws.KeyTable.key[32] = 'Х';
     Assign(ws, display, '_', 'Т');
     EXPECT_EQ(ws.PlainText.text, "   Т ");
     EXPECT_EQ(ws.KeyTable.key[32], 'Х');
-    EXPECT_EQ(ws.CipherText.text, "ЖАЖ_Б");
 
     // A result file may bring any byte as a key letter: it has no free-row cell to redraw.
+    display.log.clear();
     ws.KeyTable.key[SymbolColumn('Ж')] = '\x01';
     Assign(ws, display, 'Ж', 'О');
     EXPECT_EQ(Key('Ж'), 'О');
@@ -74,15 +66,13 @@ TEST_F(Operations, CurrentLetterFromTheTextRedrawsOldThenNewLastPositionFirst) {
     EXPECT_EQ(display.log, (Lines{"alpha 1 7", "alpha 2 7", "marker 1 Ж", "cell C 3", "cell P 3",
                                   "cell C 1", "cell P 1", "alpha 2 1", "marker 1 А", "cell C 5",
                                   "cell P 5", "cell C 2", "cell P 2"}));
-}
 
-TEST_F(Operations, CurrentLetterWithoutHighlightRedrawsNoTextCells) {
-    Load("ЖАЖБА");
+    // Without the highlight no text cell changes.
+    display.log.clear();
     ws.HiliteCurrent = false;
     SetCurrentLetter(ws, display, PointerSource::CipherRow, 'Ж');
-    SetCurrentLetter(ws, display, PointerSource::CipherRow, 'А');
     EXPECT_TRUE(display.Only("cell").empty());
-    EXPECT_EQ(display.Only("alpha").size(), 4u);
+    EXPECT_EQ(display.Only("marker"), (Lines{"marker 1 А", "marker 1 Ж"}));
 }
 
 TEST_F(Operations, PointingAtAFreeLetterTracksThePlainLetter) {
@@ -107,20 +97,7 @@ TEST_F(Operations, PointingAtAFreeLetterTracksThePlainLetter) {
     EXPECT_EQ(display.Only("marker"), (Lines{"marker 3 О"}));  // "?" has no marker
 }
 
-TEST_F(Operations, HintNeedsASelectedCipherLetter) {
-    Load("ЖА");
-    ws.PlainLetter = "О";
-    ShowHint(ws, display);
-    EXPECT_TRUE(display.log.empty());
-    ws.SelectedLetter = "_";
-    ShowHint(ws, display);
-    EXPECT_EQ(display.caption, "Алфавит  .: Заменим _ на О :.");
-    ws.PlainLetter = "";
-    ShowHint(ws, display);
-    EXPECT_EQ(display.caption, "Алфавит  .: Заменим _ :.");
-}
-
-TEST_F(Operations, SelectingRedrawsOldAndNewLetterThenTheCaption) {
+TEST_F(Operations, SelectingRedrawsOldAndNewLetterThenTheCaptionOrOnlyTheDropWithoutHighlight) {
     Load("ЖАЖ");
     SetSelectedLetter(ws, display, 'Ж');
     EXPECT_EQ(display.log,
@@ -128,13 +105,11 @@ TEST_F(Operations, SelectingRedrawsOldAndNewLetterThenTheCaption) {
                      "cell P 1", "caption Алфавит ", "caption Алфавит  .: Заменим Ж :."}));
     display.log.clear();
     SetSelectedLetter(ws, display, ' ');
-    EXPECT_EQ(ws.SelectedLetter, " ");
     EXPECT_EQ(display.log, (Lines{"alpha 1 7", "alpha 2 7", "marker 1 Ж", "cell C 3", "cell P 3",
                                   "cell C 1", "cell P 1", "caption Алфавит "}));
-}
 
-TEST_F(Operations, SelectionWithItsHighlightOffOnlyRepaintsWhenDropped) {
-    Load("ЖАЖ");
+    // With its highlight off, selecting repaints no cell.
+    display.log.clear();
     ws.HiliteSelected = false;
     SetSelectedLetter(ws, display, 'Ж');
     EXPECT_EQ(display.log, (Lines{"caption Алфавит ", "caption Алфавит  .: Заменим Ж :."}));
@@ -145,18 +120,9 @@ TEST_F(Operations, SelectionWithItsHighlightOffOnlyRepaintsWhenDropped) {
     display.log.clear();
     SetSelectedLetter(ws, display, ' ');
     EXPECT_EQ(display.Only("cell"), (Lines{"cell P 3", "cell P 1"}));
-}
-
-TEST_F(Operations, TheWindowsAssignmentSequence) {
-    Load("ЖАЖ");
-    SetCurrentLetter(ws, display, PointerSource::CipherRow, 'Ж');
-    SetSelectedLetter(ws, display, 'Ж');
-    SetCurrentLetter(ws, display, PointerSource::FreeRow, 'О');
-    Assign(ws, display, 'Ж', 'О');
-    SetCurrentLetter(ws, display, PointerSource::FreeRow, ' ');
-    SetSelectedLetter(ws, display, ' ');
-    EXPECT_EQ(ws.PlainText.text, "О О");
-    EXPECT_EQ(ws.PlainLetter, " ");
+    // No hint without a selected cipher letter.
+    ws.PlainLetter = "О";
+    ShowHint(ws, display);
     EXPECT_EQ(display.caption, AlphabetBaseCaption());
 }
 
@@ -185,9 +151,7 @@ TEST_F(Operations, ResetKeepingOrClearingTheCipherText) {
     display.log.clear();
     Reset(ws, display, true);
     EXPECT_TRUE(ws.CipherText.text.empty());
-    EXPECT_TRUE(ws.PlainText.text.empty());
     EXPECT_TRUE(ws.TextStats.positions[7].empty());
-    EXPECT_EQ(ws.TextStats.letterMax, 2);
     EXPECT_EQ(display.log, (Lines{"graph erase", "v1 top", "v1 shrink", "v1 bar", "v1 invalidate",
                                   "v2 invalidate", "graph"}));
 
@@ -209,9 +173,8 @@ TEST_F(Operations, ALetterInUseAndTheAcceptedKeys) {
     EXPECT_FALSE(PlainLetterInUse(ws, '?'));  // clearing is always allowed
 
     const std::pair<char, char> keys[] = {{' ', '?'}, {'_', '_'}, {'а', 'А'}, {'я', 'Я'},
-                                          {'Ж', 'Ж'}, {'ё', 0},   {'Ё', 0},   {'й', 0},
-                                          {'Й', 0},   {'ъ', 0},   {'Ъ', 0},   {'?', 0},
-                                          {'q', 0},   {'1', 0},   {'\x9F', 0}};
+                                          {'Ж', 'Ж'}, {'ё', 0},   {'Й', 0},   {'ъ', 0},
+                                          {'?', 0},   {'\x9F', 0}};
     for (auto [key, symbol] : keys) {
         EXPECT_EQ(TranslateTypedKey(key), symbol) << static_cast<int>(key);
     }

@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "sample_text.h"
-#include "solver/key_solver.h"
 
 namespace zam::solver {
 namespace {
@@ -25,65 +22,21 @@ const char* const kTexts[] = {
     testing::kSampleText,
 };
 
-// A text encrypted with a known key, and keys made from that key's entries.
-class HintAndCheck : public ::testing::Test {
-protected:
-    struct Cryptogram {
-        std::string cipher;
-        KeyColumns truth{};  // the true plaintext byte per cipher column
+using testing::Cryptogram;
+using testing::EmptyKey;
+using testing::Encrypt;
 
-        // The true entries for the cipher columns of these plaintext letters, the rest empty.
-        KeyColumns Partial(std::string_view letters) const {
-            KeyColumns key = Empty();
-            for (char plain : letters)
-                key[Column(plain) - 1] = plain;
-            return key;
-        }
-        // The cipher column that stands for a plaintext letter.
-        std::size_t Column(char plain) const {
-            return static_cast<std::size_t>(std::find(truth.begin(), truth.end(), plain) -
-                                            truth.begin()) +
-                   1;
-        }
-    };
-
-    static KeyColumns Empty() {
-        KeyColumns key;
-        key.fill(kNoLetter);
-        return key;
-    }
-
-    static Cryptogram Encrypt(std::string_view plain, unsigned seed) {
-        std::vector<int> cipherOf(kSymbolCount);  // plain column - 1 -> cipher column
-        std::iota(cipherOf.begin(), cipherOf.end(), 1);
-        std::mt19937 random(seed);
-        std::shuffle(cipherOf.begin(), cipherOf.end() - 1, random);  // the gap stays the gap
-        Cryptogram out;
-        out.truth = Empty();
-        for (int c = 0; c < kSymbolCount; ++c)
-            out.truth[static_cast<std::size_t>(cipherOf[static_cast<std::size_t>(c)] - 1)] =
-                ColumnSymbol(c + 1);
-        for (char p : plain)
-            out.cipher += ColumnSymbol(cipherOf[static_cast<std::size_t>(SymbolColumn(p) - 1)]);
-        return out;
-    }
-
-    static bool Occurs(const Cryptogram& c, int column) {
-        return c.cipher.find(ColumnSymbol(column)) != std::string::npos;
-    }
-};
-
-TEST_F(HintAndCheck, HintIsARightLetterTheKeyLeftOpen) {
+TEST(HintAndCheck, HintIsARightLetterTheKeyLeftOpen) {
     struct Case {
         const char* assigned;  // plaintext letters the user has right
         const char* wrong;  // a cipher column's wrong entry: its plaintext letter, then the entry
         bool gapless;
     };
     const Case cases[] = {
-        {"", "", false},      {"_", "", false},
-        {"_ОЕАИ", "", false}, {"_ОЕАИНТСРВЛКМДПУ", "", false},
+        {"", "", false},
+        {"_ОЕАИНТСРВЛКМДПУ", "", false},
         {"_О", "ЕЮ", false},  // a wrong entry is never the hint's column
-        {"", "", true},       {"ОЕА", "", true},
+        {"ОЕА", "", true},
     };
     int text = 0;
     for (const char* plain : kTexts) {
@@ -100,7 +53,7 @@ TEST_F(HintAndCheck, HintIsARightLetterTheKeyLeftOpen) {
             ASSERT_TRUE(hint) << label;
             ASSERT_TRUE(IsCipherColumn(hint->column)) << label;
             EXPECT_EQ(key[static_cast<std::size_t>(hint->column - 1)], kNoLetter) << label;
-            EXPECT_TRUE(Occurs(crypt, hint->column)) << label;
+            EXPECT_NE(crypt.cipher.find(ColumnSymbol(hint->column)), std::string::npos) << label;
             EXPECT_EQ(hint->plain, crypt.truth[static_cast<std::size_t>(hint->column - 1)])
                 << label;
             EXPECT_TRUE(hint->agreed) << label;
@@ -109,31 +62,37 @@ TEST_F(HintAndCheck, HintIsARightLetterTheKeyLeftOpen) {
     }
 }
 
-TEST_F(HintAndCheck, NoHintWhenEveryLetterOfTheTextIsAssigned) {
+TEST(HintAndCheck, NothingToSayWhenEveryLetterOfTheTextIsAssignedOrThereIsNone) {
     const Cryptogram crypt = Encrypt("ДОМ_НА_БЕРЕГУ", 5);
     // Columns the text does not hold stay open, and still there is nothing to say.
     EXPECT_FALSE(SuggestHint(crypt.cipher, crypt.Partial("ДОМ_НАБЕРГУ"), 1, kBudgetMs));
     KeyColumns wrong = crypt.Partial("ДОМ_НАБЕРГУ");
     std::swap(wrong[crypt.Column('Д') - 1], wrong[crypt.Column('О') - 1]);
     EXPECT_FALSE(SuggestHint(crypt.cipher, wrong, 1, kBudgetMs));
-    EXPECT_FALSE(SuggestHint("", Empty(), 1, kBudgetMs));
-    EXPECT_FALSE(SuggestHint("1 2,3\n", Empty(), 1, kBudgetMs));  // no symbol of the alphabet
+    EXPECT_FALSE(SuggestHint("", EmptyKey(), 1, kBudgetMs));
+    EXPECT_FALSE(SuggestHint("1 2,3\n", EmptyKey(), 1, kBudgetMs));  // no symbol of the alphabet
     // A text of one letter: whatever it reads, the hint is about that column.
-    const auto single = SuggestHint("ЖЖЖ", Empty(), 1, kBudgetMs);
+    const auto single = SuggestHint("ЖЖЖ", EmptyKey(), 1, kBudgetMs);
     ASSERT_TRUE(single);
     EXPECT_EQ(single->column, SymbolColumn('Ж'));
+    // Nothing to search: nothing to flag, and no fault.
+    for (const char* cipher : {"", "1 2,3\n", "Ж", "___"}) {
+        EXPECT_TRUE(CheckKey(cipher, crypt.Partial("Д"), 1, 50).disagreements.empty()) << cipher;
+    }
 }
 
-TEST_F(HintAndCheck, CheckFindsAPlantedWrongLetter) {
+TEST(HintAndCheck, CheckFindsAPlantedWrongLetterAndNothingElse) {
     struct Case {
         const char* right;
         const char* wrong;  // pairs: a plaintext letter, then the entry its column was given
     };
     const Case cases[] = {
-        {"_ОЕАИН", "ТЛ"},
         {"_ОЕАИНТСРВ", "МШ"},
         {"_ОЕА", "ИЕ"},  // one letter given twice: the wrong one of the two is named
         {"_", "ОААО"},   // two entries swapped
+        {"", ""},        // right or empty keys: nothing to flag
+        {"ФЩЭ", ""},
+        {"_ОЕАИНТСРВЛКМ", ""},
     };
     int text = 0;
     for (const char* plain : kTexts) {
@@ -148,7 +107,9 @@ TEST_F(HintAndCheck, CheckFindsAPlantedWrongLetter) {
             }
             const std::string label = std::string(plain).substr(0, 16) + " " + c.wrong;
             const KeyCheck check = CheckKey(crypt.cipher, key, 7, kBudgetMs);
-            EXPECT_GT(check.freeScore, check.keptScore) << label;
+            if (!planted.empty()) {
+                EXPECT_GT(check.freeScore, check.keptScore) << label;
+            }
             ASSERT_EQ(check.disagreements.size(), planted.size()) << label;
             for (const KeyDisagreement& d : check.disagreements) {
                 const auto column = static_cast<std::size_t>(d.column);
@@ -158,25 +119,6 @@ TEST_F(HintAndCheck, CheckFindsAPlantedWrongLetter) {
                 EXPECT_EQ(d.solver, crypt.truth[column - 1]) << label;
             }
         }
-    }
-}
-
-TEST_F(HintAndCheck, CheckFlagsNothingOnARightOrEmptyKey) {
-    int text = 0;
-    for (const char* plain : kTexts) {
-        const Cryptogram crypt = Encrypt(plain, static_cast<unsigned>(60 + text++));
-        for (const char* right : {"", "_", "_ОЕ", "ФЩЭ", "_ОЕАИНТСРВЛКМ"}) {
-            const KeyColumns key = crypt.Partial(right);
-            const KeyCheck check = CheckKey(crypt.cipher, key, 7, kBudgetMs);
-            EXPECT_TRUE(check.disagreements.empty())
-                << std::string(plain).substr(0, 16) << " " << right;
-        }
-    }
-    // Nothing to search: nothing to flag, and no fault.
-    for (const char* cipher : {"", "1 2,3\n", "Ж", "___"}) {
-        KeyColumns key = Empty();
-        key[0] = 'О';
-        EXPECT_TRUE(CheckKey(cipher, key, 1, 50).disagreements.empty()) << cipher;
     }
 }
 

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
-#include <random>
 #include <string>
 
 #include "sample_text.h"
-#include "solver/key_solver.h"
 #include "workspace/workspace.h"
 
 namespace zam {
@@ -15,35 +12,13 @@ namespace {
 using solver::Solve;
 using solver::SolveOptions;
 
+using testing::Decrypt;
+using testing::EmptyKey;
+
 constexpr int kSmallBudgetMs = 100;
 
-KeyColumns EmptyKey() {
-    KeyColumns key;
-    key.fill(kNoLetter);
-    return key;
-}
-
-// A random substitution of the 30 letters; the gap stays the gap.
-std::vector<int> RandomCipher(unsigned seed) {
-    std::vector<int> columns(kSymbolCount);
-    std::iota(columns.begin(), columns.end(), 1);
-    std::mt19937 random(seed);
-    std::shuffle(columns.begin(), columns.end() - 1, random);
-    return columns;  // plain column - 1 -> cipher column
-}
-
-std::string Encrypt(const std::string& plain, const std::vector<int>& cipherOf) {
-    std::string out = plain;
-    for (char& c : out)
-        c = ColumnSymbol(cipherOf[static_cast<size_t>(SymbolColumn(c) - 1)]);
-    return out;
-}
-
-std::string Decrypt(const std::string& cipher, const KeyColumns& key) {
-    std::string out = cipher;
-    for (char& c : out)
-        c = key[static_cast<size_t>(SymbolColumn(c) - 1)];
-    return out;
+std::string Encrypt(std::string_view plain, unsigned seed) {
+    return testing::Encrypt(plain, seed).cipher;
 }
 
 // Every entry of columns 1-31 holds a symbol, and no symbol twice.
@@ -62,66 +37,38 @@ TEST(SuggestKey, RecoversTextsEncryptedWithKnownKeys) {
     std::string gapless = plain;
     std::erase(gapless, '_');
     for (const std::string& text : {plain, gapless}) {
-        const std::string cipher = Encrypt(text, RandomCipher(7));
+        const std::string cipher = Encrypt(text, 7);
         const KeyColumns key = SuggestKey(cipher, EmptyKey(), 1, 2000);
         EXPECT_EQ(Decrypt(cipher, key), text);
         ExpectFullAndDistinct(key, "sample");
     }
 }
 
-TEST(SuggestKey, UserAssignmentsStayEvenWhenWrong) {
-    const std::string cipher = Encrypt(testing::kSampleText, RandomCipher(3));
-    const int o =
-        SymbolColumn(cipher[static_cast<size_t>(std::string(testing::kSampleText).find('О'))]);
-    KeyColumns key = EmptyKey();
-    key[static_cast<size_t>(o - 1)] = 'Ф';  // О is the commonest letter, Ф a rare one
-    key[30] = 'Я';                          // the gap given a letter
-    key[31] = '\x01';                       // entry 32 is not the search's to touch
-    const KeyColumns found = SuggestKey(cipher, key, 5, kSmallBudgetMs);
-    EXPECT_EQ(found[static_cast<size_t>(o - 1)], 'Ф');
-    EXPECT_EQ(found[30], 'Я');
-    EXPECT_EQ(found[31], '\x01');
-    ExpectFullAndDistinct(found, "wrong assignments");
-}
-
-TEST(SuggestKey, NeverGivesOnePlaintextLetterTwice) {
-    const std::string sample = Encrypt(testing::kSampleText, RandomCipher(11));
-    KeyColumns partial = EmptyKey();
-    partial[0] = 'О';
-    partial[1] = '?';  // the clearing symbol counts as unassigned
-    partial[2] = '_';  // a letter made the gap: "_" may not go anywhere else
-    struct Case {
-        const char* label;
-        std::string cipher;
-        KeyColumns key;
-    };
-    const Case cases[] = {
-        {"empty key", sample, EmptyKey()},
-        {"partial key", sample, partial},
-        {"gapless", sample.substr(0, 200) + "ЖЖЖ", partial},
-        {"short", "АБВ_ГДЕ", EmptyKey()},
-        {"foreign bytes ignored", "АБ В1Г\n", EmptyKey()},
-    };
-    for (const Case& c : cases) {
-        const KeyColumns found = SuggestKey(c.cipher, c.key, 9, kSmallBudgetMs);
-        ExpectFullAndDistinct(found, c.label);
-        for (int i = 0; i < kColumnCount; ++i) {
-            if (IsCipherColumn(SymbolColumn(c.key[static_cast<size_t>(i)]))) {
-                EXPECT_EQ(found[static_cast<size_t>(i)], c.key[static_cast<size_t>(i)]) << c.label;
-            }
+// Entries the user gave stay, even wrong ones; the rest are filled with letters nobody holds.
+TEST(SuggestKey, UserEntriesStayAndNoPlaintextLetterIsGivenTwice) {
+    const std::string sample = Encrypt(testing::kSampleText, 11);
+    const int o = SymbolColumn(sample[std::string(testing::kSampleText).find('О')]);
+    KeyColumns wrong = EmptyKey();
+    wrong[static_cast<size_t>(o - 1)] = 'Ф';  // О is the commonest letter, Ф a rare one
+    wrong[1] = '?';                           // the clearing symbol counts as unassigned
+    wrong[2] = '_';                           // a letter made the gap: "_" may not go elsewhere
+    wrong[30] = 'Я';                          // the gap given a letter
+    wrong[31] = '\x01';                       // entry 32 is not the search's to touch
+    for (const std::string& cipher : {sample, sample.substr(0, 200) + "ЖЖЖ"}) {
+        const KeyColumns found = SuggestKey(cipher, wrong, 9, kSmallBudgetMs);
+        ExpectFullAndDistinct(found, cipher.substr(0, 10));
+        for (const int i : {o - 1, 2, 30, 31}) {
+            EXPECT_EQ(found[static_cast<size_t>(i)], wrong[static_cast<size_t>(i)]) << i;
         }
     }
-    EXPECT_EQ(SuggestKey(sample, EmptyKey(), 1, kSmallBudgetMs)[30], '_');
-}
-
-TEST(SuggestKey, LetterTheUserGaveTwiceStaysSoAndTheRestAreDistinct) {
-    KeyColumns key = EmptyKey();
-    key[0] = 'О';
-    key[1] = 'О';
-    const KeyColumns found = SuggestKey("АББВГДЕЖЗИК", key, 1, kSmallBudgetMs);
-    std::string used(found.begin(), found.begin() + kSymbolCount);
+    // A letter the user gave twice stays so; the rest are distinct.
+    KeyColumns twice = EmptyKey();
+    twice[0] = 'О';
+    twice[1] = 'О';
+    std::string used(kSymbolCount, ' ');
+    const KeyColumns found = SuggestKey("АББВГДЕЖЗИК", twice, 1, kSmallBudgetMs);
+    std::copy(found.begin(), found.begin() + kSymbolCount, used.begin());
     EXPECT_EQ(used.substr(0, 2), "ОО");
-    EXPECT_EQ(std::count(used.begin(), used.end(), 'О'), 2);
     std::sort(used.begin(), used.end());
     EXPECT_EQ(std::unique(used.begin(), used.end()) - used.begin(), kSymbolCount - 1);
     EXPECT_EQ(used.find(kNoLetter), std::string::npos);
@@ -132,87 +79,42 @@ TEST(SuggestKey, DegenerateAndLargestTextsFinish) {
     while (largest.size() < kMaxTextLength)
         largest += testing::kSampleText;
     largest.resize(kMaxTextLength);
-    const std::string largestCipher = Encrypt(largest, RandomCipher(5));
-    for (const std::string& text : {std::string(), std::string(500, 'Ж'), std::string(300, '_'),
-                                    std::string("_Ж_"), largestCipher}) {
-        const KeyColumns found = SuggestKey(text, EmptyKey(), 2, kSmallBudgetMs);
-        ExpectFullAndDistinct(found, text.substr(0, 10));
+    const std::string largestCipher = Encrypt(largest, 5);
+    for (const std::string& text : {std::string(), std::string(500, 'Ж'), std::string("_Ж_"),
+                                    std::string("АБ В1Г\n"), largestCipher}) {
+        ExpectFullAndDistinct(SuggestKey(text, EmptyKey(), 2, kSmallBudgetMs), text.substr(0, 10));
     }
 }
 
+// Without gaps a short text stops by itself, long before a generous budget, and the same way
+// every time.
 TEST(SuggestKey, SameSeedSameKey) {
-    const std::string cipher =
-        Encrypt(std::string(testing::kSampleText).substr(0, 120), RandomCipher(13));
-    SolveOptions options;
-    options.seed = 42;
-    options.budgetMs = 60000;
-    options.maxRestarts = 4;
-    const auto first = Solve(cipher, EmptyKey(), options);
-    const auto second = Solve(cipher, EmptyKey(), options);
-    EXPECT_EQ(first.key, second.key);
-    EXPECT_EQ(first.restarts, second.restarts);
-
-    // Without gaps a short text stops by itself, long before a generous budget, and still the
-    // same way every time.
     std::string gapless = std::string(testing::kSampleText).substr(0, 200);
     std::erase(gapless, '_');
     gapless.resize(40);
-    options.maxRestarts = 0;
-    const std::string gaplessCipher = Encrypt(gapless, RandomCipher(13));
-    const auto bounded = Solve(gaplessCipher, EmptyKey(), options);
-    EXPECT_LE(bounded.restarts, 40);  // 10 for its 40 letters, a few more while they improve
-    EXPECT_EQ(Solve(gaplessCipher, EmptyKey(), options).key, bounded.key);
-}
-
-TEST(SuggestKey, SearchFindsAtLeastTheTrueKeysScore) {
-    const std::vector<int> cipherOf = RandomCipher(17);
-    const std::string plain = std::string(testing::kSampleText).substr(0, 150);
-    const std::string cipher = Encrypt(plain, cipherOf);
-    KeyColumns truth = EmptyKey();
-    for (int c = 0; c < kSymbolCount; ++c) {
-        truth[static_cast<size_t>(cipherOf[static_cast<size_t>(c)] - 1)] = ColumnSymbol(c + 1);
-    }
-    const KeyColumns found = SuggestKey(cipher, EmptyKey(), 3, 2000);
-    EXPECT_GE(solver::ScoreKey(cipher, found), solver::ScoreKey(cipher, truth));
+    SolveOptions options;
+    options.seed = 42;
+    options.budgetMs = 60000;
+    const std::string cipher = Encrypt(gapless, 13);
+    const auto first = Solve(cipher, EmptyKey(), options);
+    EXPECT_LE(first.restarts, 40);  // 10 for its 40 letters, a few more while they improve
+    const auto second = Solve(cipher, EmptyKey(), options);
+    EXPECT_EQ(second.key, first.key);
+    EXPECT_EQ(second.restarts, first.restarts);
 }
 
 // Restarts can agree on a key two or three letters away from a much better one (ЛУЮЩЕ for
-// ЛУЧШЕ, ВРЕШЬ for ВРЕМЯ): the search must still get out of that hollow. Each cipher and seed is
+// ЛУЧШЕ, ВРЕШЬ for ВРЕМЯ): the search must still get out of that hollow. The cipher and seed are
 // one where it did not.
 TEST(SuggestKey, RestartsThatAgreeOnAWrongKeyAreLeft) {
-    struct Case {
-        const char* cipher;
-        std::uint64_t seed;
-        const char* plain;
-    };
-    const Case cases[] = {
-        {"КЭШРШТД_АКЬЧШ_ЗУТГНВТД_ТШМФ_ЦРШЛБШ_КЛГУПЗВ_ЯТЗВ_ЭВПКТЖ_ТНЗШ_УЦЗИЗВУТНВШ_ЭПШ_НУШХЗ_БЗРЗЛШ_"
-         "ТЖ_ПШ_ЭЗХАГ_ВЭ_ПГУАГЛБГТДУФ_ЦЗИГ",
-         11,
-         "УМЕРЕТЬ_ЛУЧШЕ_ОСТАВИТЬ_ТЕБЯ_ПРЕЖДЕ_УЖАСНОИ_ЭТОИ_МИНУТЫ_ТВОЕ_СПОКОИСТВИЕ_МНЕ_ВСЕГО_"
-         "ДОРОЖЕ_ТЫ_НЕ_МОГЛА_ИМ_НАСЛАЖДАТЬСЯ_ПОКА"},
-        {"ЯЕФУТЕПАЯЦ_МВБН_ТПЕ_БТЦЩЦТЗЕ_ИЦМНУНОФ_ЧАЦ_ИЩФМНУЯЗЕ_ПЛЦЩЕОФ_Т_АЦ_ТЩЕЖЫ_МНМ_ИЦТНОФОНПГ_"
-         "МЩЦТОЫ_ЦХЛЦЩЕОЗЕ_МЦПАФ_ФД_ХЗОФ_ЦАЩЗАЗ",
-         31,
-         "НЕИЗВЕСТНО_КУДА_ВСЕ_ДВОРОВЫЕ_ПОКАЗАЛИ_ЧТО_ПРИКАЗНЫЕ_СГОРЕЛИ_В_ТО_ВРЕМЯ_КАК_ПОВАЛИЛАСЬ_"
-         "КРОВЛЯ_ОБГОРЕЛЫЕ_КОСТИ_ИХ_БЫЛИ_ОТРЫТЫ"},
-        {"ФРМРШИ_ПЖАИ_ФУДЦНУБХЛЦ_Г_ТИБ_ЮИЦ_НГОФХ_ЫИЗСЮУАУ_АГОУТРБУ_ГТУФИТФУ_Т_ЛУЮИЮ_ЗРАР_АГОУТРБУ_"
-         "ГТУФИТФУ_ПЖАУ_ЫДРФРЛМУЛБФИР_ЛИОЗУФГР",
-         63,
-         "НЕЧЕГО_БЫЛО_НАРЯЖАТЬСЯ_И_ВОТ_МОЯ_ЖИЗНЬ_ПОДУМАЛА_ЛИЗАВЕТА_ИВАНОВНА_В_САМОМ_ДЕЛЕ_ЛИЗАВЕТА_"
-         "ИВАНОВНА_БЫЛА_ПРЕНЕСЧАСТНОЕ_СОЗДАНИЕ"},
-        {"ЮН_ЦГЮТВКР_ГЩРЩДЩХБО_Т_ПИТИЩДК_ЦХФЩИТРТ_ГЩН_ЧШЕДЩИЩЧРНЮТН_ЧХН_ХНГНТХБЧЩ_ФЩГНЮДКЮБК_ЕК_"
-         "ГЮЩЬ_ЦЗКЫТЧКРЩ_ГКИОС_ТЧКЮЩЧЮК",
-         87,
-         "НЕ_УМНИЧАЛ_МОЛОДОСТЬ_И_ПРИРОДА_УСКОРИЛИ_МОЕ_ВЫЗДОРОВЛЕНИЕ_ВСЕ_СЕМЕИСТВО_КОМЕНДАНТА_ЗА_"
-         "МНОЮ_УХАЖИВАЛО_МАРЬЯ_ИВАНОВНА"},
-    };
+    const char* cipher =
+        "КЭШРШТД_АКЬЧШ_ЗУТГНВТД_ТШМФ_ЦРШЛБШ_КЛГУПЗВ_ЯТЗВ_ЭВПКТЖ_ТНЗШ_УЦЗИЗВУТНВШ_ЭПШ_НУШХЗ_БЗРЗЛШ_"
+        "ТЖ_ПШ_ЭЗХАГ_ВЭ_ПГУАГЛБГТДУФ_ЦЗИГ";
     // The search ends when restarts agree; a budget it may reach on a busy machine (under the
     // sanitizers) would cut the way out short.
-    for (const Case& c : cases) {
-        const KeyColumns key = SuggestKey(c.cipher, EmptyKey(), c.seed, 60000);
-        EXPECT_EQ(Decrypt(c.cipher, key), c.plain);
-    }
+    EXPECT_EQ(Decrypt(cipher, SuggestKey(cipher, EmptyKey(), 11, 60000)),
+              "УМЕРЕТЬ_ЛУЧШЕ_ОСТАВИТЬ_ТЕБЯ_ПРЕЖДЕ_УЖАСНОИ_ЭТОИ_МИНУТЫ_ТВОЕ_СПОКОИСТВИЕ_МНЕ_ВСЕГО_"
+              "ДОРОЖЕ_ТЫ_НЕ_МОГЛА_ИМ_НАСЛАЖДАТЬСЯ_ПОКА");
 }
 
 // A rare letter, its rival absent from the text: the true key must score above the one that
@@ -234,8 +136,7 @@ TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
         {"ОН_ГОВОРИЛ_ЭТО_СПОКОИНО_А_В_ЭТО_ВРЕМЯ_ДУМАЛ_О_ДРУГОМ", 'Э', 'Ч', "В_ЧТО_ВРЕМЯ"},
         // К asks for the dative.
         {"ОНИ_ПРИБЕГНУЛИ_К_МИЛОСЕРДИЮ_ГОСУДАРЫНИ_И_ЖДАЛИ_ОТВЕТА", 'Ю', 'Я', "К_МИЛОСЕРДИЯ_"},
-        // A name of the training text, and one it never met but spelled as names are.
-        {"ВЕЧЕРОМ_ПРИШЕЛ_НЕХЛЮДОВ", 'Х', 'Ф', "НЕФЛЮДОВ"},
+        // A name the training text never met, but spelled as names are.
         {"ТУТ_СКАЗАЛ_САВЕЛЬИЧ", 'Ч', 'Х', "САВЕЛЬИХ"},
         // The ending asked for by the word before, where the pair was never met.
         {"МЫ_ВСЕ_ЭТО_ОБСУДИМ_КО_ВЗАИМНОМУ_УДОВОЛЬСТВИЮ_НЕ_ОДНО_ТАК_ДРУГОЕ", 'Ю', 'Я',
