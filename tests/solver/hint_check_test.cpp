@@ -17,8 +17,6 @@ constexpr int kBudgetMs = 60000;
 const char* const kTexts[] = {
     "УДАРАМИ_В_ДВЕРЬ_КТО_ТАМ_СПРОСИЛ_ГРОБОВЩИК_ДВЕРЬ_ОТВОРИЛАСЬ_И_ЧЕЛОВЕК_В_КОТОРОМ_С_ПЕРВОГО_"
     "ВЗГЛЯДУ_МОЖНО_БЫЛО_УЗНАТЬ_ОТСТАВНОГО_СОЛДАТА",
-    "Я_СЧИТАЛ_СЕКУНДЫ_Я_ДУМАЛ_О_НЕИ_УЖАСНАЯ_ПРОШЛА_МИНУТА_ОН_ОПУСТИЛ_РУКУ_ЖАЛЕЮ_СКАЗАЛ_ОН_ЧТО_"
-    "ПИСТОЛЕТ_ЗАРЯЖЕН_НЕ_ЧЕРЕШНЕВЫМИ_КОСТОЧКАМИ",
     testing::kSampleText,
 };
 
@@ -34,7 +32,6 @@ TEST(HintAndCheck, HintIsARightLetterTheKeyLeftOpen) {
     };
     const Case cases[] = {
         {"", "", false},
-        {"_ОЕАИНТСРВЛКМДПУ", "", false},
         {"_О", "ЕЮ", false},  // a wrong entry is never the hint's column
         {"ОЕА", "", true},
     };
@@ -66,10 +63,6 @@ TEST(HintAndCheck, NothingToSayWhenEveryLetterOfTheTextIsAssignedOrThereIsNone) 
     const Cryptogram crypt = Encrypt("ДОМ_НА_БЕРЕГУ", 5);
     // Columns the text does not hold stay open, and still there is nothing to say.
     EXPECT_FALSE(SuggestHint(crypt.cipher, crypt.Partial("ДОМ_НАБЕРГУ"), 1, kBudgetMs));
-    KeyColumns wrong = crypt.Partial("ДОМ_НАБЕРГУ");
-    std::swap(wrong[crypt.Column('Д') - 1], wrong[crypt.Column('О') - 1]);
-    EXPECT_FALSE(SuggestHint(crypt.cipher, wrong, 1, kBudgetMs));
-    EXPECT_FALSE(SuggestHint("", EmptyKey(), 1, kBudgetMs));
     EXPECT_FALSE(SuggestHint("1 2,3\n", EmptyKey(), 1, kBudgetMs));  // no symbol of the alphabet
     // A text of one letter: whatever it reads, the hint is about that column.
     const auto single = SuggestHint("ЖЖЖ", EmptyKey(), 1, kBudgetMs);
@@ -88,11 +81,9 @@ TEST(HintAndCheck, CheckFindsAPlantedWrongLetterAndNothingElse) {
     };
     const Case cases[] = {
         {"_ОЕАИНТСРВ", "МШ"},
-        {"_ОЕА", "ИЕ"},  // one letter given twice: the wrong one of the two is named
-        {"_", "ОААО"},   // two entries swapped
-        {"", ""},        // right or empty keys: nothing to flag
-        {"ФЩЭ", ""},
-        {"_ОЕАИНТСРВЛКМ", ""},
+        {"_ОЕА", "ИЕ"},         // one letter given twice: the wrong one of the two is named
+        {"_", "ОААО"},          // two entries swapped
+        {"_ОЕАИНТСРВЛКМ", ""},  // a right key: nothing to flag
     };
     int text = 0;
     for (const char* plain : kTexts) {
