@@ -99,6 +99,8 @@ TEST_F(Colouring, OverlaysYieldToTheSelectionAndThePointer) {
     EXPECT_EQ(Cipher(4).background, palette[3]);  // the cell under the pointer: no overlay
     ws.SelectedBigram = "БВ";
     EXPECT_EQ(Cipher(2).background, palette[11]);  // the selected bigram comes last
+    ws.HiliteSelectedBigram = false;
+    EXPECT_EQ(Cipher(2).background, palette[13]);
 
     // An overlay as long as the text never shows; one ending at the last character does.
     ws.Phrase = "АБВГД";

@@ -75,6 +75,7 @@ TEST(ParseDocument, ResultFileBringsKeyAndPlainTextAsTheyStandOrIsRefused) {
     EXPECT_EQ(parse("АБВ", full.substr(0, 31), "   "), DocumentError::InvalidFormat);
     EXPECT_EQ(parse("АБВ", full, "  "), DocumentError::InvalidFormat);
     EXPECT_EQ(parse("", full, ""), DocumentError::Empty);
+    EXPECT_EQ(parse(std::string(65535, 'О'), full, std::string(65535, ' ')), DocumentError::None);
     // A result file refused by the format is never read as a text, whatever its encoding.
     for (const std::string& bad :
          {kResultHeader + "АБВ\r\n", Utf8(kResultHeader + "ЖА\r\n") + "\xE4\xB8\xAD\n"}) {

@@ -22,6 +22,7 @@ TEST(Encoding, WhatTheCodePageCannotHold) {
     EXPECT_FALSE(Utf8To1251("\xD0"));           // cut short
     EXPECT_EQ(Utf8To1251Lossy(std::string("a\xCE\xBA") + "b\xD0"), "a?b?");
     EXPECT_EQ(Utf16To1251(u"\u03BA_\U0001F600"), "?_?");  // a surrogate pair is one letter
+    EXPECT_EQ(Utf16To1251(u"a\xD800"), "a?");             // half a pair is one too
     EXPECT_EQ(PathTo1251(std::filesystem::path("/tmp/\xCE\xBA\xD0\x96.txt").filename()), "?Ж.txt");
 }
 
