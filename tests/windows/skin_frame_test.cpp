@@ -1,6 +1,6 @@
 // Skinned forms with real windows: layout and hit testing on both sides of every edge, also at
 // negative screen coordinates; the frame, caption and client area as painted; roll-up,
-// activation, closing, and what the forms and the shared bitmaps release.
+// closing, and what the forms and the shared bitmaps release.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -153,25 +153,6 @@ TEST_F(SkinFrame, PaintedFrameCaptionAndClientMeetAtTheirEdgesAndFollowAResize) 
     EXPECT_GT(text, 40);
     EXPECT_EQ(beyond, 0);
     EXPECT_NE(SeenOn(window, 13, 13), bar) << "the icon";
-}
-
-TEST_F(SkinFrame, WindowsOfTheFormKeepItsCaptionActive) {
-    Control* form = ShownSkinnedForm(300, 120);
-    FreeAtExit release(form);
-    Control* owned = NewForm(form, "Своё");
-    owned->SetPosition(400, 300)->SetSize(100, 60);
-    // A real activation of a window the form owns.
-    form->Show();
-    owned->Show();
-    Pump();
-    ASSERT_EQ(GetActiveWindow(), owned->Handle());
-    EXPECT_EQ(SeenOn(form->Handle(), 200, 12), kActiveCaptionColor);
-    // Only a window of the form keeps it active.
-    test::TestWindow stranger(L"Чужое");
-    Activate(form, WA_INACTIVE, owned->Handle());
-    EXPECT_EQ(FrameOf(form)->CaptionColor, kActiveCaptionColor);
-    Activate(form, WA_INACTIVE, stranger.Handle());
-    EXPECT_EQ(FrameOf(form)->CaptionColor, kInactiveCaptionColor);
 }
 
 TEST_F(SkinFrame, DoubleClickOnTheCaptionRollsUpAndDown) {
