@@ -115,14 +115,6 @@ TEST_F(Drawing, BitmapEmptyOnesDrawNothingAndSizesAndCopiesKeepThePicture) {
     copy->Assign(nullptr);
     EXPECT_TRUE(copy->Empty());
     Free(copy);
-
-    // Stretched, one pixel of each colour fills 50 x 3, every edge where it belongs.
-    surface.Fill(kGrey);
-    bitmap->StretchDraw(surface.Dc(), {5, 4, 55, 7});
-    EXPECT_EQ(surface.Count(kRed) + surface.Count(kBlue), 50 * 3);
-    EXPECT_EQ(surface.Count(kGrey), 60 * 10 - 50 * 3);
-    EXPECT_EQ(surface.At(5, 4), kRed);
-    EXPECT_EQ(surface.At(54, 6), kBlue);
     Free(bitmap);
 }
 

@@ -174,10 +174,6 @@ TEST_F(SkinFrame, DoubleClickOnTheCaptionRollsUpAndDown) {
     EXPECT_FALSE(hiddenBefore->Visible()) << "hidden before the roll-up";
 }
 
-void CountClose(int& asked, Control*, bool&) {
-    ++asked;
-}
-
 TEST_F(SkinFrame, ClosingHidesAFormThatAsksForItAndOtherwiseDestroysIt) {
     Control* keeper = ShownSkinnedForm(200, 100);
     FreeAtExit release(keeper);
@@ -200,17 +196,6 @@ TEST_F(SkinFrame, ClosingHidesAFormThatAsksForItAndOtherwiseDestroysIt) {
         EXPECT_EQ(LiveControls(), live) << "the form and its caption buttons go together";
         keeper->SetVisible(true);
     }
-
-    // The program's own OnClose asks first and takes nothing of the frame's close away.
-    int asked = 0;
-    Control* form = ShownSkinnedForm(200, 100);
-    form->OnClose = Bind<&CountClose>(asked);
-    HWND window = form->Handle();
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    Pump();
-    EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(LiveControls(), live);
 }
 
 TEST_F(SkinFrame, FormsButtonsAndTheSharedBitmapsLeaveNothingBehind) {
