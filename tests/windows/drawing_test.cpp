@@ -237,7 +237,7 @@ TEST_F(Drawing, CanvasItsToolsSetTheContextsModesAndAToolChangeDeselectsThatTool
 }
 
 // An owner's context: a control's canvas draws in its colour (see ControlEvents' paint test)
-// and gives its GetDC context back (see ControlLifetime's leak test).
+// and gives its GetDC context back (see ControlLifetime's thousands of controls).
 TEST_F(Drawing, CanvasWithoutAContextEveryOperationDoesNothing) {
     Canvas* canvas = NewCanvas(nullptr);
     canvas->FillRect({0, 0, 4, 4});
