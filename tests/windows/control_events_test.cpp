@@ -1,6 +1,6 @@
 // Message dispatch as the application sees it: the handler chain, mouse and keyboard events
 // (Alt in the shift state, Russian characters in Windows-1251), paint with its update region
-// and context, show/hide/move, hover, clicks, colours, fonts and cursors.
+// and context, show/hide/move, hover, clicks and colours.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -274,34 +274,6 @@ TEST_F(ControlEvents, PaintGetsTheUpdateRegionAndANewColourRepaints) {
     EXPECT_EQ(SeenOn(panel->WindowHandle(), 5, 5), RGB(0, 0, 90));
     panel->ControlBrush()->SetColor(RGB(200, 0, 0));
     EXPECT_EQ(SeenOn(panel->WindowHandle(), 19, 19), RGB(200, 0, 0));
-}
-
-TEST_F(ControlEvents, ChildrenGetTheRussianFontAndTheirColours) {
-    Control* edit = NewEditBox(form, 0);
-    edit->SetColor(RGB(0, 200, 0));
-    edit->SetTextColor(RGB(10, 20, 30));
-    test::ShowQuietly(form);
-    HWND window = edit->WindowHandle();
-    edit->Font()->SetFontHeight(30);
-    LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_EQ(font.lfCharSet, RUSSIAN_CHARSET);
-    EXPECT_EQ(font.lfHeight, 30) << "a changed font is sent again";
-
-    // The parent answers WM_CTLCOLOR* with the child's colours.
-    HDC dc = CreateCompatibleDC(nullptr);
-    auto colour = [&] {
-        return reinterpret_cast<HBRUSH>(SendMessageW(form->WindowHandle(), WM_CTLCOLOREDIT,
-                                                     reinterpret_cast<WPARAM>(dc),
-                                                     reinterpret_cast<LPARAM>(window)));
-    };
-    LOGBRUSH brush{};
-    ASSERT_TRUE(GetObjectW(colour(), sizeof brush, &brush));
-    EXPECT_EQ(brush.lbColor, RGB(0, 200, 0));
-    EXPECT_EQ(GetTextColor(dc), RGB(10, 20, 30));
-    edit->Transparent = true;
-    EXPECT_EQ(colour(), GetStockObject(NULL_BRUSH));
-    DeleteDC(dc);
 }
 
 }  // namespace

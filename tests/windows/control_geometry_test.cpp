@@ -1,6 +1,6 @@
-// Geometry, states and the control tree: stored values before the window exists, the size
-// rules, centring, size limits, and the creation functions. The frame styles show in the
-// skinned forms' tests, whose hit tests and pixels assume the system draws no frame.
+// Geometry and states: stored values before the window exists, the size rules, centring and
+// size limits. The frame styles show in the skinned forms' tests, whose hit tests and pixels
+// assume the system draws no frame.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -104,36 +104,6 @@ TEST_F(ControlGeometry, CenteringRoundsDownAndSizeLimitsAreServedThroughGetMinMa
     info.ptMinTrackSize = {1, 2};
     form->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, 1);
-}
-
-// Asking a grandchild for its window first creates the whole chain from the top; each control
-// must end up with exactly one window, in its parent's window.
-TEST_F(ControlGeometry, CreationFromAnyLevelMakesOneWindowPerControlAndKeepsTheTree) {
-    Control* top = NewForm(nullptr, "Приложение");
-    FreeAtExit release(top);
-    Control* form = NewForm(top, "Форма");
-    Control* panel = NewPanel(form, 1);
-    Control* inner = NewPanel(panel, 2);
-    Control* edit = NewEditBox(form, 0);
-    Control* tool = NewForm(form, "");
-    ASSERT_NE(inner->Handle(), nullptr);
-    EXPECT_EQ(GetParent(inner->WindowHandle()), panel->WindowHandle());
-    EXPECT_EQ(GetParent(edit->WindowHandle()), form->WindowHandle());
-    EXPECT_EQ(ControlOf(edit->WindowHandle()), edit);
-
-    EXPECT_EQ(form->Child(2), tool);
-    EXPECT_EQ(inner->ParentForm(), form);
-    EXPECT_EQ(tool->ParentForm(), tool);
-
-    // A child made under a created parent gets its window once the queue is processed.
-    Control* late = NewChildControl(form, "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
-    EXPECT_EQ(late->WindowHandle(), nullptr);
-    test::Pump();
-    EXPECT_NE(late->WindowHandle(), nullptr);
-    EXPECT_EQ(NewChildControl(nullptr, "BUTTON", 0), nullptr);
-
-    Free(panel);  // takes its child along and leaves the list
-    EXPECT_EQ(form->Child(0), edit);
 }
 
 }  // namespace

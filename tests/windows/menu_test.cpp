@@ -1,6 +1,6 @@
 // Menus: the application's main-menu template numbered exactly as its item table, command
 // dispatch (radio groups, check toggles, which handler runs), texts, states, owned bitmaps,
-// owner drawing, menu bars and popups, and that nothing a menu makes outlives it.
+// menu bars and popups, and that nothing a menu makes outlives it.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -192,45 +192,6 @@ TEST_F(MenuTest, TextsStatesAndOwnedBitmaps) {
     Free(menu);
     EXPECT_EQ(GetObjectType(b), 0u);
     EXPECT_EQ(LiveGdiCounts().objects, gdi);
-}
-
-// An owner-drawn item, measured 45 + 4 per index wide and drawn red.
-void OwnerDrawn(MenuEntry* item) {
-    item->OnMeasureItem = MakeEvent(
-        nullptr, +[](void*, MenuEntry* item, int32_t& width, int32_t& height) {
-            width = 45 + 4 * item->Index();
-            height = 22;
-        });
-    item->OnDrawItem = MakeEvent(
-        nullptr, +[](void*, MenuEntry*, const MenuItemDrawing& drawing) {
-            OwnedBrush red(CreateSolidBrush(RGB(255, 0, 0)));
-            FillRect(drawing.Dc, reinterpret_cast<const RECT*>(&drawing.Bounds), red.Get());
-        });
-    OwnerDraw(item, true);
-}
-
-TEST_F(MenuTest, OwnerDrawnBarItemsAreMeasuredAndDrawnThroughTheirEvents) {
-    form->HasBorder(false);  // see ShowQuietly
-    form->SetPosition(10, 10)->SetSize(400, 120);
-    Menu* menu = NewMenu(form, kMainMenuTemplate);
-    OwnerDrawn(MenuItem(menu, 0));
-    OwnerDrawn(MenuItem(menu, kMenuEdit));
-    test::ShowQuietly(form);
-    DrawMenuBar(form->Handle());
-    test::Pump();
-
-    RECT file{};
-    RECT edit{};
-    ASSERT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), 0, &file));
-    ASSERT_TRUE(GetMenuItemRect(form->Handle(), menu->Handle(), 1, &edit));
-    EXPECT_EQ((edit.right - edit.left) - (file.right - file.left), 4 * kMenuEdit)
-        << "the measured widths are the items'";
-    // The pixels the handler drew are on the window, inside the item.
-    RECT frame{};
-    GetWindowRect(form->Handle(), &frame);
-    HDC dc = GetWindowDC(form->Handle());
-    EXPECT_EQ(GetPixel(dc, edit.left - frame.left + 5, edit.top - frame.top + 5), RGB(255, 0, 0));
-    ReleaseDC(form->Handle(), dc);
 }
 
 TEST_F(MenuTest, BarForAFreshTopLevelFormPopupOtherwiseAllFreedWithTheOwner) {

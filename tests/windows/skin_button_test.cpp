@@ -1,13 +1,8 @@
 // Skinned buttons with real windows: the looks of the kinds through a mouse and focus
-// sequence, the images they show after real paints, the bottom label buttons of dialogs, and
-// hints over buttons: the Russian text whatever the code page, shown when the pointer rests,
-// with clicks still reaching the button, and the tip window freed with its object.
+// sequence, the images they show after real paints, and the bottom label buttons of dialogs.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <commctrl.h>
-
-#include <cwchar>
 #include <memory>
 #include <string>
 #include <utility>
@@ -15,7 +10,6 @@
 #include "skin/skin_bitmaps.h"
 #include "skin/skinned_button.h"
 #include "skin/skinned_form.h"
-#include "skin/tooltip.h"
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/drawing_test.h"
 #include "toolkit/gdi.h"
@@ -26,7 +20,6 @@ namespace {
 using test::AsBox;
 using test::Box;
 using test::FreeAtExit;
-using test::Mouse;
 using test::Pump;
 using test::Surface;
 
@@ -185,59 +178,6 @@ TEST_F(SkinButton, BottomLabelButtonsTakeTheHalvesOfTheFormsFootAndLightUp) {
     EXPECT_EQ(yes->Color(), kSkinHoverColor);
     SendMessageW(yes->Handle(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(yes->Color(), kBottomButtonColor);
-}
-
-// Whether the tip shows this text within four seconds.
-bool Shows(HWND tip, const wchar_t* expected) {
-    wchar_t text[256] = {};
-    for (int waited = 0; waited < 4000; waited += 10) {
-        if (IsWindowVisible(tip) && GetWindowTextW(tip, text, 256) && wcscmp(text, expected) == 0)
-            return true;
-        Sleep(10);
-        Pump();
-    }
-    return false;
-}
-
-TEST_F(SkinButton, RestingOnAButtonShowsItsRussianHintAndClicksStillReachIt) {
-    // An active form: without TTS_ALWAYSTIP the control shows hints only for its windows.
-    Control* form = NewForm(nullptr, "Подсказки");
-    test::FreeAtExit release(form);
-    form->HasBorder(false);
-    form->SetPosition(600, 300)->SetSize(240, 120);
-    Control* open = NewChildControl(form, "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
-    open->SetBoundsRect(Rect{10, 10, 90, 40});
-    Control* save = NewChildControl(form, "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
-    save->SetBoundsRect(Rect{130, 10, 210, 40});
-    form->Show();
-    UpdateWindow(form->Handle());
-    Pump();
-    int clicks = 0;
-    open->OnClick = MakeEvent(
-        &clicks, +[](void* n, Control*) { ++*static_cast<int*>(n); });
-
-    HWND window = nullptr;
-    {
-        TADToolTip tip(form->Handle());
-        window = tip.Handle();
-        tip.AddTool(open->Handle(), "Открыть");
-        tip.AddTool(save->Handle(), "Сохранить");
-        tip.AddTool(nullptr, "Нет окна");
-        EXPECT_EQ(SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0), 2);
-
-        Mouse(0, open, 40, 15);
-        EXPECT_TRUE(Shows(window, L"Открыть"));
-        Mouse(MOUSEEVENTF_LEFTDOWN);
-        Mouse(MOUSEEVENTF_LEFTUP);
-        for (int waited = 0; waited < 1000 && clicks == 0; waited += 10) {
-            Sleep(10);
-            Pump();
-        }
-        EXPECT_EQ(clicks, 1);
-        Mouse(0, save, 40, 15);
-        EXPECT_TRUE(Shows(window, L"Сохранить"));
-    }
-    EXPECT_FALSE(IsWindow(window));
 }
 
 }  // namespace

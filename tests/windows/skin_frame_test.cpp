@@ -1,6 +1,6 @@
 // Skinned forms with real windows: layout and hit testing on both sides of every edge, also at
 // negative screen coordinates; the frame, caption and client area as painted; roll-up,
-// activation, closing, and what the forms and the shared bitmaps release.
+// closing, and what the forms and the shared bitmaps release.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -155,25 +155,6 @@ TEST_F(SkinFrame, PaintedFrameCaptionAndClientMeetAtTheirEdgesAndFollowAResize) 
     EXPECT_NE(SeenOn(window, 13, 13), bar) << "the icon";
 }
 
-TEST_F(SkinFrame, WindowsOfTheFormKeepItsCaptionActive) {
-    Control* form = ShownSkinnedForm(300, 120);
-    FreeAtExit release(form);
-    Control* owned = NewForm(form, "Своё");
-    owned->SetPosition(400, 300)->SetSize(100, 60);
-    // A real activation of a window the form owns.
-    form->Show();
-    owned->Show();
-    Pump();
-    ASSERT_EQ(GetActiveWindow(), owned->Handle());
-    EXPECT_EQ(SeenOn(form->Handle(), 200, 12), kActiveCaptionColor);
-    // Only a window of the form keeps it active.
-    test::TestWindow stranger(L"Чужое");
-    Activate(form, WA_INACTIVE, owned->Handle());
-    EXPECT_EQ(FrameOf(form)->CaptionColor, kActiveCaptionColor);
-    Activate(form, WA_INACTIVE, stranger.Handle());
-    EXPECT_EQ(FrameOf(form)->CaptionColor, kInactiveCaptionColor);
-}
-
 TEST_F(SkinFrame, DoubleClickOnTheCaptionRollsUpAndDown) {
     Control* form = ShownSkinnedForm(300, 200);
     FreeAtExit release(form);
@@ -191,10 +172,6 @@ TEST_F(SkinFrame, DoubleClickOnTheCaptionRollsUpAndDown) {
     EXPECT_EQ(form->Height(), 200);
     EXPECT_TRUE(shown->Visible());
     EXPECT_FALSE(hiddenBefore->Visible()) << "hidden before the roll-up";
-}
-
-void CountClose(int& asked, Control*, bool&) {
-    ++asked;
 }
 
 TEST_F(SkinFrame, ClosingHidesAFormThatAsksForItAndOtherwiseDestroysIt) {
@@ -219,17 +196,6 @@ TEST_F(SkinFrame, ClosingHidesAFormThatAsksForItAndOtherwiseDestroysIt) {
         EXPECT_EQ(LiveControls(), live) << "the form and its caption buttons go together";
         keeper->SetVisible(true);
     }
-
-    // The program's own OnClose asks first and takes nothing of the frame's close away.
-    int asked = 0;
-    Control* form = ShownSkinnedForm(200, 100);
-    form->OnClose = Bind<&CountClose>(asked);
-    HWND window = form->Handle();
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    Pump();
-    EXPECT_EQ(asked, 1);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(LiveControls(), live);
 }
 
 TEST_F(SkinFrame, FormsButtonsAndTheSharedBitmapsLeaveNothingBehind) {
