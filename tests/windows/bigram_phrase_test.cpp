@@ -57,6 +57,13 @@ protected:
         const Rect r = TextCellRect(position, 31);
         return Seen(CipherSurface(), {r.left + 2, r.top + 2});
     }
+    // Typed into the emptied box as the keyboard gives it.
+    void TypeIn(Control* box, const std::wstring& typed) {
+        SetWindowTextW(box->WindowHandle(), L"");
+        for (const wchar_t c : typed)
+            SendMessageW(box->WindowHandle(), WM_CHAR, c, 0);
+        Pump();
+    }
     void Key(Control* control, WPARAM key) {
         SendMessageW(control->WindowHandle(), WM_KEYDOWN, key, 0);
         Pump();
@@ -159,7 +166,10 @@ TEST_F(BigramPhrase, TypedPhraseIsHighlightedUntilEscapeAndTheTextStays) {
     const ColourPalette& palette = app_->Palette;
     OpenDialog();
     Control* edit = Dialog().Edit;
-    SetWindowTextW(edit->WindowHandle(), L"СТА");
+    // The box refuses Latin, digits, spaces and marks, takes lower case as the cipher has it,
+    // and still takes Backspace.
+    TypeIn(edit, L"сzт1 а?о\b");
+    EXPECT_EQ(edit->Caption(), "СТА");
     Key(edit, VK_RETURN);
     EXPECT_FALSE(Dialog().Form->Visible());
     EXPECT_EQ(Ws().Phrase, "СТА");
@@ -167,10 +177,13 @@ TEST_F(BigramPhrase, TypedPhraseIsHighlightedUntilEscapeAndTheTextStays) {
         EXPECT_EQ(TextCell(p), palette[13]) << p;
     EXPECT_EQ(TextCell(4), palette[3]);
 
-    // Opened again, the box still holds the text. A phrase of symbols the cipher lacks changes
-    // nothing and the dialog stays to mend it; Escape removes the highlight.
+    // Opened again, the box still holds the text; ё and й are typed as the alphabet has them. A
+    // phrase of symbols the cipher lacks changes nothing and the dialog stays to mend it; Escape
+    // removes the highlight.
     OpenDialog();
     EXPECT_EQ(edit->Caption(), "СТА");
+    TypeIn(edit, L"ёй");
+    EXPECT_EQ(edit->Caption(), "ЕИ");
     SetWindowTextW(edit->WindowHandle(), L"ЙО");
     Key(edit, VK_RETURN);
     EXPECT_TRUE(Dialog().Form->Visible());

@@ -1,5 +1,5 @@
 // The program by keyboard and its answers: the menu bar by F10 from any window, the shortcuts in the loop, the keys shown in the popups, the hint after a taken
-// letter, the phrase box's filter, the about box's keys and the message when the guide cannot
+// letter, the about box's keys and the message when the guide cannot
 // be shown.
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/phrase_dialog.h"
 #include "app/shortcuts.h"
 #include "skin/menu_skin.h"
 #include "tests/windows/app_fixture.h"
@@ -161,29 +160,6 @@ TEST_F(Keyboard, AGuideThatCannotBeShownIsNamed) {
     EXPECT_EQ(driver.Handled(), 1);
     EXPECT_NE(said.find(L"Не удалось открыть справку"), std::wstring::npos) << said;
     EXPECT_NE(said.find(L"Help\\index.htm"), std::wstring::npos) << said;
-}
-
-TEST_F(Keyboard, ThePhraseBoxTakesOnlyCipherSymbols) {
-    Start();
-    LoadText(test::Encrypted(test::kPlain) + "\r\n");
-    Choose(kItemSelectPhrase);
-    Control* box = static_cast<PhraseDialogRecord*>(app_->PhraseDialog.get())->Edit;
-    SetWindowTextW(box->WindowHandle(), L"");
-    // Latin, a digit, a space and "?" are refused; ё, й and ъ come in as the alphabet has them;
-    // "_" is the gap.
-    for (const wchar_t c : std::wstring(L"аaё1 й?ъ_Щ")) {
-        SendMessageW(box->WindowHandle(), WM_CHAR, c, 0);
-    }
-    Pump();
-    EXPECT_EQ(box->Caption(), "АЕИЬ_Щ");
-    // So Enter always highlights what the box shows.
-    SetWindowTextW(box->WindowHandle(), L"");
-    for (const wchar_t c : std::wstring(L"ЛZ")) {
-        SendMessageW(box->WindowHandle(), WM_CHAR, c, 0);
-    }
-    PressKey(box, VK_RETURN);
-    EXPECT_EQ(app_->Ws->Phrase, "Л");
-    EXPECT_FALSE(app_->PhraseDialog->Form->Visible());
 }
 
 }  // namespace
