@@ -271,8 +271,8 @@ TEST_F(Zamenor, MinimiseAndRestoreThenClosingWhileMinimisedSavesWhatTheUserSaw) 
     EXPECT_EQ(LiveHeapBytes(), before);
 }
 
-// A form freed under its record (its owner went first) leaves the record knowing: commands
-// and the shutdown pass it over instead of touching freed memory.
+// A form freed under its record (its owner went first) leaves the record knowing: commands,
+// the about box's disabling of the others and the shutdown pass it over.
 TEST_F(Zamenor, ARecordLearnsWhenItsFormGoes) {
     Start();
     Free(app_->CipherWindow->Form);  // takes the phrase dialog, which it owns, with it
@@ -280,6 +280,7 @@ TEST_F(Zamenor, ARecordLearnsWhenItsFormGoes) {
     EXPECT_EQ(app_->PhraseDialog->Form, nullptr);
     ClickButton(kBtnFind);
     ClickButton(kBtnLocked);
+    Choose(kItemAbout);
     LoadText("АБВ\r\n");
     Send(kItemExit);
     EXPECT_TRUE(PumpUntilQuit());

@@ -72,9 +72,6 @@ TEST_F(Substitution, PointingAndClickingInTheTextWindows) {
     EXPECT_EQ(Ws().CurrentLetter, "Б");
     EXPECT_EQ(Ws().HoverPos, 2);
     EXPECT_EQ(Seen(Cipher().Surface(), TextCellRect(6, 31)), app_->Palette[7]);
-    // Another cell of the same letter changes nothing, HoverPos included.
-    PointAt(Cipher(), 6);
-    EXPECT_EQ(Ws().HoverPos, 2);
     // The border line that cells 1 and 2 share belongs to the lower position.
     Pointer(Cipher().Surface(), WM_MOUSEMOVE, {19, 8});
     EXPECT_EQ(Ws().HoverPos, 1);
