@@ -328,20 +328,6 @@ std::vector<QuestionCase> AllQuestionCases() {
 
 INSTANTIATE_TEST_SUITE_P(EveryRouteAndReply, Question, ::testing::ValuesIn(AllQuestionCases()));
 
-// Without unsaved work nothing is asked: a saved key, or one undone back to what was saved.
-TEST_F(Work, NothingIsAskedWhenTheWorkIsSaved) {
-    test::WriteBytes(dir_ / L"other.txt", "АБВ\r\n");
-    Start();
-    OpenWithOneLetter();
-    Choose(kItemUndo);
-    WindowDriver none({});
-    test::Drop(app_->AlphabetWindow->Form, {dir_ / L"other.txt"});
-    EXPECT_EQ(Ws().CipherText.text, "АБВ");
-    Choose(kItemExit);
-    EXPECT_EQ(none.Handled(), 0);
-    EXPECT_EQ(app_->ShutdownRuns, 1);
-}
-
 // Save asks once, in the folder of the opened file and proposing its name with a "-", then
 // writes back; save as always asks, proposing the file's own name; the title names the file
 // and the hint line says it was saved.
