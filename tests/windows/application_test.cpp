@@ -124,6 +124,8 @@ TEST_F(Zamenor, WindowModeSchemeAndHelpCommands) {
     Choose(kItemYellowScheme);
     EXPECT_FALSE(Checked(kItemBlackScheme));
     EXPECT_EQ(app_->Palette[4], 0x777777u);
+    Choose(kItemBlackScheme);
+    EXPECT_EQ(app_->Palette[4], 0x6ECCFFu);
 
     // Wherever a file dialog has been since.
     const test::TempDir elsewhere(L"elsewhere");
