@@ -147,6 +147,10 @@ TEST_F(CellPainting, RealCellsOfBothSchemesLeaveTheContextAsTheyFoundIt) {
         EXPECT_EQ(GetTextColor(surface.Dc()), RGB(1, 1, 1));
         EXPECT_EQ(GetBkMode(surface.Dc()), OPAQUE);
     }
+    // A cell without a border is drawn straight on the context, not copied from the cache.
+    Paint(AlphabetCellRect(1, kClearColumn), AlphabetCellStyle(ws, palette, 1, kClearColumn));
+    EXPECT_GT(Changed(), 5);
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_FONT), font);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The program by keyboard and its answers: the menu bar by F10, Alt and Alt+letter from any
-// window, the shortcuts in the loop, the keys shown in the popups, the hint after a taken
-// letter, the phrase box's filter, the about box's keys and the message when the guide cannot
+// The program by keyboard and its answers: the menu bar by F10 from any window, the shortcuts in the loop, the keys shown in the popups, the hint after a taken
+// letter, the about box's keys and the message when the guide cannot
 // be shown.
 #include <gtest/gtest.h>
 
@@ -9,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/phrase_dialog.h"
 #include "app/shortcuts.h"
 #include "skin/menu_skin.h"
 #include "tests/windows/app_fixture.h"
@@ -70,12 +68,6 @@ protected:
         HWND focus = GetFocus() ? GetFocus() : Alphabet()->WindowHandle();
         PostMessageW(focus, down, key, flags);
     }
-    void PostAltLetter(UINT key) {
-        Post(VK_MENU, WM_SYSKEYDOWN, 0x20000001);
-        Post(key, WM_SYSKEYDOWN, 0x20000001);
-        Post(key, WM_SYSKEYUP, static_cast<LPARAM>(0xE0000001));
-        Post(VK_MENU, WM_KEYUP, static_cast<LPARAM>(0xC0000001));
-    }
 
     std::vector<IdleStep> steps_;
     std::vector<MenuIdle> idles_;
@@ -101,25 +93,7 @@ TEST_F(Keyboard, MenusByKeyboardFromAnyWindowAndShortcutsThroughTheLoop) {
     EXPECT_EQ(idles_.size(), 1u);
     EXPECT_FALSE(Checked(kItemBigramWindow));
     EXPECT_FALSE(app_->BigramWindow->Form->Visible());
-
-    // Alt+Ф (the A key on an English layout) opens "Файл"; Escape closes the popup and leaves
-    // the bar marked; a second Escape leaves the menu. Nothing was chosen.
-    SetFocus(Alphabet()->WindowHandle());
-    WatchMenu({[this](const MenuIdle& idle) {
-                   EXPECT_TRUE(idle.popupOpen);
-                   EXPECT_EQ(idle.barMarked, 0);
-                   Post(VK_ESCAPE);
-               },
-               [this](const MenuIdle& idle) {
-                   EXPECT_FALSE(idle.popupOpen);
-                   EXPECT_EQ(idle.barMarked, 0);
-                   Post(VK_ESCAPE);
-               }});
-    PostAltLetter('A');
-    Pump();
-    EXPECT_EQ(idles_.size(), 2u);
     EXPECT_EQ(MarkedBarEntry(), -1);
-
     Strip()->OnMessage = {};
 
     // Ctrl+S, queued as the keyboard queues it, writes the result file (asked for once).
@@ -141,9 +115,6 @@ TEST_F(Keyboard, MenusByKeyboardFromAnyWindowAndShortcutsThroughTheLoop) {
 
 TEST_F(Keyboard, PopupItemsMakeRoomForTheirKeys) {
     Start();
-    EXPECT_EQ(ShortcutText(kItemOpen), "Ctrl+O");
-    EXPECT_EQ(ShortcutText(kItemRedo), "Ctrl+Y");  // the first of its two keys
-    EXPECT_EQ(ShortcutText(kItemExit), "");
     // The key widens the row by its own width and the gap before it; the skin draws it at the
     // row's right end.
     const int32_t open = MeasureItem(Item(kItemOpen)) >> 16;
@@ -189,33 +160,6 @@ TEST_F(Keyboard, AGuideThatCannotBeShownIsNamed) {
     EXPECT_EQ(driver.Handled(), 1);
     EXPECT_NE(said.find(L"Не удалось открыть справку"), std::wstring::npos) << said;
     EXPECT_NE(said.find(L"Help\\index.htm"), std::wstring::npos) << said;
-}
-
-TEST_F(Keyboard, ThePhraseBoxTakesOnlyCipherSymbols) {
-    Start();
-    LoadText(test::Encrypted(test::kPlain) + "\r\n");
-    Choose(kItemSelectPhrase);
-    Control* box = static_cast<PhraseDialogRecord*>(app_->PhraseDialog.get())->Edit;
-    SetWindowTextW(box->WindowHandle(), L"");
-    // Latin, a digit, a space and "?" are refused; ё, й and ъ come in as the alphabet has them;
-    // "_" is the gap.
-    for (const wchar_t c : std::wstring(L"аaё1 й?ъ_Щ")) {
-        SendMessageW(box->WindowHandle(), WM_CHAR, c, 0);
-    }
-    Pump();
-    EXPECT_EQ(box->Caption(), "АЕИЬ_Щ");
-    // Backspace still edits.
-    SendMessageW(box->WindowHandle(), WM_CHAR, VK_BACK, 0);
-    Pump();
-    EXPECT_EQ(box->Caption(), "АЕИЬ_");
-    // So Enter always highlights what the box shows.
-    SetWindowTextW(box->WindowHandle(), L"");
-    for (const wchar_t c : std::wstring(L"ЛZ")) {
-        SendMessageW(box->WindowHandle(), WM_CHAR, c, 0);
-    }
-    PressKey(box, VK_RETURN);
-    EXPECT_EQ(app_->Ws->Phrase, "Л");
-    EXPECT_FALSE(app_->PhraseDialog->Form->Visible());
 }
 
 }  // namespace

@@ -40,10 +40,6 @@ std::wstring Describe(HWND window) {
     return WindowText(window) + L": " + ItemText(window, kMessageText);
 }
 
-LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 WindowDriver::WindowDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
@@ -109,13 +105,11 @@ void PressButton(HWND dialog, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-void AcceptName(HWND dialog, const std::wstring& name) {
-    SetWindowTextW(FileNameField(dialog), name.c_str());
-    PressButton(dialog, IDOK);
-}
-
 Step Accept(std::wstring name) {
-    return [name](HWND dialog) { AcceptName(dialog, name); };
+    return [name](HWND dialog) {
+        SetWindowTextW(FileNameField(dialog), name.c_str());
+        PressButton(dialog, IDOK);
+    };
 }
 
 Step Cancel() {
@@ -182,7 +176,7 @@ void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
 TestWindow::TestWindow(const wchar_t* caption) {
     static const bool registered = [] {
         WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = TestWindowProc;
+        windowClass.lpfnWndProc = DefWindowProcW;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = kTestWindowClass;
         return RegisterClassW(&windowClass) != 0;

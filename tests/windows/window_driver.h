@@ -44,12 +44,10 @@ std::wstring ItemText(HWND dialog, int id);
 
 // The file dialog's "File name" field (a combo box or an edit, depending on the template).
 HWND FileNameField(HWND dialog);
-// Types the name into the file-name field and presses OK.
-void AcceptName(HWND dialog, const std::wstring& name);
 // Presses the button as a click would (IDOK, IDCANCEL, IDYES ...).
 void PressButton(HWND dialog, int id);
 
-// Steps for the common cases.
+// Steps for the common cases: Accept types the name into the file-name field and presses OK.
 Step Accept(std::wstring name);
 Step Cancel();
 // Runs inspect on the window, then the step.
