@@ -201,7 +201,7 @@ def tests_failing(tree):
             subprocess.Popen([WINESERVER, "-p"], stdin=subprocess.DEVNULL,
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return ["(hung)"]
-    failed = sorted(set(re.findall(r"^\[  FAILED  \] ([A-Za-z_]\w*\.\w+)", out.stdout, re.M)))
+    failed = sorted(set(re.findall(r"^\[  FAILED  \] ([A-Za-z_][\w/]*\.\w+(?:/\d+)?)", out.stdout, re.M)))
     if out.returncode != 0 and not failed:
         failed = ["(crashed or timed out)"]
     return failed

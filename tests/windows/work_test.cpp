@@ -208,9 +208,17 @@ protected:
         driver_ = &driver;
         steps_ = steps;
         const UINT_PTR timer = SetTimer(nullptr, 0, 100, &Probe);
+        // A route that neither asks nor closes would leave the loop running for ever: a failure,
+        // not a hung run.
+        const UINT_PTR limit = SetTimer(nullptr, 0, 30000, &GiveUp);
         RunApplication(app_->ApplicationWindow);  // frees the window tree when the loop ends
+        KillTimer(nullptr, limit);
         KillTimer(nullptr, timer);
         probing_ = nullptr;
+    }
+    static void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) {
+        ADD_FAILURE() << "the program's loop was still running 30 s after the close";
+        PostQuitMessage(0);
     }
     static void CALLBACK Probe(HWND, UINT, UINT_PTR, DWORD) {
         Question* self = probing_;
