@@ -35,6 +35,16 @@ std::vector<WindowRecord*> Application::Records() const {
     return records;
 }
 
+std::vector<Control*> Application::Frames() const {
+    std::vector<Control*> frames;
+    for (const WindowRecord* record : Records()) {
+        if (record != AboutWindow.get() && record->Form) {
+            frames.push_back(record->Form);
+        }
+    }
+    return frames;
+}
+
 void Application::ReleaseRecords() {
     AboutWindow.reset();
     GraphWindow.reset();

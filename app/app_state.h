@@ -137,8 +137,6 @@ struct Application {
     std::unique_ptr<ViewWindowRecord<BigramView>> BigramWindow;
     std::unique_ptr<GraphWindowRecord> GraphWindow;
     std::unique_ptr<AboutWindowRecord> AboutWindow;
-    // The nine forms whose places the settings file keeps, in its record order.
-    std::vector<Control*> Frames;
     // The drawing views repainted together.
     std::vector<View*> Views;
 
@@ -155,19 +153,19 @@ struct Application {
     // The windows that the program's minimise put away, to come back on restore.
     std::vector<HWND> Minimised;
 
-    // Makes a record into its field, and adds its form to Frames when the settings keep its place.
+    // Makes a record into its field.
     template <class Record, class Slot, class... Args>
-    Record* AddRecord(std::unique_ptr<Slot>& slot, bool inFrames, Control* form, Args&&... args) {
+    Record* AddRecord(std::unique_ptr<Slot>& slot, Control* form, Args&&... args) {
         auto record = std::make_unique<Record>(form, std::forward<Args>(args)...);
         Record* raw = record.get();
         slot = std::move(record);
-        if (inFrames) {
-            Frames.push_back(form);
-        }
         return raw;
     }
     // Every record made so far, in creation order.
     std::vector<WindowRecord*> Records() const;
+    // The forms whose places the settings file keeps, in its record order: every window's but
+    // the about box's. They are also the forms the about box disables while it shows.
+    std::vector<Control*> Frames() const;
     // Frees the windows, last to first.
     void ReleaseRecords();
 

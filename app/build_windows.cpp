@@ -22,43 +22,48 @@ void BuildToolWindows(Application& app) {
     const int32_t mainTop = main->Top();
     const int32_t mainWidth = main->Width();
 
-    auto* cipherRecord = NewToolWindow<TextWindowRecord>(app, app.CipherWindow, main, "Шифротекст", kItemCipherWindow, true);
+    auto* cipherRecord =
+        NewToolWindow<TextWindowRecord>(app, app.CipherWindow, main, "Шифротекст", kItemCipherWindow);
     Control* cipher = cipherRecord->Form;
     cipher->SetSize(mainWidth, 196);
     cipher->SetPosition(mainLeft, mainTop + main->Height());
     AttachTextView(app, *cipherRecord, app.Ws->CipherText);
 
-    auto* alphabetRecord = NewToolWindow<AlphabetWindowRecord>(app, app.AlphabetWindow, main, "Алфавит ", kItemAlphabetWindow, true);
+    auto* alphabetRecord =
+        NewToolWindow<AlphabetWindowRecord>(app, app.AlphabetWindow, main, "Алфавит ", kItemAlphabetWindow);
     Control* alphabet = alphabetRecord->Form;
     alphabet->SetSize(cipher->Width(), 84);
     alphabet->SetPosition(cipher->Left(), cipher->Top() + cipher->Height());
     AttachAlphabetView(app, *alphabetRecord);
 
-    auto* plainRecord = NewToolWindow<TextWindowRecord>(app, app.PlainWindow, main, "Открытый текст", kItemPlainWindow, true);
+    auto* plainRecord =
+        NewToolWindow<TextWindowRecord>(app, app.PlainWindow, main, "Открытый текст", kItemPlainWindow);
     Control* plain = plainRecord->Form;
     plain->SetSize(alphabet->Width(), 196);
     plain->SetPosition(alphabet->Left(), alphabet->Top() + alphabet->Height());
     AttachTextView(app, *plainRecord, app.Ws->PlainText);
 
-    auto* phraseRecord = NewToolWindow<PhraseDialogRecord>(app, app.PhraseDialog, cipher, "Выделить в шифрограмме", 0, true);
+    auto* phraseRecord =
+        NewToolWindow<PhraseDialogRecord>(app, app.PhraseDialog, cipher, "Выделить в шифрограмме", 0);
     Control* phrase = phraseRecord->Form;
     phrase->SetSize(270, 130);
     phrase->SetPosition(cipher->Left() + cipher->Width() / 2 - phrase->Width() / 2,
                         cipher->Top() + cipher->Height() / 2 - phrase->Height() / 2);
     AttachPhraseDialog(app, *phraseRecord);
 
-    NewToolWindow(app, app.InfoWindow, main, "Информация", kItemInfoWindow, true);
+    NewToolWindow(app, app.InfoWindow, main, "Информация", kItemInfoWindow);
     app.InfoWindow->Form->SetSize(462, 662);
     app.InfoWindow->Form->SetPosition(mainWidth, 0);
     BuildInfoWindow(app.InfoWindow->Form, &app.Palette);
 
-    auto* bigramRecord = NewToolWindow<BigramWindowRecord>(app, app.BigramWindow, main, "Биграммы", kItemBigramWindow, true);
+    auto* bigramRecord =
+        NewToolWindow<BigramWindowRecord>(app, app.BigramWindow, main, "Биграммы", kItemBigramWindow);
     const int32_t captionBottom = FrameOf(cipher)->CaptionRect.bottom;
     bigramRecord->Form->SetSize(cipher->Width(), cipher->Width() + captionBottom - 3);
     bigramRecord->Form->SetPosition(mainWidth, 27);
     AttachBigramView(app, *bigramRecord);
 
-    NewToolWindow<GraphWindowRecord>(app, app.GraphWindow, main, "График", kItemGraphWindow, true);
+    NewToolWindow<GraphWindowRecord>(app, app.GraphWindow, main, "График", kItemGraphWindow);
     Control* graph = app.GraphWindow->Form;
     FrameOf(graph)->Sizeable = 1;
     graph->SetSizeLimit(kMinWidth, 150);
@@ -67,8 +72,7 @@ void BuildToolWindows(Application& app) {
     graph->SetPosition(mainWidth, 54);
     app.GraphWindow->Graph = BuildGraphWindow(graph, app.Host);
 
-    NewToolWindow<AboutWindowRecord>(app, app.AboutWindow, app.ApplicationWindow, "О программе", 0,
-                                     false);
+    NewToolWindow<AboutWindowRecord>(app, app.AboutWindow, app.ApplicationWindow, "О программе", 0);
     app.AboutWindow->Form->SetSize(290, 160);
     app.AboutWindow->Form->CenterOnParent();
     // No menu item to follow: the box's own show and hide disable and enable the others.
@@ -80,16 +84,6 @@ void BuildToolWindows(Application& app) {
                                     std::string(kFooter), std::string(kHomePageAddress)});
 }
 
-// The forms the about box disables while it shows.
-std::vector<Control*> AboutPeers(const Application& app) {
-    std::vector<Control*> peers;
-    for (const WindowRecord* record : app.Records()) {
-        if (record != app.AboutWindow.get() && record->Form) {
-            peers.push_back(record->Form);
-        }
-    }
-    return peers;
-}
 
 void PrepareHost(Application& app) {
     AnalysisHost& host = app.Host;
@@ -98,7 +92,7 @@ void PrepareHost(Application& app) {
     host.palette = &app.Palette;
     host.typeLetter = [&app](char letter) { TypeLetter(app, letter); };
     host.shellOpen = [&app](std::string_view target) { app.ShellOpen(Widen(target)); };
-    host.modalPeers = [&app] { return AboutPeers(app); };
+    host.modalPeers = [&app] { return app.Frames(); };
 }
 
 }  // namespace
@@ -114,7 +108,7 @@ void BuildWindows(Application& app, Event<ToolkitObject*> shutdown) {
     BuildMainWindow(app, shutdown);
     BuildToolWindows(app);
 
-    for (Control* frame : app.Frames) {
+    for (Control* frame : app.Frames()) {
         frame->Show();
     }
     app.PhraseDialog->Form->Hide();

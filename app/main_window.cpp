@@ -336,7 +336,7 @@ void SetCommands(Menu* menu, int32_t first, int32_t last, MenuEvent command, boo
 void BuildMenuStrip(Application& app) {
     Control* main = app.MainForm();
     Control* strip = NewForm(main, "frmMenu");
-    app.AddRecord<MenuWindowRecord>(app.MenuWindow, true, strip);
+    app.AddRecord<MenuWindowRecord>(app.MenuWindow, strip);
     strip->HasBorder(false);
     strip->Border = 0;
     const Rect client = FrameClientRect(main);
@@ -375,7 +375,7 @@ void SayNotOpened(Application& app, const std::string& text) {
 
 void BuildMainWindow(Application& app, Event<ToolkitObject*> shutdown) {
     Control* main = NewSkinnedForm(app.ApplicationWindow, "Zamenor");
-    app.AddRecord<MainWindowRecord>(app.MainWindow, true, main);
+    app.AddRecord<MainWindowRecord>(app.MainWindow, main);
     main->OnDestroy = shutdown;
     FrameRecord* frame = FrameOf(main);
     frame->Sizeable = 0;

@@ -37,12 +37,13 @@ constexpr int32_t kHighlightItems[] = {kItemHiliteCurrent, kItemHiliteSelected,
 
 void PlaceFrames(Application& app, const SettingsData& data) {
     const std::vector<Rect> areas = WorkAreas();
-    for (int32_t k = 0; k < kSavedFrameCount && k < static_cast<int32_t>(app.Frames.size()); ++k) {
+    const std::vector<Control*> frames = app.Frames();
+    for (int32_t k = 0; k < kSavedFrameCount && k < static_cast<int32_t>(frames.size()); ++k) {
         const auto& place = data.places[static_cast<size_t>(k)];
         if (!place) {
             continue;
         }
-        Control* frame = app.Frames[static_cast<size_t>(k)];
+        Control* frame = frames[static_cast<size_t>(k)];
         if (k == kSavedFrameCount - 1) {
             frame->SetSize(data.lastWidth, data.lastHeight);  // a side of 0 stays as it is
         }
@@ -110,8 +111,9 @@ void WriteSettings(const Application& app) {
     }
     data.flags += ItemChecked(MenuItem(menu, kItemYellowScheme)) ? '1' : '0';
 
-    for (int32_t k = 0; k < kSavedFrameCount && k < static_cast<int32_t>(app.Frames.size()); ++k) {
-        const Control* frame = app.Frames[static_cast<size_t>(k)];
+    const std::vector<Control*> frames = app.Frames();
+    for (int32_t k = 0; k < kSavedFrameCount && k < static_cast<int32_t>(frames.size()); ++k) {
+        const Control* frame = frames[static_cast<size_t>(k)];
         data.places[static_cast<size_t>(k)] = WindowPlace{frame->Left(), frame->Top()};
     }
     const Control* graph = app.GraphWindow->Form;

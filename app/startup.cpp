@@ -126,7 +126,6 @@ void Shutdown(Application& app) {
     app.ToolTip.reset();
     app.Views.clear();
     app.ReleaseRecords();
-    app.Frames.clear();
     PostQuitMessage(0);
 }
 

@@ -13,15 +13,15 @@ namespace zam {
 // The record goes into `slot`.
 template <class Record = ToolWindowRecord, class Slot, class... Args>
 Record* NewToolWindow(Application& app, std::unique_ptr<Slot>& slot, Control* owner,
-                      std::string_view caption, int32_t menuItem, bool inFrames, Args&&... args);
+                      std::string_view caption, int32_t menuItem, Args&&... args);
 
 Control* NewToolForm(Control* owner, std::string_view caption);
 void FollowVisibility(ToolWindowRecord& record);
 
 template <class Record, class Slot, class... Args>
 Record* NewToolWindow(Application& app, std::unique_ptr<Slot>& slot, Control* owner,
-                      std::string_view caption, int32_t menuItem, bool inFrames, Args&&... args) {
-    Record* record = app.AddRecord<Record>(slot, inFrames, NewToolForm(owner, caption), app, menuItem,
+                      std::string_view caption, int32_t menuItem, Args&&... args) {
+    Record* record = app.AddRecord<Record>(slot, NewToolForm(owner, caption), app, menuItem,
                                            std::forward<Args>(args)...);
     FollowVisibility(*record);
     return record;

@@ -48,7 +48,7 @@ void ClickReally(Control* button) {
 
 TEST_F(Zamenor, StartsWithTheDefaultLayoutAndTheStripRidesWithTheMainWindow) {
     Start();
-    ASSERT_EQ(app_->Frames.size(), 9u);
+    ASSERT_EQ(app_->Frames().size(), 9u);
     const std::pair<const char*, Place> expected[] = {
         {"Zamenor", {0, 0, 527, 78}},           {"frmMenu", {3, 26, 368, 18}},
         {"Шифротекст", {0, 78, 527, 196}},      {"Алфавит ", {0, 274, 527, 84}},
@@ -57,7 +57,7 @@ TEST_F(Zamenor, StartsWithTheDefaultLayoutAndTheStripRidesWithTheMainWindow) {
         {"График", {527, 54, 400, 240}},
     };
     for (int k = 0; k < 9; ++k) {
-        const Control* frame = app_->Frames[static_cast<size_t>(k)];
+        const Control* frame = app_->Frames()[static_cast<size_t>(k)];
         EXPECT_EQ(frame->Caption(), expected[k].first) << k;
         EXPECT_EQ(PlaceOf(frame), expected[k].second) << k;
         EXPECT_EQ(frame->Visible(), k != 5) << k;
@@ -173,7 +173,7 @@ TEST_F(Zamenor, SettingsRoundTripThroughARestart) {
     Choose(kItemHiliteSelected);
     Choose(kItemYellowScheme);
     std::vector<Place> before;
-    for (const Control* frame : app_->Frames)
+    for (const Control* frame : app_->Frames())
         before.push_back(PlaceOf(frame));
     Choose(kItemExit);
     EXPECT_EQ(SettingsBytes().substr(0, 12), "111101101111");
@@ -181,7 +181,7 @@ TEST_F(Zamenor, SettingsRoundTripThroughARestart) {
 
     Start();
     for (size_t k = 0; k < 9; ++k)
-        EXPECT_EQ(PlaceOf(app_->Frames[k]), before[k]) << k;
+        EXPECT_EQ(PlaceOf(app_->Frames()[k]), before[k]) << k;
     EXPECT_FALSE(app_->BigramWindow->Form->Visible());
     EXPECT_FALSE(app_->Ws->HiliteSelected);
     EXPECT_TRUE(Checked(kItemYellowScheme));
@@ -250,13 +250,13 @@ TEST_F(Zamenor, MinimiseAndRestoreThenClosingWhileMinimisedSavesWhatTheUserSaw) 
     Pump();
     HWND applet = app_->ApplicationWindow->WindowHandle();
     EXPECT_TRUE(IsIconic(applet));
-    for (Control* frame : app_->Frames)
+    for (Control* frame : app_->Frames())
         EXPECT_FALSE(frame->Visible()) << frame->Caption();
 
     SendMessageW(applet, WM_SYSCOMMAND, SC_RESTORE, 0);
     Pump();
     EXPECT_FALSE(IsWindowVisible(applet));
-    for (Control* frame : app_->Frames) {
+    for (Control* frame : app_->Frames()) {
         const bool hidden = frame == app_->GraphWindow->Form || frame == app_->PhraseDialog->Form;
         EXPECT_EQ(frame->Visible(), !hidden) << frame->Caption();
     }
