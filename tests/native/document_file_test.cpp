@@ -1,16 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <fstream>
 
 #include "recording_display.h"
+#include "temp_folder.h"
 #include "toolkit/encoding.h"
 #include "workspace/alphabet.h"
 #include "workspace/document_file.h"
-#include "workspace/file_io.h"
 
 namespace zam {
 namespace {
@@ -99,31 +97,14 @@ TEST(ResultFile, SixLinesWithCrLfAndTheFullKeyUnderTheProposedName) {
     }
 }
 
-class DocumentFiles : public ::testing::Test {
+class DocumentFiles : public testing::TempFolder {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("zamenor-test-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        TempFolder::SetUp();
         display.views = {&cipherView, &plainView, &alphabetView};
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path Write(const std::string& name, std::string_view bytes) {
-        const fs::path path = dir / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    static std::string Read(const fs::path& path) {
-        std::string bytes;
-        EXPECT_EQ(ReadFileBytes(path, bytes), ReadStatus::Ok);
-        return bytes;
     }
     bool Open(const fs::path& path) { return OpenDocument(ws, display, display, path); }
 
-    fs::path dir;
     Workspace ws;
     RecordingDisplay display{ws};
     RecordingView cipherView{display.log, "cipher", true};

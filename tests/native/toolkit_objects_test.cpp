@@ -107,47 +107,25 @@ TEST(ToolkitObject, FreeWhileLockedWaitsForTheLastUnlockAndDestroysOnce) {
 // use-after-free under AddressSanitizer when its object goes.
 TEST(WeakRef, ReadsNullOnceItsObjectGoesAndLeavesNoPairBehind) {
     Log log;
-    enum class Then { MoveThenFree, MoveOntoLinkedThenFree, DropLinkThenFree, Retarget };
-    for (Then then : {Then::MoveThenFree, Then::MoveOntoLinkedThenFree, Then::DropLinkThenFree,
-                      Then::Retarget}) {
-        SCOPED_TRACE(static_cast<int>(then));
-        Probe* target = NewObject<Probe>(&log, "t");
-        Probe* other = NewObject<Probe>(&log, "o");
-        auto link = std::make_unique<WeakRef<Probe>>(target);
-        WeakRef<Probe>* reads = link.get();
-        std::unique_ptr<WeakRef<Probe>> moved;
-        switch (then) {
-            case Then::MoveThenFree:
-            case Then::MoveOntoLinkedThenFree:
-                if (then == Then::MoveThenFree) {
-                    moved = std::make_unique<WeakRef<Probe>>(std::move(*link));
-                } else {
-                    moved = std::make_unique<WeakRef<Probe>>(other);  // withdraws from other
-                    *moved = std::move(*link);
-                }
-                EXPECT_EQ(link->Get(), nullptr) << "the moved-from link is empty";
-                EXPECT_EQ(moved->Get(), target);
-                link.reset();
-                reads = moved.get();
-                break;
-            case Then::DropLinkThenFree:
-                link.reset();
-                reads = nullptr;
-                break;
-            case Then::Retarget:
-                *link = other;
-                EXPECT_EQ(link->Get(), other);
-                break;
-        }
-        Free(target);
-        if (reads) {
-            EXPECT_EQ(static_cast<Probe*>(*reads), then == Then::Retarget ? other : nullptr);
-        }
-        // A pair that a link left on `other` would now call into freed memory.
-        link.reset();
-        moved.reset();
-        Free(other);
-    }
+    Probe* target = NewObject<Probe>(&log, "t");
+    Probe* other = NewObject<Probe>(&log, "o");
+    auto first = std::make_unique<WeakRef<Probe>>(target);
+    auto dropped = std::make_unique<WeakRef<Probe>>(target);
+    auto moved = std::make_unique<WeakRef<Probe>>(std::move(*first));
+    auto assigned = std::make_unique<WeakRef<Probe>>(other);
+    *assigned = std::move(*moved);  // withdraws from other
+    EXPECT_EQ(moved->Get(), nullptr) << "the moved-from link is empty";
+    auto retargeted = std::make_unique<WeakRef<Probe>>(target);
+    *retargeted = other;
+    first.reset();
+    moved.reset();
+    dropped.reset();
+    Free(target);
+    EXPECT_EQ(assigned->Get(), nullptr);
+    EXPECT_EQ(static_cast<Probe*>(*retargeted), other);
+    assigned.reset();
+    retargeted.reset();
+    Free(other);
 }
 
 struct Counter {

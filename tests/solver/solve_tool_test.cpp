@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "../native/temp_folder.h"
 #include "sample_text.h"
 #include "solver/solve_tool.h"
 #include "toolkit/encoding.h"
@@ -14,35 +12,14 @@ namespace fs = std::filesystem;
 
 const std::string kCipher = "ЖАБА_ЯЬЫ";
 
-class SolveTool : public ::testing::Test {
+class SolveTool : public testing::TempFolder {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("zamenor-solve-test-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ / name, std::ios::binary) << bytes;
-        return dir_ / name;
-    }
-    std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
     int Run(std::vector<fs::path> args) {
         out_.str("");
         err_.str("");
         return RunSolveTool(args, out_, err_);
     }
 
-    fs::path dir_;
     std::ostringstream out_, err_;
 };
 
@@ -70,7 +47,7 @@ TEST_F(SolveTool, BadFilesAreRefusedWithAMessageAndNothingWritten) {
         EXPECT_NE(err_.str().find("in.txt"), std::string::npos) << c.label;
         EXPECT_EQ(Read(output), "earlier work") << c.label;
     }
-    EXPECT_EQ(Run({dir_ / "missing.txt"}), 1);
+    EXPECT_EQ(Run({dir / "missing.txt"}), 1);
     EXPECT_NE(err_.str().find("missing.txt"), std::string::npos);
 }
 
@@ -105,7 +82,7 @@ TEST_F(SolveTool, PrintsThePlaintextAsUtf8AndSaysWhatWasChanged) {
 
 TEST_F(SolveTool, OnlyLongOptionsAndADoubleDashEndsThem) {
     const fs::path before = fs::current_path();
-    fs::current_path(dir_);
+    fs::current_path(dir);
     Write("-cipher.txt", kCipher);
     Write("-", kCipher);
     EXPECT_EQ(Run({"--time-ms", "1", "-"}), 0) << err_.str();
@@ -120,8 +97,8 @@ TEST_F(SolveTool, OnlyLongOptionsAndADoubleDashEndsThem) {
 TEST_F(SolveTool, EncryptWritesTheCryptogramAndItsAnswerBesideIt) {
     const fs::path input =
         Write("text.txt", Cp1251ToUtf8("Жили-были дед да баба, была у них курочка Ряба."));
-    const fs::path output = dir_ / fs::path(Cp1251ToUtf8("сказка-шифр.txt"));
-    const fs::path answer = dir_ / fs::path(Cp1251ToUtf8("сказка-ответ.txt"));
+    const fs::path output = dir / fs::path(Cp1251ToUtf8("сказка-шифр.txt"));
+    const fs::path answer = dir / fs::path(Cp1251ToUtf8("сказка-ответ.txt"));
     ASSERT_EQ(Run({"--encrypt", "--seed", "9", input, output}), 0) << err_.str();
     EXPECT_EQ(out_.str(), Cp1251ToUtf8("Шифровка: ") + output.string() + "\n" +
                               Cp1251ToUtf8("Ответ: ") + answer.string() + "\n");
@@ -133,14 +110,14 @@ TEST_F(SolveTool, EncryptWritesTheCryptogramAndItsAnswerBesideIt) {
     EXPECT_TRUE(
         answerBytes.ends_with("Открытый текст:\r\nЖИЛИ_БЫЛИ_ДЕД_ДА_БАБА_БЫЛА_У_НИХ_"
                               "КУРОЧКА_РЯБА\r\n"));
-    ASSERT_EQ(Run({"--time-ms", "0", answer, dir_ / "again.txt"}), 0);
-    EXPECT_EQ(Read(dir_ / "again.txt"), answerBytes);
+    ASSERT_EQ(Run({"--time-ms", "0", answer, dir / "again.txt"}), 0);
+    EXPECT_EQ(Read(dir / "again.txt"), answerBytes);
 }
 
 TEST_F(SolveTool, EncryptNeverWritesOverItsTextOrWritesABadOne) {
     const std::string text = Cp1251ToUtf8("Жили-были дед да баба.");
     const fs::path input = Write(Cp1251ToUtf8("дед-ответ.txt"), text);
-    const fs::path clash = dir_ / fs::path(Cp1251ToUtf8("дед-шифр.txt"));
+    const fs::path clash = dir / fs::path(Cp1251ToUtf8("дед-шифр.txt"));
     EXPECT_EQ(Run({"--encrypt", input, clash}), 1);  // its answer would be the text itself
     EXPECT_EQ(Run({"--encrypt", input, input}), 1);
     EXPECT_EQ(Read(input), text);
