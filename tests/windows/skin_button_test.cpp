@@ -160,7 +160,7 @@ TEST_F(SkinButton, ImagesAreDrawnKeyedAndAClickWithItsFocusPushesThem) {
     EXPECT_EQ(Mismatches(*Shown(toolbar), L"btnLoad", 2, 2, kSkinPressedColor), 0);
 }
 
-TEST_F(SkinButton, BottomLabelButtonsTakeTheHalvesOfTheFormsFootAndLightUp) {
+TEST_F(SkinButton, BottomLabelButtonsTakeTheHalvesOfTheFormsFoot) {
     Control* form = NewSkinnedForm(nullptr, "Диалог");
     FreeAtExit release(form);
     form->SetPosition(400, 100)->SetSize(270, 130);
@@ -172,12 +172,6 @@ TEST_F(SkinButton, BottomLabelButtonsTakeTheHalvesOfTheFormsFootAndLightUp) {
     EXPECT_EQ(AsBox(no->BoundsRect()), (Box{135, 90, 267, 116}));
     form->SetSize(301, 151);  // an odd width: the right half takes the extra pixel
     EXPECT_EQ(AsBox(no->BoundsRect()), (Box{150, 111, 297, 137}));
-    // Lit under the mouse.
-    EXPECT_EQ(yes->Color(), kBottomButtonColor);
-    SendMessageW(yes->Handle(), WM_MOUSEMOVE, 0, kInside);
-    EXPECT_EQ(yes->Color(), kSkinHoverColor);
-    SendMessageW(yes->Handle(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(yes->Color(), kBottomButtonColor);
 }
 
 }  // namespace
