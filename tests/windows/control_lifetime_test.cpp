@@ -15,10 +15,9 @@
 namespace zam {
 namespace {
 
-using test::ControlTest;
 using test::Pump;
 
-using ControlLifetime = ControlTest;
+using ControlLifetime = test::ControlTest;
 
 constexpr UINT kFreeSelf = WM_APP + 1;
 constexpr UINT kFreeParent = WM_APP + 2;

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,8 +15,6 @@
 #include "toolkit/heap_count.h"
 #include "toolkit/message_box.h"
 #include "toolkit/wide_text.h"
-#include "workspace/document_file.h"
-#include "workspace/file_io.h"
 
 namespace zam {
 namespace {

@@ -12,7 +12,6 @@
 #include "skin/skinned_form.h"
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/drawing_test.h"
-#include "tests/windows/window_driver.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/gdi.h"
 

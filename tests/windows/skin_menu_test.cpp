@@ -11,7 +11,6 @@
 #include "skin/menu_skin.h"
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/drawing_test.h"
-#include "toolkit/bitmap.h"
 #include "toolkit/control.h"
 #include "toolkit/gdi.h"
 #include "toolkit/menu.h"

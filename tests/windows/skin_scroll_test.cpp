@@ -8,7 +8,6 @@
 #include "skin/scroll_bar.h"
 #include "tests/windows/control_test_support.h"
 #include "tests/windows/drawing_test.h"
-#include "toolkit/bitmap.h"
 #include "toolkit/control.h"
 
 namespace zam {
