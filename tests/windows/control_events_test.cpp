@@ -195,6 +195,15 @@ TEST_F(ControlEvents, ShowHideMoveAndHoverEventsFireOnRealChangesOnly) {
         panel->Perform(WM_MOUSEMOVE, 0, at);
     panel->Perform(WM_MOUSELEAVE, 0, 0);
     panel->Perform(WM_MOUSELEAVE, 0, 0);
+    // A hover test of the control's own gets the signed point, as under a capture.
+    static Point tested;
+    panel->HoverTest = [](Control*, Point p) {
+        tested = p;
+        return false;
+    };
+    panel->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(-5, -1));
+    EXPECT_EQ(tested.x, -5);
+    EXPECT_EQ(tested.y, -1);
     panel->TrackMouse(false);
     panel->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(log, "ELEL");
