@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -90,29 +91,28 @@ TEST_F(ControlEvents, HandlersRunNewestFirstEachOnceAndAConsumerEndsTheChain) {
     EXPECT_TRUE(calls.empty());
 }
 
+// Button, shift state, client position and wheel delta as one comparable value.
+using MouseFields = std::array<int32_t, 5>;
+
 void KeepMouse(void* last, Control*, MouseEventData& e) {
-    *static_cast<MouseEventData*>(last) = e;
+    *static_cast<MouseFields*>(last) = {e.Button, static_cast<int32_t>(e.Shift), e.X, e.Y,
+                                        e.WheelDelta};
 }
 
 TEST_F(ControlEvents, MouseRecordsCarryButtonShiftAndSignedClientPositions) {
-    MouseEventData last;
+    MouseFields last{};
     form->OnMouseDown = MakeEvent<Control*, MouseEventData&>(&last, KeepMouse);
     form->OnMouseWheel = MakeEvent<Control*, MouseEventData&>(&last, KeepMouse);
     // Left of and above the window, as under a capture: the 16-bit halves are signed.
     form->Perform(WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, MAKELPARAM(-5, -1));
-    EXPECT_EQ(last.Button, 2);
-    EXPECT_EQ(last.Shift, static_cast<uint32_t>(MK_RBUTTON | MK_SHIFT));
-    EXPECT_EQ(last.X, -5);
-    EXPECT_EQ(last.Y, -1);
+    EXPECT_EQ(last, (MouseFields{2, MK_RBUTTON | MK_SHIFT, -5, -1, 0}));
     // The wheel reports screen coordinates; handlers get client ones and the delta.
     form->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
                   MAKELPARAM(20 - 3, 20 + 25));
-    EXPECT_EQ(last.X, -3);
-    EXPECT_EQ(last.Y, 25);
-    EXPECT_EQ(last.WheelDelta, -WHEEL_DELTA);
+    EXPECT_EQ(last, (MouseFields{0, 0, -3, 25, -WHEEL_DELTA}));
     // The middle button is in the state; the X-button bit (0x20) would read as Alt: dropped.
     form->Perform(WM_LBUTTONDOWN, MK_LBUTTON | MK_MBUTTON | MK_XBUTTON1, 0);
-    EXPECT_EQ(last.Shift, static_cast<uint32_t>(MK_LBUTTON | MK_MBUTTON));
+    EXPECT_EQ(last[1], MK_LBUTTON | MK_MBUTTON);
 }
 
 struct KeyLog {
@@ -202,8 +202,7 @@ TEST_F(ControlEvents, ShowHideMoveAndHoverEventsFireOnRealChangesOnly) {
         return false;
     };
     panel->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(-5, -1));
-    EXPECT_EQ(tested.x, -5);
-    EXPECT_EQ(tested.y, -1);
+    EXPECT_TRUE(tested.x == -5 && tested.y == -1) << tested.x << ", " << tested.y;
     panel->TrackMouse(false);
     panel->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(log, "ELEL");

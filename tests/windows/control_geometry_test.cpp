@@ -28,7 +28,7 @@ uint32_t StyleOf(HWND window) {
     return static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));
 }
 
-TEST_F(ControlGeometry, BoundsAndStatesApplyWithOrWithoutAWindowAndOutliveIt) {
+TEST_F(ControlGeometry, BoundsStatesCentringAndLimitsApplyWithOrWithoutAWindowAndOutliveIt) {
     Control* form = NewForm(nullptr, "Окно");
     FreeAtExit release(form);
     form->SetPosition(30, 40)->SetSize(200, 150);
@@ -57,19 +57,8 @@ TEST_F(ControlGeometry, BoundsAndStatesApplyWithOrWithoutAWindowAndOutliveIt) {
     EXPECT_FALSE(IsWindowEnabled(editWindow));
     edit->SetEnabled(true);
     EXPECT_TRUE(IsWindowEnabled(editWindow));
-    edit->SetEnabled(false);
-    EXPECT_FALSE(IsWindowEnabled(editWindow));
 
-    HWND window = form->WindowHandle();
-    SetWindowPos(window, nullptr, 50, 60, 210, 160, SWP_NOZORDER | SWP_NOACTIVATE);
-    DestroyWindow(window);
-    EXPECT_EQ(form->WindowHandle(), nullptr);
-    EXPECT_EQ(AsBox(form->BoundsRect()), (Box{50, 60, 260, 220}));
-}
-
-TEST_F(ControlGeometry, AnOwnedFormCentresOnTheScreenAndSizeLimitsAreServedThroughGetMinMaxInfo) {
-    Control* form = NewForm(nullptr, "");
-    FreeAtExit release(form);
+    // An owned form centres on the screen; size limits are served through WM_GETMINMAXINFO.
     Control* top = NewForm(form, "");
     top->HasBorder(false);
     top->SetSize(290, 161);
@@ -85,6 +74,12 @@ TEST_F(ControlGeometry, AnOwnedFormCentresOnTheScreenAndSizeLimitsAreServedThrou
     EXPECT_EQ(info.ptMinTrackSize.y, 90);
     form->SetSize(20, 20);
     EXPECT_EQ(form->Height(), 90);
+
+    HWND window = form->WindowHandle();
+    SetWindowPos(window, nullptr, 50, 60, 210, 160, SWP_NOZORDER | SWP_NOACTIVATE);
+    DestroyWindow(window);
+    EXPECT_EQ(form->WindowHandle(), nullptr);
+    EXPECT_EQ(AsBox(form->BoundsRect()), (Box{50, 60, 260, 220}));
 }
 
 }  // namespace

@@ -27,14 +27,7 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kGrey = RGB(90, 90, 90);
 
-// Fails the test when it leaves a drawing object behind.
-class Drawing : public ::testing::Test {
-protected:
-    void TearDown() override { EXPECT_EQ(test::LiveDrawingCounts(), live_); }
-
-private:
-    std::vector<int> live_ = test::LiveDrawingCounts();
-};
+using Drawing = test::DrawingTest;
 
 // Moves are where an owner deletes twice or not at all.
 TEST_F(Drawing, GdiWrapperOwnersReleaseOnceAcrossMovesAndPutSelectionsBack) {

@@ -52,24 +52,21 @@ protected:
     void SetUp() override {
         ControlTest::SetUp();
         form = NewForm(nullptr, "Меню");
-        menus_ = LiveMenus();
-        handles_ = LiveMenuHandles();
-        gdi_ = LiveGdiCounts().objects;
+        live_ = Live();
     }
     void TearDown() override {
         Free(form);
         ControlTest::TearDown();
-        EXPECT_EQ(LiveMenus(), menus_) << "menus left alive";
-        EXPECT_EQ(LiveMenuHandles(), handles_) << "system menus left alive";
-        EXPECT_EQ(LiveGdiCounts().objects, gdi_) << "bitmaps left alive";
+        EXPECT_EQ(Live(), live_) << "menus, system menus, bitmaps";
+    }
+    static std::vector<int> Live() {
+        return {LiveMenus(), LiveMenuHandles(), LiveGdiCounts().objects};
     }
 
     Control* form = nullptr;
 
 private:
-    int menus_ = 0;
-    int handles_ = 0;
-    int gdi_ = 0;
+    std::vector<int> live_;
 };
 
 // Commands and the settings file address the main menu's items by these numbers.

@@ -71,10 +71,10 @@ std::pair<int, int> Marked(const Surface& s, const Surface* reference, int top, 
 }
 
 // Fails the test when it leaves menus, the style, tools, bitmaps or GDI objects behind.
-class SkinMenuTest : public test::ControlTest {
+class SkinMenuTest : public test::DrawingTest {
 protected:
     void SetUp() override {
-        ControlTest::SetUp();
+        DrawingTest::SetUp();
         ASSERT_EQ(CurrentMenuStyle(), nullptr);
         form_ = NewForm(nullptr, "");
         form_->HasBorder(false);
@@ -85,9 +85,8 @@ protected:
     void TearDown() override {
         Free(form_);
         EXPECT_EQ(CurrentMenuStyle(), nullptr) << "the style went with the last skinned menu";
-        ControlTest::TearDown();
+        DrawingTest::TearDown();
         EXPECT_EQ(LiveMenus(), menus_);
-        EXPECT_EQ(test::LiveDrawingCounts(), drawing_);
     }
     MenuEntry* Item(int i) { return MenuItem(menu_, i); }
 
@@ -96,7 +95,6 @@ protected:
 
 private:
     int menus_ = LiveMenus();
-    std::vector<int> drawing_ = test::LiveDrawingCounts();
 };
 
 TEST_F(SkinMenuTest, MeasuresAndTheBarEntryClosedAndAsAnOpenTab) {
