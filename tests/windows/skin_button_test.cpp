@@ -145,9 +145,7 @@ TEST_F(SkinButton, ImagesAreDrawnKeyedAndAClickWithItsFocusPushesThem) {
     caption->OnClick = MakeEvent(static_cast<void*>(&clicks), CountClick);
     EXPECT_EQ(Mismatches(*Shown(caption), L"btnClose", 2, 2, kHostColor), 0);
     SendMessageW(caption->Handle(), WM_MOUSEMOVE, 0, kInside);
-    auto lit = Shown(caption);
-    EXPECT_EQ(Mismatches(*lit, L"btnClose_p", 2, 2, kSkinHoverColor), 0);
-    EXPECT_EQ(lit->At(2, 2), kSkinHoverColor) << "the image's magenta corner";
+    EXPECT_EQ(Mismatches(*Shown(caption), L"btnClose_p", 2, 2, kSkinHoverColor), 0);
 
     Press(caption);
     EXPECT_TRUE(LookOf(caption) == (Look{2, true, kSkinPressedColor}));

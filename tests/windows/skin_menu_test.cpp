@@ -97,7 +97,7 @@ private:
     int menus_ = LiveMenus();
 };
 
-TEST_F(SkinMenuTest, MeasuresAndTheBarEntryClosedAndAsAnOpenTab) {
+TEST_F(SkinMenuTest, MeasuresTheBarEntryClosedAndOpenAndPopupItemsPlainLitDisabledAndTitled) {
     // Width in the high word, height in the low one.
     EXPECT_EQ(MeasureItem(Item(0)), 45 << 16 | 22) << "five characters on the bar";
     EXPECT_EQ(MeasureItem(Item(3)), 38 << 16 | 8) << "a separator";
@@ -116,31 +116,30 @@ TEST_F(SkinMenuTest, MeasuresAndTheBarEntryClosedAndAsAnOpenTab) {
     EXPECT_EQ(open.At(21, 23), kAccent) << "no line at the bottom";
     EXPECT_NE(open.At(73, 20), kBackground) << "the shadow";
     EXPECT_GT(open.Count(RGB(255, 255, 255)), 10) << "the caption";
-}
 
-TEST_F(SkinMenuTest, PopupItemsPlainHighlightedDisabledAndTitled) {
-    const Rect bounds{0, 0, 200, 22};
+    // Popup items: plain, highlighted, disabled, and a titled separator.
+    const Rect row{0, 0, 200, 22};
     SetItemBitmaps(Item(1), HalfBitmap(RGB(0, 0, 255)), HalfBitmap(RGB(0, 160, 0)));
     Surface plain(200, 22);
     // The menu's context is the system's: what the drawing selects and sets is put back.
     const HGDIOBJ font = GetCurrentObject(plain.Dc(), OBJ_FONT);
     SetTextColor(plain.Dc(), RGB(1, 2, 3));
-    EXPECT_TRUE(DrawPopupItem(Item(1), {plain.Dc(), bounds, ODA_DRAWENTIRE, 0}));
+    EXPECT_TRUE(DrawPopupItem(Item(1), {plain.Dc(), row, ODA_DRAWENTIRE, 0}));
     EXPECT_EQ(GetTextColor(plain.Dc()), RGB(1, 2, 3));
     EXPECT_EQ(GetCurrentObject(plain.Dc(), OBJ_FONT), font);
     EXPECT_EQ(plain.At(23, 20), kAccent) << "the icon column, seen through the magenta half";
     EXPECT_EQ(plain.At(24, 20), kBackground);
     EXPECT_EQ(plain.At(20, 18), RGB(0, 0, 255));
-    const auto text = Marked(plain, nullptr, 0, 22, 22);
-    EXPECT_GE(text.first, 27) << "black caption from L + 26";
-    EXPECT_LE(text.first, 29);
+    const auto caption = Marked(plain, nullptr, 0, 22, 22);
+    EXPECT_GE(caption.first, 27) << "black caption from L + 26";
+    EXPECT_LE(caption.first, 29);
 
     // Highlighted: the gradient in a black frame, and the bitmap raised one pixel up and left.
     SetSystemState(Item(1), MFS_HILITE);
     Surface lit(200, 22);
-    DrawPopupItem(Item(1), {lit.Dc(), bounds, ODA_SELECT, ODS_SELECTED});
+    DrawPopupItem(Item(1), {lit.Dc(), row, ODA_SELECT, ODS_SELECTED});
     Surface gradient(200, 22);
-    GradientFill(gradient.Dc(), bounds, RGB(255, 255, 255), kMenuGradientEnd);
+    GradientFill(gradient.Dc(), row, RGB(255, 255, 255), kMenuGradientEnd);
     EXPECT_EQ(lit.At(0, 0), RGB(0, 0, 0));
     EXPECT_EQ(lit.At(1, 1), gradient.At(1, 1));
     EXPECT_EQ(lit.At(12, 2), RGB(0, 0, 255)) << "raised copy";
@@ -149,7 +148,7 @@ TEST_F(SkinMenuTest, PopupItemsPlainHighlightedDisabledAndTitled) {
     // Disabled: no gradient, an orange caption and a black and orange bitmap.
     SetSystemState(Item(1), MFS_HILITE | MFS_GRAYED);
     Surface grey(200, 22);
-    DrawPopupItem(Item(1), {grey.Dc(), bounds, ODA_SELECT, ODS_SELECTED | ODS_DISABLED});
+    DrawPopupItem(Item(1), {grey.Dc(), row, ODA_SELECT, ODS_SELECTED | ODS_DISABLED});
     EXPECT_EQ(grey.At(199, 21), kBackground);
     EXPECT_GT(grey.Count(kAccent), 5) << "orange caption";
     EXPECT_EQ(grey.Count(RGB(0, 0, 255)) + grey.Count(RGB(0, 160, 0)), 0) << "monochrome bitmap";

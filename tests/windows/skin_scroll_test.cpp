@@ -64,15 +64,11 @@ TEST_F(SkinScroll, BarAndButtonsSitBesideTheViewportWithTheThumbInProportionAndC
     EXPECT_EQ(AsBox(scene.Record()->StartButton->BoundsRect()), (Box{110, 10, 126, 26}));
     EXPECT_EQ(AsBox(scene.Record()->EndButton->BoundsRect()), (Box{110, 226, 126, 242}));
     EXPECT_EQ(AsBox(scene.Thumb()), (Box{0, 0, 16, 46}));  // 232 x 200 / 1000
-    scene.content->SetTop(-990);  // past the end: the thumb stays inside the track
-    UpdateScrollBar(scene.bar);
-    EXPECT_EQ(AsBox(scene.Thumb()), (Box{0, 154, 16, 200}));
 
-    // Scrolling stops at both ends and moves only along the bar.
-    ScrollBy(scene.bar, 0, -100000);  // the origin does not pass the viewport's
+    // Scrolling stops at the origin (the far end is the substitution tests') and moves only
+    // along the bar.
+    ScrollBy(scene.bar, 0, -100000);
     EXPECT_EQ(scene.content->Top(), 0);
-    ScrollBy(scene.bar, 0, 100000);  // the bottom meets the viewport's bottom
-    EXPECT_EQ(scene.content->Top(), 232 - 1000);
     ScrollBy(scene.bar, 77, 0);
     EXPECT_EQ(scene.content->Left(), 0);
 
