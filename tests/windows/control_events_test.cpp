@@ -208,9 +208,11 @@ TEST_F(ControlEvents, ShowHideMoveAndHoverEventsFireOnRealChangesOnly) {
     EXPECT_EQ(log, "ELEL");
 }
 
-// The erased colour and the handlers' painting show in the analysis windows' pixels.
-TEST_F(ControlEvents, ANewColourSetDirectlyOrThroughTheBrushRepaints) {
+// The handlers' painting shows in the analysis windows' pixels; a plain form's erased colour
+// only here.
+TEST_F(ControlEvents, TheErasedColourAndANewOneSetDirectlyOrThroughTheBrushRepaint) {
     form->SetSize(60, 40);
+    form->SetColor(RGB(255, 0, 0));
     Control* panel = NewPanel(form, 2);
     panel->SetPosition(30, 10)->SetSize(20, 20);
     panel->SetColor(RGB(0, 160, 0));
@@ -219,6 +221,7 @@ TEST_F(ControlEvents, ANewColourSetDirectlyOrThroughTheBrushRepaints) {
             c->Canvas()->FillRect(Rect{0, 0, 20, 20});
         });
     test::ShowQuietly(form);
+    EXPECT_EQ(SeenOn(form->WindowHandle(), 2, 2), RGB(255, 0, 0));
     EXPECT_EQ(SeenOn(panel->WindowHandle(), 5, 5), RGB(0, 160, 0));
     panel->SetColor(RGB(0, 0, 90));
     EXPECT_EQ(SeenOn(panel->WindowHandle(), 5, 5), RGB(0, 0, 90));

@@ -57,6 +57,8 @@ TEST_F(ControlGeometry, BoundsStatesCentringAndLimitsApplyWithOrWithoutAWindowAn
     EXPECT_FALSE(IsWindowEnabled(editWindow));
     edit->SetEnabled(true);
     EXPECT_TRUE(IsWindowEnabled(editWindow));
+    edit->SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(editWindow));
 
     // An owned form centres on the screen; size limits are served through WM_GETMINMAXINFO.
     Control* top = NewForm(form, "");
