@@ -1,9 +1,10 @@
 // Message dispatch as the application sees it: the handler chain, mouse and keyboard events
-// (Alt in the shift state, Russian characters in Windows-1251), paint with its update region
-// and context, show/hide/move, hover, clicks and colours.
+// (buttons in the shift state, Russian characters in Windows-1251), paint, show/hide/move, hover
+// and colours.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -90,45 +91,28 @@ TEST_F(ControlEvents, HandlersRunNewestFirstEachOnceAndAConsumerEndsTheChain) {
     EXPECT_TRUE(calls.empty());
 }
 
+// Button, shift state, client position and wheel delta as one comparable value.
+using MouseFields = std::array<int32_t, 5>;
+
 void KeepMouse(void* last, Control*, MouseEventData& e) {
-    *static_cast<MouseEventData*>(last) = e;
+    *static_cast<MouseFields*>(last) = {e.Button, static_cast<int32_t>(e.Shift), e.X, e.Y,
+                                        e.WheelDelta};
 }
 
-TEST_F(ControlEvents, MouseRecordsCarryButtonShiftWithAltAndSignedClientPositions) {
-    MouseEventData last;
+TEST_F(ControlEvents, MouseRecordsCarryButtonShiftAndSignedClientPositions) {
+    MouseFields last{};
     form->OnMouseDown = MakeEvent<Control*, MouseEventData&>(&last, KeepMouse);
     form->OnMouseWheel = MakeEvent<Control*, MouseEventData&>(&last, KeepMouse);
     // Left of and above the window, as under a capture: the 16-bit halves are signed.
     form->Perform(WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, MAKELPARAM(-5, -1));
-    EXPECT_EQ(last.Button, 2);
-    EXPECT_EQ(last.Shift, static_cast<uint32_t>(MK_RBUTTON | MK_SHIFT));
-    EXPECT_EQ(last.X, -5);
-    EXPECT_EQ(last.Y, -1);
+    EXPECT_EQ(last, (MouseFields{2, MK_RBUTTON | MK_SHIFT, -5, -1, 0}));
     // The wheel reports screen coordinates; handlers get client ones and the delta.
     form->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
                   MAKELPARAM(20 - 3, 20 + 25));
-    EXPECT_EQ(last.X, -3);
-    EXPECT_EQ(last.Y, 25);
-    EXPECT_EQ(last.WheelDelta, -WHEEL_DELTA);
+    EXPECT_EQ(last, (MouseFields{0, 0, -3, 25, -WHEEL_DELTA}));
     // The middle button is in the state; the X-button bit (0x20) would read as Alt: dropped.
     form->Perform(WM_LBUTTONDOWN, MK_LBUTTON | MK_MBUTTON | MK_XBUTTON1, 0);
-    EXPECT_EQ(last.Shift, static_cast<uint32_t>(MK_LBUTTON | MK_MBUTTON));
-
-    // Alt held during a press adds 0x20, to mouse and key events alike.
-    int32_t keyShift = -1;
-    form->OnKeyDown = MakeEvent<Control*, int32_t&, uint32_t>(
-        &keyShift, +[](void* s, Control*, int32_t&, uint32_t shift) {
-            *static_cast<int32_t*>(s) = static_cast<int32_t>(shift);
-        });
-    BYTE saved[256] = {}, state[256] = {};
-    ASSERT_TRUE(GetKeyboardState(saved));
-    state[VK_MENU] = state[VK_LMENU] = state[VK_SHIFT] = 0x80;
-    ASSERT_TRUE(SetKeyboardState(state));
-    form->Perform(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, 0);
-    form->Perform(WM_KEYDOWN, 'A', 0);
-    SetKeyboardState(saved);
-    EXPECT_EQ(last.Shift, static_cast<uint32_t>(MK_LBUTTON | MK_CONTROL | kAltKey));
-    EXPECT_EQ(keyShift, static_cast<int32_t>(kShiftKey | kAltKey));
+    EXPECT_EQ(last[1], MK_LBUTTON | MK_MBUTTON);
 }
 
 struct KeyLog {
@@ -160,13 +144,8 @@ TEST_F(ControlEvents, TextCrossesAsUnicodeAndTypedCharactersReachOnCharAsCp1251)
     EXPECT_EQ(WindowText(form->Handle()), L"Открытый текст: «Ёё» №1");
 
     Control* edit = NewEditBox(form, kEditUpperCase);
-    Control* plain = NewEditBox(form, 0);
-    plain->SetPosition(0, 30);
     form->Show();  // typing needs an active window, unlike ShowQuietly
     Pump();
-    // Text set by anyone else comes back as Windows-1251.
-    SetWindowTextW(plain->Handle(), L"съешь ещё \u03A9");
-    EXPECT_EQ(plain->Caption(), "съешь ещё ?");
     edit->Focus();
     ASSERT_EQ(GetFocus(), edit->WindowHandle());
     KeyLog log;
@@ -192,11 +171,9 @@ TEST_F(ControlEvents, TextCrossesAsUnicodeAndTypedCharactersReachOnCharAsCp1251)
     EXPECT_EQ(WindowText(edit->WindowHandle()), L"С");
 }
 
-TEST_F(ControlEvents, ShowHideMoveHoverAndClickEventsFireOnRealChangesOnly) {
+TEST_F(ControlEvents, ShowHideMoveAndHoverEventsFireOnRealChangesOnly) {
     Control* panel = NewPanel(form, 2);
     panel->SetSize(50, 50);
-    Control* button = NewChildControl(form, "BUTTON", WS_VISIBLE | BS_PUSHBUTTON);
-    button->SetPosition(80, 0);
     test::ShowQuietly(form);
     std::string log;
     panel->OnShow = MakeEvent(&log, Mark<'S'>);
@@ -225,31 +202,17 @@ TEST_F(ControlEvents, ShowHideMoveHoverAndClickEventsFireOnRealChangesOnly) {
         return false;
     };
     panel->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(-5, -1));
-    EXPECT_EQ(tested.x, -5);
-    EXPECT_EQ(tested.y, -1);
+    EXPECT_TRUE(tested.x == -5 && tested.y == -1) << tested.x << ", " << tested.y;
     panel->TrackMouse(false);
     panel->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(log, "ELEL");
-
-    // A button's click comes back through its parent's WM_COMMAND.
-    log.clear();
-    button->OnClick = MakeEvent(&log, Mark<'B'>);
-    panel->OnClick = MakeEvent(&log, Mark<'P'>);
-    button->Click();
-    panel->Click();
-    EXPECT_EQ(log, "BP");
 }
 
-TEST_F(ControlEvents, PaintGetsTheUpdateRegionAndANewColourRepaints) {
+// The handlers' painting shows in the analysis windows' pixels; a plain form's erased colour
+// only here.
+TEST_F(ControlEvents, TheErasedColourAndANewOneSetDirectlyOrThroughTheBrushRepaint) {
     form->SetSize(60, 40);
     form->SetColor(RGB(255, 0, 0));
-    RECT box{};
-    form->OnPaint = MakeEvent(
-        &box, +[](void* b, Control* c, HDC dc) {
-            GetRgnBox(c->UpdateRegion(), static_cast<RECT*>(b));
-            RECT square{10, 10, 20, 20};
-            FillRect(dc, &square, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        });
     Control* panel = NewPanel(form, 2);
     panel->SetPosition(30, 10)->SetSize(20, 20);
     panel->SetColor(RGB(0, 160, 0));
@@ -258,18 +221,8 @@ TEST_F(ControlEvents, PaintGetsTheUpdateRegionAndANewColourRepaints) {
             c->Canvas()->FillRect(Rect{0, 0, 20, 20});
         });
     test::ShowQuietly(form);
-    // The erased background and the handler's square, as painted on the window.
     EXPECT_EQ(SeenOn(form->WindowHandle(), 2, 2), RGB(255, 0, 0));
-    EXPECT_EQ(SeenOn(form->WindowHandle(), 15, 15), RGB(255, 255, 255));
-
-    RECT part{5, 6, 15, 16};
-    InvalidateRect(form->WindowHandle(), &part, FALSE);
-    UpdateWindow(form->WindowHandle());
-    EXPECT_EQ(box.left, 5);
-    EXPECT_EQ(box.bottom, 16);
-    EXPECT_EQ(form->UpdateRegion(), nullptr) << "only during the paint";
-
-    // A new colour, set directly or through the control's brush, is painted at once.
+    EXPECT_EQ(SeenOn(panel->WindowHandle(), 5, 5), RGB(0, 160, 0));
     panel->SetColor(RGB(0, 0, 90));
     EXPECT_EQ(SeenOn(panel->WindowHandle(), 5, 5), RGB(0, 0, 90));
     panel->ControlBrush()->SetColor(RGB(200, 0, 0));

@@ -1,10 +1,8 @@
-// Geometry and states: stored values before the window exists, the size rules, centring and
-// size limits. The frame styles show in the skinned forms' tests, whose hit tests and pixels
-// assume the system draws no frame.
+// Geometry and states: stored values before the window exists, the size rules, centring on the
+// screen and size limits. The frame styles show in the skinned forms' tests, whose hit tests and
+// pixels assume the system draws no frame.
 #include <gtest/gtest.h>
 #include <windows.h>
-
-#include <string>
 
 #include "tests/windows/control_test_support.h"
 #include "toolkit/control.h"
@@ -12,28 +10,25 @@
 namespace zam {
 namespace {
 
+using test::AsBox;
+using test::Box;
 using test::FreeAtExit;
 
 using ControlGeometry = test::ControlTest;
 
-std::string Str(const Rect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
-}
-
 // The window's rectangle in its parent's client coordinates.
-std::string WindowBounds(HWND window) {
+Box WindowBounds(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
-    return Str(Rect{r.left, r.top, r.right, r.bottom});
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 uint32_t StyleOf(HWND window) {
     return static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE));
 }
 
-TEST_F(ControlGeometry, BoundsAndStatesApplyWithOrWithoutAWindowAndOutliveIt) {
+TEST_F(ControlGeometry, BoundsStatesCentringAndLimitsApplyWithOrWithoutAWindowAndOutliveIt) {
     Control* form = NewForm(nullptr, "Окно");
     FreeAtExit release(form);
     form->SetPosition(30, 40)->SetSize(200, 150);
@@ -45,7 +40,7 @@ TEST_F(ControlGeometry, BoundsAndStatesApplyWithOrWithoutAWindowAndOutliveIt) {
     for (bool created : {false, true}) {
         SCOPED_TRACE(created);
         if (created) {
-            ASSERT_EQ(WindowBounds(form->Handle()), "30,40,230,190");
+            ASSERT_EQ(WindowBounds(form->Handle()), (Box{30, 40, 230, 190}));
             ASSERT_NE(panel->WindowHandle(), nullptr) << "children are created with their parent";
         }
         // A size of 0 or less leaves that side alone.
@@ -54,9 +49,9 @@ TEST_F(ControlGeometry, BoundsAndStatesApplyWithOrWithoutAWindowAndOutliveIt) {
         EXPECT_EQ(panel->Width(), 40);
         panel->SetSize(-1, -1);
         panel->SetSize(70, 0);
-        EXPECT_EQ(Str(panel->BoundsRect()), "5,6,75,56");
+        EXPECT_EQ(AsBox(panel->BoundsRect()), (Box{5, 6, 75, 56}));
     }
-    EXPECT_EQ(WindowBounds(panel->WindowHandle()), "5,6,75,56");
+    EXPECT_EQ(WindowBounds(panel->WindowHandle()), (Box{5, 6, 75, 56}));
     HWND editWindow = edit->WindowHandle();
     EXPECT_FALSE(StyleOf(editWindow) & WS_VISIBLE);
     EXPECT_FALSE(IsWindowEnabled(editWindow));
@@ -65,32 +60,14 @@ TEST_F(ControlGeometry, BoundsAndStatesApplyWithOrWithoutAWindowAndOutliveIt) {
     edit->SetEnabled(false);
     EXPECT_FALSE(IsWindowEnabled(editWindow));
 
-    HWND window = form->WindowHandle();
-    SetWindowPos(window, nullptr, 50, 60, 210, 160, SWP_NOZORDER | SWP_NOACTIVATE);
-    DestroyWindow(window);
-    EXPECT_EQ(form->WindowHandle(), nullptr);
-    EXPECT_EQ(Str(form->BoundsRect()), "50,60,260,220");
-}
-
-TEST_F(ControlGeometry, CenteringRoundsDownAndSizeLimitsAreServedThroughGetMinMaxInfo) {
-    Control* form = NewForm(nullptr, "");
-    FreeAtExit release(form);
-    form->HasBorder(false);
-    form->SetSize(301, 201);
-    Control* big = NewPanel(form, 2);
-    big->SetSize(402, 203);
-    big->CenterOnParent();
-    EXPECT_EQ(big->Left(), -51);  // -101 / 2 rounded down
-    EXPECT_EQ(big->Top(), -1);
-    Control* top = NewForm(form, "");  // an owned form centres on the screen
+    // An owned form centres on the screen; size limits are served through WM_GETMINMAXINFO.
+    Control* top = NewForm(form, "");
     top->HasBorder(false);
     top->SetSize(290, 161);
     top->CenterOnParent();
     EXPECT_EQ(top->Left(), (GetSystemMetrics(SM_CXSCREEN) - 290) / 2);
     EXPECT_EQ(top->Top(), (GetSystemMetrics(SM_CYSCREEN) - 161) / 2);
 
-    form = NewForm(nullptr, "");  // framed: the system applies the limits
-    FreeAtExit releaseFramed(form);
     form->SetSizeLimit(kMinWidth, 120);
     form->SetSizeLimit(kMinHeight, 90);
     MINMAXINFO info{};
@@ -99,11 +76,12 @@ TEST_F(ControlGeometry, CenteringRoundsDownAndSizeLimitsAreServedThroughGetMinMa
     EXPECT_EQ(info.ptMinTrackSize.y, 90);
     form->SetSize(20, 20);
     EXPECT_EQ(form->Height(), 90);
-    // Negative values are storage for the owner (scroll-bar steps), never limits.
-    form->SetSizeLimit(kMinWidth, -10);
-    info.ptMinTrackSize = {1, 2};
-    form->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(info.ptMinTrackSize.x, 1);
+
+    HWND window = form->WindowHandle();
+    SetWindowPos(window, nullptr, 50, 60, 210, 160, SWP_NOZORDER | SWP_NOACTIVATE);
+    DestroyWindow(window);
+    EXPECT_EQ(form->WindowHandle(), nullptr);
+    EXPECT_EQ(AsBox(form->BoundsRect()), (Box{50, 60, 260, 220}));
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 // built from plain Win32 calls so that the code under test does not check itself.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
+#include "tests/windows/control_test_support.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/canvas.h"
 #include "toolkit/gdi.h"
@@ -17,13 +19,9 @@ class Surface {
 public:
     Surface(int width, int height, COLORREF fill = RGB(255, 255, 255))
         : width_(width), height_(height) {
+        // Top-down: row y at bits_ + y * width.
         BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top-down: row y at bits_ + y * width
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         bits_ = static_cast<uint32_t*>(bits);
@@ -64,10 +62,8 @@ public:
         return all;
     }
     int Count(COLORREF color) const {
-        int n = 0;
-        for (COLORREF pixel : Pixels())
-            n += pixel == color;
-        return n;
+        const std::vector<COLORREF> all = Pixels();
+        return static_cast<int>(std::count(all.begin(), all.end(), color));
     }
 
 private:
@@ -86,5 +82,17 @@ inline std::vector<int> LiveDrawingCounts() {
     return {gdi.objects,        gdi.memoryDcs,  gdi.windowDcs, gdi.icons,
             LiveGraphicTools(), LiveCanvases(), LiveBitmaps()};
 }
+
+// Fails the test when it leaves controls or drawing objects behind.
+class DrawingTest : public ControlTest {
+protected:
+    void TearDown() override {
+        ControlTest::TearDown();
+        EXPECT_EQ(LiveDrawingCounts(), drawing_) << "drawing objects left alive";
+    }
+
+private:
+    std::vector<int> drawing_ = LiveDrawingCounts();
+};
 
 }  // namespace zam::test

@@ -17,7 +17,8 @@ namespace {
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
-TEST(Resources, EveryBitmapLoadsAtItsSize) {
+TEST(Resources, EveryBitmapLoadsAtItsSizeTheHandPointsAndTheIconIsShaped) {
+    HINSTANCE module = GetModuleHandleW(nullptr);
     std::istringstream table(
         "fb_tl 2 2 fb_tr 2 2 fb_bl 2 2 fb_br 2 2 fb_t 1 2 fb_b 1 2 fb_l 2 1 fb_r 2 1 "
         "sbbtn 16 16 sbbtn_p 16 16 sbv_t 16 2 sbv_b 16 2 sbv_m 16 1 sbh_l 2 16 sbh_r 2 16 "
@@ -29,17 +30,15 @@ TEST(Resources, EveryBitmapLoadsAtItsSize) {
     std::string name;
     int count = 0;
     for (int width, height; table >> name >> width >> height; ++count) {
-        OwnedBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
-            GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        OwnedBitmap bitmap(static_cast<HBITMAP>(
+            LoadImageA(module, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         BITMAP info{};
         ASSERT_TRUE(bitmap && GetObjectW(bitmap.Get(), sizeof info, &info)) << name;
         EXPECT_EQ(info.bmWidth * 100 + info.bmHeight, width * 100 + height) << name;
     }
     EXPECT_EQ(count, 40);
-}
 
-TEST(Resources, TheHandCursorPointsWithItsFingertipAndTheIconIsShapedAtEverySize) {
-    HINSTANCE module = GetModuleHandleW(nullptr);
+    // The hand cursor points with its fingertip; the icon is shaped at every size.
     OwnedIcon cursor(static_cast<HICON>(LoadImageW(module, L"chand", IMAGE_CURSOR, 32, 32, 0)));
     ICONINFO info{};
     ASSERT_TRUE(cursor && GetIconInfo(cursor.Get(), &info));
