@@ -1,4 +1,4 @@
-// Never losing work: the key button's proposal and no false memory report after it, undo and
+// Never losing work: the key button's proposal and all memory back after it, undo and
 // redo, the question before unsaved work goes on every route, save back and save as, each
 // through the program's real windows, keys and dialogs.
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "app/alphabet_window.h"
-#include "app/memory_report.h"
 #include "skin/skinned_form.h"
 #include "solver/key_solver.h"
 #include "tests/windows/app_fixture.h"
@@ -40,8 +39,6 @@ Step Answer(int button, std::wstring* asked = nullptr) {
 
 class Work : public test::Zamenor {
 protected:
-    template <class Record>
-    Control* Form(const std::unique_ptr<Record>& record) { return record->Form; }
     // The cipher text of kPlain, opened from code.txt, with its first letter given.
     void OpenWithOneLetter() {
         cipher_ = test::Encrypted(test::kPlain);
@@ -61,7 +58,7 @@ protected:
 
 // The key button proposes the rest and keeps the user's letters, and the free row shows what
 // a full repaint shows. The solver's tables are the program's memory like any other: the run
-// ends through the real close and gives all of it back, and a real loss is still reported.
+// ends through the real close and gives all of it back.
 TEST_F(Work, TheKeyButtonProposesTheRestThenTheRealCloseLeavesNoMemoryReport) {
     ReleaseSolverTables();  // as at the start of a process, whatever ran before here
     cipher_ = test::Encrypted(test::kPlain);
@@ -94,23 +91,9 @@ TEST_F(Work, TheKeyButtonProposesTheRestThenTheRealCloseLeavesNoMemoryReport) {
     EXPECT_EQ(app_->ShutdownRuns, 1);
     Stop();
     EXPECT_EQ(LiveHeapBytes(), before);
-    {
-        WindowDriver none({});
-        ReportHeapLoss(before);
-        EXPECT_EQ(none.Handled(), 0);
-    }
-    std::wstring report;
-    WindowDriver driver({Inspecting([&](HWND box) { report = test::ItemText(box, 0xFFFF); },
-                                    [](HWND box) { PressButton(box, IDOK); })});
-    const std::int64_t planting = LiveHeapBytes();
-    char* volatile planted = new char[24];
-    ReportHeapLoss(planting);
-    delete[] planted;
-    EXPECT_NE(report.find(L"потерю 24 байт"), std::wstring::npos);
 }
 
-// Keys and menu items undo and redo one step at a time, the key button's letters as one step;
-// the result file written after each shows the key of that moment.
+// Keys and menu items undo and redo one step at a time, the key button's letters as one step.
 TEST_F(Work, UndoAndRedoByKeysAndMenuGiveBackTheKeyOfEachStep) {
     Start();
     EXPECT_FALSE(Enabled(kItemUndo));
@@ -122,25 +105,20 @@ TEST_F(Work, UndoAndRedoByKeysAndMenuGiveBackTheKeyOfEachStep) {
     }
     const std::string one = Saved();
     GiveLetter(1);
-    PressKey(app_->PlainWindow->Form, 'S', true);  // writes back without a dialog
-    const std::string two = Saved();
+    const std::string two = FormatResultFile(Ws());
     ASSERT_NE(one, two);
 
     PressKey(app_->CipherWindow->Form, 'Z', true);
     EXPECT_TRUE(Enabled(kItemRedo));
-    Choose(kItemSave);
-    EXPECT_EQ(Saved(), one);
+    EXPECT_EQ(FormatResultFile(Ws()), one);
     PressKey(app_->AlphabetWindow->Form, 'Y', true);
-    Choose(kItemSave);
-    EXPECT_EQ(Saved(), two);
+    EXPECT_EQ(FormatResultFile(Ws()), two);
     EXPECT_FALSE(Enabled(kItemRedo));
 
     ClickButton(kBtnSolve);
-    Choose(kItemSave);
-    const std::string solved = Saved();
+    const std::string solved = FormatResultFile(Ws());
     Choose(kItemUndo);  // every proposed letter goes at once
-    Choose(kItemSave);
-    EXPECT_EQ(Saved(), two);
+    EXPECT_EQ(FormatResultFile(Ws()), two);
     Choose(kItemRedo);
     Choose(kItemSave);
     EXPECT_EQ(Saved(), solved);
@@ -348,16 +326,19 @@ TEST_F(Work, SaveAsksOnceInTheFilesFolderThenWritesBackAndSaveAsAlwaysAsks) {
     cipher_ = Ws().CipherText.text;
     GiveLetter(0);
     result_ = folder / L"-code.txt";
+    // The proposed name, the title and the file type (cmb1).
     std::wstring proposed;
     const auto reading = [&](HWND dialog) {
-        proposed = test::WindowText(test::FileNameField(dialog));
+        proposed = test::WindowText(test::FileNameField(dialog)) + L" | " +
+                   test::WindowText(dialog) + L" | " + test::ItemText(dialog, 0x470);
     };
+    const std::wstring asked = L"-code.txt | Выберите файл для сохранения | DeCODE files (*.txt)";
     {
         // A bare name lands in the folder the dialog starts in.
         WindowDriver driver({Inspecting(reading, Accept(L"-code.txt"))});
         ClickButton(kBtnSave);
     }
-    EXPECT_EQ(proposed, L"-code.txt");
+    EXPECT_EQ(proposed, asked);
     EXPECT_EQ(Saved(), FormatResultFile(Ws()));
     EXPECT_EQ(Title(), L"Zamenor - -code.txt");
     EXPECT_EQ(app_->AlphabetWindow->Form->Caption(), "Алфавит  .: Сохранено: -code.txt :.");
@@ -376,7 +357,7 @@ TEST_F(Work, SaveAsksOnceInTheFilesFolderThenWritesBackAndSaveAsAlwaysAsks) {
         Choose(kItemSaveAs);
         EXPECT_EQ(driver.Handled(), 1);
     }
-    EXPECT_EQ(proposed, L"-code.txt");  // its own name, no second "-"
+    EXPECT_EQ(proposed, asked);  // its own name, no second "-"
     EXPECT_EQ(test::ReadBytes(copy), FormatResultFile(Ws()));
     EXPECT_EQ(Title(), L"Zamenor - copy.txt");
     GiveLetter(3);
