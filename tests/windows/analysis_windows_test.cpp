@@ -298,7 +298,7 @@ class AnalysisCard : public test::ControlTest {
     FrameSkinModule skin_;
 };
 
-TEST_F(AnalysisCard, CardCellsAndStripsSitOnTheirEdgesInTheCurrentScheme) {
+TEST_F(AnalysisCard, CardCellsStripsAndTextsSitOnTheirEdgesInTheCurrentScheme) {
     ColourPalette palette;
     Control* form = NewSkinnedForm(nullptr, "Информация");
     test::FreeAtExit release(form);
@@ -323,6 +323,10 @@ TEST_F(AnalysisCard, CardCellsAndStripsSitOnTheirEdgesInTheCurrentScheme) {
     };
     for (const auto& p : probes)
         EXPECT_EQ(shot->At(l + p.x, t + p.y), p.colour) << p.x << ", " << p.y;
+    // Texts centred in their cells: "Слева" in the header inks both halves of its cell alike.
+    const int leftHalf = InRect(*shot, {l + 69, t + 127, l + 143, t + 142}, palette[4]);
+    const int rightHalf = InRect(*shot, {l + 143, t + 127, l + 217, t + 142}, palette[4]);
+    EXPECT_NEAR(leftHalf, rightHalf, (leftHalf + rightHalf) / 3);
 
     // The scheme is read at each paint.
     palette.Choose(Scheme::Yellow);

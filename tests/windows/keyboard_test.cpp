@@ -135,7 +135,6 @@ TEST_F(Keyboard, AGuideThatCannotBeShownIsNamed) {
     WindowDriver driver({test::Inspecting([&said](HWND box) { said = test::ItemText(box, 0xFFFF); },
                                           [](HWND box) { test::PressButton(box, IDOK); })});
     PressKey(Alphabet(), VK_F1);
-    EXPECT_EQ(driver.Handled(), 1);
     EXPECT_NE(said.find(L"Не удалось открыть справку"), std::wstring::npos) << said;
     EXPECT_NE(said.find(L"Help\\index.htm"), std::wstring::npos) << said;
 }

@@ -72,7 +72,6 @@ TEST_F(TextsIn, ARefusedTextChangesNothing) {
                                  [&](HWND box) { said = test::ItemText(box, 0xFFFF); },
                                  [](HWND box) { test::PressButton(box, IDOK); })});
         test::Drop(app_->CipherWindow->Form, {dir_ / L"latin.txt"});
-        EXPECT_EQ(driver.Handled(), 2);
     }
     EXPECT_EQ(said, L"Символ «Q» в строке 2, позиции 3 — не русская буква.");
     EXPECT_EQ(FormatResultFile(Ws()), before);
