@@ -157,7 +157,9 @@ protected:
     const Rect plot{33, 44, 377, 217};
 };
 
-TEST_F(GraphWindowTest, ReferenceLineAloneThenTheTextsLineAndMarkerColoursFollowTheLetters) {
+TEST_F(GraphWindowTest, ReferenceLineAloneThenTheTextsLineMarkerColoursAndTheSortingStrips) {
+    Click({10, 100});
+    EXPECT_TRUE(IsIdentity(graph->Order())) << "nothing to sort without a text";
     Repaint(form);
     auto shot = OnScreen(form);
     for (int column = 1; column <= kSymbolCount; ++column)
@@ -184,13 +186,8 @@ TEST_F(GraphWindowTest, ReferenceLineAloneThenTheTextsLineAndMarkerColoursFollow
     shot = OnScreen(form);
     EXPECT_EQ(Inside(*shot, MarkerAt(MarkerKind::Cipher, 'Е'), kGreen), 16);
     EXPECT_EQ(Inside(*shot, MarkerAt(MarkerKind::Reference, 'О'), palette[7]), 16);
-}
 
-TEST_F(GraphWindowTest, AxisStripsSortOnceAndRestoreTheAlphabet) {
-    Click({10, 100});
-    EXPECT_TRUE(IsIdentity(graph->Order())) << "nothing to sort without a text";
-
-    Load(kText);
+    // The axis strips sort once and restore the alphabet.
     Click({10, 100});
     const DisplayOrder sorted = graph->Order();
     EXPECT_EQ(ColumnSymbol(sorted[1]), '_');
@@ -241,24 +238,7 @@ TEST_F(GraphWindowTest, BandsZoomOrResetLeavingNoTraceWhereverTheyAreReleased) {
     EXPECT_EQ(Ranges(), (std::array{0, 3200, 0, 2000}));
 }
 
-TEST_F(GraphWindowTest, WindowsUnder50By80DrawNothingAndAFlatPlotStillLaysOut) {
-    Load(kText);
-    const struct {
-        int w, h;
-        bool drawn;
-    } sizes[] = {{150, 79, false}, {150, 80, true}, {49, 200, false}, {50, 200, true}, {150, 67, false}};
-    for (const auto& s : sizes) {
-        form->SetSize(s.w, s.h);
-        Repaint(form);
-        auto shot = OnScreen(form);
-        const Rect inner = FrameClientRect(form);
-        EXPECT_EQ(InRect(*shot, inner, kRed) + InRect(*shot, inner, kWhite) > 0, s.drawn)
-            << s.w << " x " << s.h;
-    }
-    EXPECT_EQ(graph->Axes().vertical.labelCount, 0);
-}
-
-TEST_F(GraphWindowTest, MarkersAreHoveredAndClickedAndTypedLettersGoToTheAlphabet) {
+TEST_F(GraphWindowTest, MarkersAnswerThePointerTypedLettersGoToTheAlphabetAndSmallWindowsDrawNothing) {
     Load(kText);
     const Point cipherE = MarkerAt(MarkerKind::Cipher, 'Е');
     Mouse(form, WM_MOUSEMOVE, cipherE.x + 4, cipherE.y - 5);
@@ -278,6 +258,21 @@ TEST_F(GraphWindowTest, MarkersAreHoveredAndClickedAndTypedLettersGoToTheAlphabe
     EXPECT_EQ(ws.SelectedLetter, " ");
     SendMessageW(form->Handle(), WM_CHAR, L'Ж', 0);
     EXPECT_EQ(typed.back(), 'Ж');
+
+    // Windows under 50 by 80 draw nothing, and a flat plot still lays out.
+    const struct {
+        int w, h;
+        bool drawn;
+    } sizes[] = {{150, 79, false}, {150, 80, true}, {49, 200, false}, {50, 200, true}, {150, 67, false}};
+    for (const auto& s : sizes) {
+        form->SetSize(s.w, s.h);
+        Repaint(form);
+        auto shot = OnScreen(form);
+        const Rect inner = FrameClientRect(form);
+        EXPECT_EQ(InRect(*shot, inner, kRed) + InRect(*shot, inner, kWhite) > 0, s.drawn)
+            << s.w << " x " << s.h;
+    }
+    EXPECT_EQ(graph->Axes().vertical.labelCount, 0);
 }
 
 class GraphInTheProgram : public test::Zamenor {};

@@ -116,7 +116,7 @@ TEST_F(Keyboard, PopupItemsMakeRoomForTheirKeys) {
     EXPECT_LT(inkRight, 260 - 4);
 }
 
-TEST_F(Keyboard, TheAboutBoxClosesOnEscapeAndEnter) {
+TEST_F(Keyboard, TheAboutBoxClosesOnEscapeAndEnterAndAGuideThatCannotBeShownIsNamed) {
     Start();
     Control* about = app_->AboutWindow->Form;
     for (UINT key : {VK_ESCAPE, VK_RETURN}) {
@@ -126,10 +126,7 @@ TEST_F(Keyboard, TheAboutBoxClosesOnEscapeAndEnter) {
         EXPECT_FALSE(about->Visible());
         EXPECT_TRUE(IsWindowEnabled(app_->MainForm()->WindowHandle()));
     }
-}
 
-TEST_F(Keyboard, AGuideThatCannotBeShownIsNamed) {
-    Start();
     test::shellOpenFails = true;
     std::wstring said;
     WindowDriver driver({test::Inspecting([&said](HWND box) { said = test::ItemText(box, 0xFFFF); },
