@@ -84,7 +84,6 @@ TEST_F(BigramPhrase, CountsScaleColoursAndTheDoubledLetterOutline) {
     const ColourPalette& palette = app_->Palette;
     EXPECT_EQ(Seen(Table(), In(a, b)), palette[3]) << "БА never occurs: an empty cell";
     EXPECT_EQ(Seen(Table(), In(b, a)), palette[16]) << "equal counts all take entry 16";
-    EXPECT_EQ(Seen(Table(), In(o, o)), palette[16]);
     // The diagonal's outline is two pixels deep, the others' one.
     EXPECT_EQ(Seen(Table(), In(o, o, 1, 8)), palette[1]);
     EXPECT_EQ(Seen(Table(), In(o, o, 2, 8)), palette[16]);
