@@ -59,13 +59,6 @@ TEST_F(SolverCommands, TheHintGivesOneLetterDrawnApartAndTheCheckMarksAWrongOne)
     PressKey(app_->PlainWindow->Form, 'H', true);  // Ctrl+H gives it again
     EXPECT_EQ(Assigned(), 2);
 
-    // The user's letter over a proposed one is the user's.
-    Type(form, ColumnSymbol(hinted));
-    Type(form, '?');
-    Type(form, ColumnSymbol(hinted));
-    Type(form, test::kPlain[at]);
-    EXPECT_EQ(PixelsOf(hinted, suggested), 0);
-
     // The check marks a planted wrong letter until it is cleared: right letters for the first
     // words, and О given Ы.
     Type(form, ColumnSymbol(hinted));

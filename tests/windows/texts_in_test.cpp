@@ -38,11 +38,18 @@ protected:
 TEST_F(TextsIn, ANewspapersTextOpensByDialogWithItsNotice) {
     test::WriteBytes(dir_ / L"paper.txt", kNewspaper);
     Start();
+    std::wstring asked;
     {
-        WindowDriver driver({Accept((dir_ / L"paper.txt").wstring())});
+        // A bare name: found only if the dialog starts in the current directory.
+        WindowDriver driver({test::Inspecting(
+            [&](HWND dialog) {
+                asked = test::WindowText(dialog) + L" | " + test::ItemText(dialog, 0x470);
+            },
+            Accept(L"paper.txt"))});
         ClickButton(kBtnLoad);
         EXPECT_TRUE(driver.Unexpected().empty());
     }
+    EXPECT_EQ(asked, L"Выберите файл содержащий зашифрованный текст | CODE files (*.txt)");
     // Ё stands for a cipher letter of its own: Е is free in this text, so it shows as Е.
     EXPECT_EQ(Ws().CipherText.text, "КОТ_Е_ДОМ_СОН");
     EXPECT_EQ(Ws().PlainText.text, std::string(13, kNoLetter));
@@ -65,7 +72,6 @@ TEST_F(TextsIn, ARefusedTextChangesNothing) {
                                  [&](HWND box) { said = test::ItemText(box, 0xFFFF); },
                                  [](HWND box) { test::PressButton(box, IDOK); })});
         test::Drop(app_->CipherWindow->Form, {dir_ / L"latin.txt"});
-        EXPECT_EQ(driver.Handled(), 2);
     }
     EXPECT_EQ(said, L"Символ «Q» в строке 2, позиции 3 — не русская буква.");
     EXPECT_EQ(FormatResultFile(Ws()), before);
@@ -106,9 +112,6 @@ TEST_F(TextsIn, EncryptingATextWritesTheCryptogramAndItsAnswerAndOpensIt) {
     // Opened, with an empty key, ready to be solved.
     EXPECT_EQ(Ws().CipherText.text + "\r\n", cryptogram);
     EXPECT_EQ(Title(), L"Zamenor - puzzle.txt");
-    // The answer opens as the solved work.
-    ASSERT_TRUE(OpenDocument(Ws(), app_->Screen, app_->Boxes, dir_ / L"puzzle-ответ.txt"));
-    EXPECT_EQ(Ws().PlainText.text, "ЕЖИК_В_ТУМАНЕ");
 
     // A cancelled choice of place writes nothing.
     WindowDriver driver({Accept((dir_ / L"text.txt").wstring()), Cancel()});

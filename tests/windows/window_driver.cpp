@@ -1,6 +1,5 @@
 #include "tests/windows/window_driver.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -14,7 +13,6 @@ constexpr int kStuckTicks = 100;
 constexpr int kFileNameCombo = 0x47C;  // cmb13
 constexpr int kFileNameEdit = 0x480;   // edt1
 constexpr int kMessageText = 0xFFFF;   // the static text of a message box
-constexpr wchar_t kTestWindowClass[] = L"ZamenorTestWindow";
 
 WindowDriver* activeDriver = nullptr;
 
@@ -154,16 +152,6 @@ CurrentDirectoryScope::~CurrentDirectoryScope() {
     std::filesystem::current_path(saved_, error);
 }
 
-bool CanNameFile(const std::filesystem::path& dir, const std::wstring& name) {
-    const std::filesystem::path probe = dir / name;
-    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
-}
-
 std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -171,24 +159,6 @@ std::string ReadBytes(const std::filesystem::path& path) {
 
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-TestWindow::TestWindow(const wchar_t* caption) {
-    static const bool registered = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kTestWindowClass;
-        return RegisterClassW(&windowClass) != 0;
-    }();
-    if (!registered)
-        return;
-    window_ = CreateWindowExW(0, kTestWindowClass, caption, WS_OVERLAPPEDWINDOW, 10, 10, 300, 200,
-                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-TestWindow::~TestWindow() {
-    DestroyWindow(window_);
 }
 
 }  // namespace zam::test

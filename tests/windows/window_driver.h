@@ -80,27 +80,7 @@ private:
     std::filesystem::path saved_;
 };
 
-// Whether a file of this name can be made in dir. Wine maps names to Unix ones through the
-// Unix locale, and a locale that glibc does not have (ru_RU.UTF-8 where it was never
-// generated) leaves it able to name only ASCII files.
-bool CanNameFile(const std::filesystem::path& dir, const std::wstring& name);
-
 std::string ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
-
-// A top-level window with the given caption, destroyed with the object. It is never shown:
-// without a window manager Wine waits two seconds for every shown window to be withdrawn.
-class TestWindow {
-public:
-    explicit TestWindow(const wchar_t* caption);
-    ~TestWindow();
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-
-    HWND Handle() const { return window_; }
-
-private:
-    HWND window_ = nullptr;
-};
 
 }  // namespace zam::test
