@@ -142,6 +142,8 @@ FAULTS = [
     ("app-cell-font-kept", "app/cell_painter.cpp", "        SelectObject(dc, font);\n", "", "windows"),
     ("app-save-filter", "app/document_commands.cpp", '"DeCODE files (*.txt)|*.txt"', '"CODE files (*.txt)|*.txt"',
      "windows"),
+    ("tk-session-end-hook", "toolkit/forms.cpp", "        RunEndingHook();\n        Free(state.applet);",
+     "        Free(state.applet);", "windows"),
     ("ws-key-label", "workspace/document_file.cpp", 'kKeyLabel = "Алфавит замены:";', 'kKeyLabel = "Алфавит замены";',
      "native"),
     ("tk-blank-nbsp", "toolkit/strings.cpp", "return static_cast<unsigned char>(c) <= 32;",
