@@ -84,7 +84,6 @@ void BuildToolWindows(Application& app) {
                                     std::string(kFooter), std::string(kHomePageAddress)});
 }
 
-
 void PrepareHost(Application& app) {
     AnalysisHost& host = app.Host;
     host.ws = app.Ws.get();

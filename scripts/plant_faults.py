@@ -177,9 +177,6 @@ TARGETS = {"native": ("native", "native_tests"), "solver": ("native", "solver/so
            "windows": ("win64", "windows_tests.exe")}
 
 
-WINESERVER = "/usr/lib/wine/wineserver"
-
-
 def run(cmd, cwd=None, timeout=900):
     return subprocess.run(cmd, cwd=cwd, capture_output=True, text=True, errors="replace",
                           timeout=timeout)
@@ -196,14 +193,11 @@ def run_logged(cmd, cwd, timeout):
 
 
 def restart_wine():
-    run([WINESERVER, "-k"])
-    run([WINESERVER, "-w"])
-    subprocess.Popen([WINESERVER, "-p"], stdin=subprocess.DEVNULL,
-                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    # Wine's services start with the first program; started here, they hold no run's output.
-    subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
-                    "/t", "REG_SZ", "/d", "N", "/f"], stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+    # The start that every run uses; Wine's services start there with no run's output to hold.
+    subprocess.run(["bash", "-c", f'. "{ROOT}/scripts/common.sh" && zam_stop_wine && '
+                    '"$ZAM_WINESERVER" -w; zam_start_wine'],
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   timeout=120)
 
 
 def tests_failing(tree):

@@ -67,15 +67,6 @@ LRESULT Mouse(Control* form, UINT message, int x, int y, WPARAM keys = 0) {
     return SendMessageW(form->Handle(), message, keys, MAKELPARAM(x, y));
 }
 
-// Pixels of this colour inside r.
-int InRect(const Surface& shot, const Rect& r, COLORREF colour) {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += shot.At(x, y) == colour;
-    return n;
-}
-
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -120,7 +111,7 @@ protected:
     // Pixels of this colour inside the marker's outline: (x - 3, y - 3) to (x + 3, y + 3),
     // right and bottom outside, leaves 4 x 4.
     static int Inside(const Surface& shot, Point at, COLORREF colour) {
-        return InRect(shot, Rect{at.x - 2, at.y - 2, at.x + 2, at.y + 2}, colour);
+        return shot.Count(colour, Rect{at.x - 2, at.y - 2, at.x + 2, at.y + 2});
     }
     // Nonzero when the screen now differs from a fresh paint of the whole window.
     int Traces() {
@@ -164,16 +155,16 @@ TEST_F(GraphWindowTest, ReferenceLineAloneThenTheTextsLineMarkerColoursAndTheSor
     auto shot = OnScreen(form);
     for (int column = 1; column <= kSymbolCount; ++column)
         EXPECT_GE(Inside(*shot, MarkerAt(MarkerKind::Reference, ColumnSymbol(column)), kRed), 8) << column;
-    EXPECT_EQ(InRect(*shot, client, kGreen), 0);
+    EXPECT_EQ(shot->Count(kGreen, client), 0);
     EXPECT_EQ(shot->At(plot.left, 100), kWhite);
     EXPECT_EQ(shot->At(200, plot.bottom), kWhite);
 
     Load(kText);
     shot = OnScreen(form);
     EXPECT_GE(Inside(*shot, MarkerAt(MarkerKind::Cipher, 'Е'), kGreen), 8);
-    EXPECT_GT(InRect(*shot, plot, kGreen), 300);
+    EXPECT_GT(shot->Count(kGreen, plot), 300);
     // "_" at 22 percent is cut off at the plot's top.
-    EXPECT_EQ(InRect(*shot, Rect{client.left, client.top, client.right, plot.top}, kGreen), 0);
+    EXPECT_EQ(shot->Count(kGreen, Rect{client.left, client.top, client.right, plot.top}), 0);
 
     // Markers are redrawn straight on the window as the letters change.
     SetCurrentLetter(ws, display, PointerSource::FreeRow, kNoLetter);
@@ -269,7 +260,7 @@ TEST_F(GraphWindowTest, MarkersAnswerThePointerTypedLettersGoToTheAlphabetAndSma
         Repaint(form);
         auto shot = OnScreen(form);
         const Rect inner = FrameClientRect(form);
-        EXPECT_EQ(InRect(*shot, inner, kRed) + InRect(*shot, inner, kWhite) > 0, s.drawn)
+        EXPECT_EQ(shot->Count(kRed, inner) + shot->Count(kWhite, inner) > 0, s.drawn)
             << s.w << " x " << s.h;
     }
     EXPECT_EQ(graph->Axes().vertical.labelCount, 0);
@@ -318,8 +309,8 @@ TEST_F(AnalysisCard, CardCellsStripsAndTextsSitOnTheirEdgesInTheCurrentScheme) {
     for (const auto& p : probes)
         EXPECT_EQ(shot->At(l + p.x, t + p.y), p.colour) << p.x << ", " << p.y;
     // Texts centred in their cells: "Слева" in the header inks both halves of its cell alike.
-    const int leftHalf = InRect(*shot, {l + 69, t + 127, l + 143, t + 142}, palette[4]);
-    const int rightHalf = InRect(*shot, {l + 143, t + 127, l + 217, t + 142}, palette[4]);
+    const int leftHalf = shot->Count(palette[4], {l + 69, t + 127, l + 143, t + 142});
+    const int rightHalf = shot->Count(palette[4], {l + 143, t + 127, l + 217, t + 142});
     EXPECT_NEAR(leftHalf, rightHalf, (leftHalf + rightHalf) / 3);
 
     // The scheme is read at each paint.
@@ -348,8 +339,7 @@ TEST_F(AnalysisCard, TheAboutBoxUnderlinesItsLinkOpensItAndHides) {
     const Rect link = about->LinkRect();
     EXPECT_EQ(link.bottom, c.top + 96);
     auto underline = [&] {
-        return InRect(*OnScreen(form), {link.left, link.top + 14, link.right, link.top + 15},
-                      RGB(0x33, 0x33, 0xFF));
+        return OnScreen(form)->Count(RGB(0x33, 0x33, 0xFF), {link.left, link.top + 14, link.right, link.top + 15});
     };
     Repaint(form);
     const int descenders = underline();

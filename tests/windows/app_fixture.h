@@ -174,7 +174,7 @@ protected:
     void LoadText(const std::string& text) {
         const auto path = dir_ / L"code.txt";
         WriteBytes(path, text);
-        ASSERT_TRUE(OpenDocument(*app_->Ws, app_->Screen, app_->Boxes, path));
+        ASSERT_TRUE(OpenDocument(Ws(), app_->Screen, app_->Boxes, path));
     }
 
     // A mouse message with surface coordinates packed as Windows packs them, 16 bits each.

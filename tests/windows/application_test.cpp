@@ -97,7 +97,7 @@ TEST_F(Zamenor, StartsWithTheDefaultLayoutThenWindowModeSchemeAndHelpCommands) {
         EXPECT_TRUE(window->Form->Visible()) << window->Form->Caption();
     }
 
-    Workspace& ws = *app_->Ws;
+    Workspace& ws = Ws();
     const std::pair<int32_t, bool*> switches[] = {
         {kItemHiliteCurrent, &ws.HiliteCurrent},
         {kItemHiliteSelected, &ws.HiliteSelected},
@@ -128,7 +128,7 @@ TEST_F(Zamenor, StartsWithTheDefaultLayoutThenWindowModeSchemeAndHelpCommands) {
 // Without a text neither a clear nor a save asks anything.
 TEST_F(Zamenor, ClearingAsksOnlyFromTheToolbarAndOnlyWithAText) {
     Start();
-    Workspace& ws = *app_->Ws;
+    Workspace& ws = Ws();
     {
         WindowDriver none({});
         ClickButton(kBtnNew);
@@ -145,7 +145,7 @@ TEST_F(Zamenor, ClearingAsksOnlyFromTheToolbarAndOnlyWithAText) {
     std::wstring asked;
     for (int button : {IDNO, IDYES}) {
         WindowDriver driver({Inspecting(
-            [&](HWND box) { asked = WindowText(box) + L": " + test::ItemText(box, 0xFFFF); },
+            [&](HWND box) { asked = WindowText(box) + L": " + test::MessageText(box); },
             [button](HWND box) { PressButton(box, button); })});
         ClickButton(kBtnNew);
         EXPECT_EQ(ws.PlainText.text[0], button == IDNO ? 'О' : kNoLetter);
@@ -173,7 +173,7 @@ TEST_F(Zamenor, SettingsRoundTripThroughARestart) {
     for (size_t k = 0; k < 9; ++k)
         EXPECT_EQ(PlaceOf(app_->Frames()[k]), before[k]) << k;
     EXPECT_FALSE(app_->BigramWindow->Form->Visible());
-    EXPECT_FALSE(app_->Ws->HiliteSelected);
+    EXPECT_FALSE(Ws().HiliteSelected);
     EXPECT_TRUE(Checked(kItemYellowScheme));
     EXPECT_EQ(app_->Palette[3], 0x5ECCFFu);
 }
@@ -276,7 +276,7 @@ TEST_F(Zamenor, NoCommandStartsWhileADialogOrQuestionRuns) {
         EXPECT_EQ(driver.Handled(), 1);
         EXPECT_TRUE(driver.Unexpected().empty());
     }
-    EXPECT_EQ(app_->Ws->CipherText.text, "АБВ_ВБА");
+    EXPECT_EQ(Ws().CipherText.text, "АБВ_ВБА");
     for (Control* form : forms)
         EXPECT_TRUE(IsWindowEnabled(form->WindowHandle())) << form->Caption();
 }
@@ -327,13 +327,13 @@ TEST_F(Zamenor, FilesFromTheCommandLineAndFromADropOpenAsTheOpenCommandWould) {
     const std::filesystem::path named = dir_ / L"папка с пробелом" / L"код.txt";
     test::WriteBytes(named, "АБВ\r\n");
     OpenCommandLineFile(*app_, (L"zamenor.exe \"" + named.wstring() + L"\"").c_str());
-    EXPECT_EQ(app_->Ws->CipherText.text, "АБВ");
+    EXPECT_EQ(Ws().CipherText.text, "АБВ");
     EXPECT_EQ(Title(), L"Zamenor - код.txt");
 
     // Of several dropped files the first opens, wherever they land.
     test::WriteBytes(dir_ / L"first.txt", "ГДЕ\r\n");
     test::Drop(app_->PlainWindow->Form, {dir_ / L"first.txt", named});
-    EXPECT_EQ(app_->Ws->CipherText.text, "ГДЕ");
+    EXPECT_EQ(Ws().CipherText.text, "ГДЕ");
 }
 
 }  // namespace

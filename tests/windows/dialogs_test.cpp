@@ -27,7 +27,7 @@ Step Reading(std::vector<std::wstring>& seen) {
         HWND icon = GetDlgItem(box, 0x440);
         const bool hasIcon =
             icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-        seen.push_back(WindowText(box) + L" | " + ItemText(box, 0xFFFF) +
+        seen.push_back(WindowText(box) + L" | " + MessageText(box) +
                        (hasIcon ? L" | icon" : L""));
         PressButton(box, IDOK);
     };

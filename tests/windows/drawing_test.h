@@ -3,7 +3,6 @@
 // built from plain Win32 calls so that the code under test does not check itself.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -19,9 +18,13 @@ class Surface {
 public:
     Surface(int width, int height, COLORREF fill = RGB(255, 255, 255))
         : width_(width), height_(height) {
-        // Top-down: row y at bits_ + y * width.
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down: row y at bits_ + y * width
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         bits_ = static_cast<uint32_t*>(bits);
@@ -61,9 +64,15 @@ public:
         }
         return all;
     }
-    int Count(COLORREF color) const {
-        const std::vector<COLORREF> all = Pixels();
-        return static_cast<int>(std::count(all.begin(), all.end(), color));
+    // Pixels of this colour, in the whole picture or inside r.
+    int Count(COLORREF color) const { return Count(color, Rect{0, 0, width_, height_}); }
+    int Count(COLORREF color, const Rect& r) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x)
+                n += At(x, y) == color;
+        }
+        return n;
     }
 
 private:

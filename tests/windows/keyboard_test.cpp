@@ -129,7 +129,7 @@ TEST_F(Keyboard, TheAboutBoxClosesOnEscapeAndEnterAndAGuideThatCannotBeShownIsNa
 
     test::shellOpenFails = true;
     std::wstring said;
-    WindowDriver driver({test::Inspecting([&said](HWND box) { said = test::ItemText(box, 0xFFFF); },
+    WindowDriver driver({test::Inspecting([&said](HWND box) { said = test::MessageText(box); },
                                           [](HWND box) { test::PressButton(box, IDOK); })});
     PressKey(Alphabet(), VK_F1);
     EXPECT_NE(said.find(L"Не удалось открыть справку"), std::wstring::npos) << said;

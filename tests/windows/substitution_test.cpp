@@ -22,9 +22,9 @@ using test::Type;
 
 class Substitution : public test::Zamenor {
 protected:
-    TextView& Cipher() { return *static_cast<TextView*>(app_->Ws->CipherText.view); }
-    TextView& Plain() { return *static_cast<TextView*>(app_->Ws->PlainText.view); }
-    AlphabetView& Letters() { return *static_cast<AlphabetView*>(app_->Ws->KeyTable.view); }
+    TextView& Cipher() { return *static_cast<TextView*>(Ws().CipherText.view); }
+    TextView& Plain() { return *static_cast<TextView*>(Ws().PlainText.view); }
+    AlphabetView& Letters() { return *static_cast<AlphabetView*>(Ws().KeyTable.view); }
 
     static Point Inside(const Rect& cell) { return {cell.left + 5, cell.top + 5}; }
     // A cell of the text as the view shows it now, scrolled.

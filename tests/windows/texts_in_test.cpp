@@ -69,7 +69,7 @@ TEST_F(TextsIn, ARefusedTextChangesNothing) {
         // The unsaved letter is asked about first; not saving it still does not lose it.
         WindowDriver driver({[](HWND box) { test::PressButton(box, IDNO); },
                              test::Inspecting(
-                                 [&](HWND box) { said = test::ItemText(box, 0xFFFF); },
+                                 [&](HWND box) { said = test::MessageText(box); },
                                  [](HWND box) { test::PressButton(box, IDOK); })});
         test::Drop(app_->CipherWindow->Form, {dir_ / L"latin.txt"});
     }

@@ -35,7 +35,7 @@ HWND ActiveDialog() {
 }
 
 std::wstring Describe(HWND window) {
-    return WindowText(window) + L": " + ItemText(window, kMessageText);
+    return WindowText(window) + L": " + MessageText(window);
 }
 
 }  // namespace
@@ -91,6 +91,10 @@ std::wstring ItemText(HWND dialog, int id) {
     wchar_t text[1024] = {};
     GetDlgItemTextW(dialog, id, text, 1024);
     return text;
+}
+
+std::wstring MessageText(HWND box) {
+    return ItemText(box, kMessageText);
 }
 
 HWND FileNameField(HWND dialog) {

@@ -41,6 +41,8 @@ private:
 
 std::wstring WindowText(HWND window);
 std::wstring ItemText(HWND dialog, int id);
+// The question or message a message box shows.
+std::wstring MessageText(HWND box);
 
 // The file dialog's "File name" field (a combo box or an edit, depending on the template).
 HWND FileNameField(HWND dialog);

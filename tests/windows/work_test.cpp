@@ -31,7 +31,7 @@ Step Answer(int button, std::wstring* asked = nullptr) {
     return Inspecting(
         [asked](HWND box) {
             if (asked) {
-                *asked = test::ItemText(box, 0xFFFF) + L" | " + test::ItemText(box, IDYES) +
+                *asked = test::MessageText(box) + L" | " + test::ItemText(box, IDYES) +
                          L" " + test::ItemText(box, IDNO) + L" " + test::ItemText(box, IDCANCEL);
             }
         },
