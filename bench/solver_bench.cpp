@@ -272,7 +272,11 @@ Measured MeasureKeys(const std::vector<std::string>& texts, int length, bool wit
         KeyColumns empty;
         empty.fill(' ');
         auto start = Clock::now();
-        const KeyColumns key = SuggestKey(cipher, empty, t + 1, 700);
+        solver::SolveOptions options;
+        options.seed = t + 1;
+        options.budgetMs = 700;
+        const solver::SolveReport report = solver::Solve(cipher, empty, options);
+        const KeyColumns& key = report.key;
         double ms = Milliseconds(start);
         std::string found;
         for (char c : cipher)
@@ -287,9 +291,11 @@ Measured MeasureKeys(const std::vector<std::string>& texts, int length, bool wit
             ++(trueScore > foundScore ? mine.searchFailures : mine.modelFailures);
             if (verbose) {
                 std::printf(
-                    "  text %zu, seed %zu, keys %llu: %s\n  %s\n  %s\n  true %lld found %lld\n", t,
-                    t + 1, keys, Cp1251ToUtf8(cipher).c_str(), Cp1251ToUtf8(plain).c_str(),
-                    Cp1251ToUtf8(found).c_str(), trueScore, foundScore);
+                    "  text %zu, seed %zu, keys %llu: %s\n  %s\n  %s\n  true %lld found %lld, %d "
+                    "restarts%s, %.0f ms\n",
+                    t, t + 1, keys, Cp1251ToUtf8(cipher).c_str(), Cp1251ToUtf8(plain).c_str(),
+                    Cp1251ToUtf8(found).c_str(), trueScore, foundScore, report.restarts,
+                    report.agreed ? " agreed" : "", ms);
             }
         }
 

@@ -32,7 +32,8 @@ struct Weights {
     int word = 0;         // on a listed word's level
     int chain = 0;        // taken off per level the n-grams give the listed word
     int unknown = 0;      // an unlisted word
-    int unknownStem = 0;  // an unlisted word beginning as a listed word does
+    int unknownStem = 0;  // one whose listed beginning's endings always go with its own ...
+    int stemEnding = 0;   // ... less this per level of how often they do, down to `unknown`
     int typed = 0;        // on how an unlisted word reads as rare words do, in place of the n-grams
     int name = 0;         // level of the share of unlisted words spelled as names; 0: none
     int pair = 0;         // on how much likelier a word is after the one before it than alone
@@ -50,10 +51,10 @@ constexpr Weights kSearchWeights{
 // as the words seen once spell theirs. Without the word list a rare letter met once loses to a
 // commoner one whose n-grams read better (КОФЕ as КОЖЕ), although the word says otherwise; without
 // the spelling model a plausible unlisted form (КРОВЛЯ) loses to any rare listed one (КРОВЛЮ),
-// as the text's n-grams spread their estimate over every string of letters. A beginning shared
-// with a listed word (another form of it) makes an unlisted word some two and a half times
-// likelier. Neighbouring words tell apart what one word alone cannot (В ЭТО ВРЕМЯ, not В ЧТО
-// ВРЕМЯ; ЧТО Ж, not ЭТО Ж).
+// as the text's n-grams spread their estimate over every string of letters. A beginning listed
+// with endings that go with the word's own (another form of a listed word) makes an unlisted word
+// up to six times likelier. Neighbouring words tell apart what one word alone cannot (В ЭТО ВРЕМЯ,
+// not В ЧТО ВРЕМЯ; ЧТО Ж, not ЭТО Ж).
 constexpr int kJudgeScale = 10;
 // Of the unlisted words, the share read as names are spelled (-40: a hundredth); the rest read as
 // the rare words.
@@ -63,7 +64,8 @@ constexpr Weights kJudgeWeights{.quadgram = kJudgeScale,
                                 .word = kJudgeScale,
                                 .chain = kJudgeScale,
                                 .unknown = -31 * kJudgeScale,
-                                .unknownStem = -23 * kJudgeScale,
+                                .unknownStem = -15 * kJudgeScale,
+                                .stemEnding = kJudgeScale / 2,
                                 .typed = kJudgeScale,
                                 .name = kNameShare,
                                 .pair = kJudgeScale};
@@ -292,16 +294,27 @@ private:
             return weights_.word * found->word - weights_.chain * found->chain;
         }
         const int typed = weights_.typed == 0 ? 0 : weights_.typed * TypedLessChain(w, k);
-        // The stem set is large and its look-ups miss the cache: only a scorer that tells stems
-        // apart pays for them.
-        if (weights_.unknownStem != weights_.unknown) {
-            for (std::size_t i = 0; i < count; ++i) {
-                if (model_.stems.Contains(beginnings[i]))
-                    return weights_.unknownStem + typed;
-            }
+        // The stem tables are large and their look-ups miss the cache: only a scorer that tells
+        // stems apart pays for them.
+        if (weights_.unknownStem == weights_.unknown)
+            return weights_.unknown + typed;
+        int best = kNoStem;
+        for (std::size_t i = 0; i < count; ++i) {
+            // beginnings[i] leaves out the last count - i letters.
+            std::uint16_t ending = 0;
+            for (std::uint32_t j = w.length - static_cast<std::uint32_t>(count - i); j < w.length;
+                 ++j)
+                ending = EndingCode(ending, k[wordSymbols_[w.offset + j]]);
+            for (std::uint16_t other : model_.stems.Of(beginnings[i]))
+                best =
+                    std::max(best, model_.endingPairs.Find(EndingPairHash(ending, other), kNoStem));
         }
-        return weights_.unknown + typed;
+        return std::max(weights_.unknown, weights_.unknownStem + weights_.stemEnding * best) +
+               typed;
     }
+
+    // Below any level of a pair of endings.
+    static constexpr int kNoStem = -30000;
 
     // How much likelier the rare words' and the names' spelling find an unlisted word than the
     // text's n-grams.
@@ -948,7 +961,9 @@ KeyCheck CheckKey(std::string_view cipherText, const KeyColumns& key, std::uint6
 
 }  // namespace solver
 
-void ReleaseSolverTables() { solver::ReleaseModels(); }
+void ReleaseSolverTables() {
+    solver::ReleaseModels();
+}
 
 KeyColumns SuggestKey(std::string_view cipherText, const KeyColumns& key, std::uint64_t seed,
                       int budgetMs) {

@@ -153,6 +153,65 @@ int ChainScore(const LanguageModel& model, std::string_view word) {
     return score;
 }
 
+// Sorts 32-bit numbers by two passes of 16 bits: quicker than a comparison sort for millions.
+void RadixSort(std::vector<std::uint32_t>& values) {
+    std::vector<std::uint32_t> other(values.size());
+    for (int shift : {0, 16}) {
+        std::vector<std::size_t> starts(std::size_t{1} << 16 | 1);
+        for (std::uint32_t v : values)
+            ++starts[(v >> shift & 0xFFFF) + 1];
+        for (std::size_t i = 1; i < starts.size(); ++i)
+            starts[i] += starts[i - 1];
+        for (std::uint32_t v : values)
+            other[starts[v >> shift & 0xFFFF]++] = v;
+        values.swap(other);
+    }
+}
+
+// Fills the stems' endings and the endings' pairs from (stem, ending) of every listed word.
+void AddStems(LanguageModel& model, std::vector<std::pair<std::uint64_t, std::uint16_t>> all) {
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    constexpr int kEndingBits = 3 * kIndexBits;
+    std::vector<int> stemsWith(std::size_t{1} << kEndingBits);
+    std::vector<std::uint32_t> pairs;  // first << kEndingBits | second, once per stem with both
+    std::vector<std::uint16_t> endings;
+    for (std::size_t i = 0; i < all.size();) {
+        std::size_t end = i;
+        endings.clear();
+        for (; end < all.size() && all[end].first == all[i].first; ++end)
+            endings.push_back(all[end].second);
+        if (endings.size() <= kMostEndings) {
+            model.stems.Add(all[i].first, endings);
+            for (std::uint16_t a : endings) {
+                ++stemsWith[a];
+                for (std::uint16_t b : endings) {
+                    if (a != b)
+                        pairs.push_back(std::uint32_t{a} << kEndingBits | b);
+                }
+            }
+        }
+        i = end;
+    }
+    RadixSort(pairs);
+    for (std::size_t i = 0; i < pairs.size();) {
+        std::size_t end = i;
+        while (end < pairs.size() && pairs[end] == pairs[i])
+            ++end;
+        const std::uint32_t second = pairs[i] & ((1u << kEndingBits) - 1);
+        // One more stem with the second ending than counted: a pair seen once is no certainty.
+        const double share = static_cast<double>(end - i) / (stemsWith[second] + 1.0);
+        const auto level = static_cast<int>(std::lround(kScale * std::log10(share)));
+        if (level >= kLowestEndingPair) {
+            model.endingPairs.Add(
+                EndingPairHash(static_cast<std::uint16_t>(pairs[i] >> kEndingBits),
+                               static_cast<std::uint16_t>(second)),
+                static_cast<std::int16_t>(level));
+        }
+        i = end;
+    }
+}
+
 LanguageModel Build(bool withGap) {
     LanguageModel model;
     const long long quadTotal = withGap ? kQuadgramsWithGapTotal : kQuadgramsLettersOnlyTotal;
@@ -182,12 +241,16 @@ LanguageModel Build(bool withGap) {
         // common ones: their endings and letters are those of rarer forms and names.
         std::vector<float> typeCounts(kSize, 0.0f);
         const int onceLevel = static_cast<int>(std::lround(kScale * std::log10(1.0 / kWordsTotal)));
+        std::vector<std::pair<std::uint64_t, std::uint16_t>> stemEndings;
         ForEachItem(kWords, [&](int score, std::string_view word) {
             std::uint64_t hash = kWordHashStart;
             for (std::size_t i = 0; i < word.size(); ++i) {
                 hash = WordHashStep(hash, word[i]);
                 if (i + 1 >= kShortestStem && i + 1 < word.size() && i + 4 >= word.size()) {
-                    model.stems.Add(hash);
+                    std::uint16_t ending = 0;
+                    for (char c : word.substr(i + 1))
+                        ending = EndingCode(ending, c);
+                    stemEndings.emplace_back(hash, ending);
                 }
             }
             if (score <= onceLevel) {
@@ -205,6 +268,7 @@ LanguageModel Build(bool withGap) {
                             {static_cast<std::int16_t>(score), static_cast<std::int16_t>(chain)});
         });
         model.typeConditional = SmoothedConditional(std::move(typeCounts));
+        AddStems(model, std::move(stemEndings));
         std::vector<float> nameCounts(kSize, 0.0f);
         ForEachItem(kNames, [&](int, std::string_view name) {
             int a = kOutside, b = kOutside, c = kGap;
@@ -264,6 +328,13 @@ int LevelSum(int a, int b) {
     return d < table.size() ? high + table[d] : high;
 }
 
+void StemEndings::Add(std::uint64_t stem, std::span<const std::uint16_t> endings) {
+    ZAM_ASSERT(endings.size() <= kMostEndings);
+    ranges_[slots_.Insert(stem)] =
+        static_cast<std::uint32_t>(endings_.size() << kCountBits | endings.size());
+    endings_.insert(endings_.end(), endings.begin(), endings.end());
+}
+
 void WordScores::Add(std::uint64_t hash, WordLevels score) {
     const std::size_t bit = Bit(hash);
     filter_[bit >> 6] |= std::uint64_t{1} << (bit & 63);
@@ -281,15 +352,20 @@ std::unique_ptr<const LanguageModel>& ModelSlot(bool withGaps) {
 
 const LanguageModel& Model(bool withGaps) {
     std::unique_ptr<const LanguageModel>& slot = ModelSlot(withGaps);
-    if (!slot) slot = std::make_unique<const LanguageModel>(Build(withGaps));
+    if (!slot)
+        slot = std::make_unique<const LanguageModel>(Build(withGaps));
     return *slot;
 }
 
 }  // namespace
 
-const LanguageModel& WithGapModel() { return Model(true); }
+const LanguageModel& WithGapModel() {
+    return Model(true);
+}
 
-const LanguageModel& LettersOnlyModel() { return Model(false); }
+const LanguageModel& LettersOnlyModel() {
+    return Model(false);
+}
 
 void ReleaseModels() {
     ModelSlot(true).reset();

@@ -3,6 +3,7 @@
 // twentieths of a decimal logarithm of the share (higher is more likely), so that sums are exact
 // and the search does the same on every machine.
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -86,16 +87,6 @@ private:
     std::vector<WordLevels> values_ = std::vector<WordLevels>(Slots::kSlots);
 };
 
-// Hashes of word beginnings.
-class StemSet {
-public:
-    void Add(std::uint64_t hash) { slots_.Insert(hash); }
-    bool Contains(std::uint64_t hash) const { return slots_.Holds(slots_.Probe(hash)); }
-
-private:
-    HashSlots<20> slots_;
-};
-
 // Levels by 64-bit hash, for up to half of 2^kSlotBits hashes.
 template <int kSlotBits>
 class HashLevels {
@@ -111,6 +102,44 @@ private:
     using Slots = HashSlots<kSlotBits>;
     Slots slots_;
     std::vector<std::int16_t> values_ = std::vector<std::int16_t>(Slots::kSlots);
+};
+
+// A word's last one to three letters as a number: five bits each, the first highest.
+inline std::uint16_t EndingCode(std::uint16_t code, int symbol) {
+    return static_cast<std::uint16_t>(code << kIndexBits | (symbol + 1));
+}
+// Two endings as one hash (never 0).
+inline std::uint64_t EndingPairHash(std::uint16_t ending, std::uint16_t other) {
+    return (std::uint64_t{ending} << 16 | other) + 1;
+}
+
+// The endings each beginning of a listed word is met with: the word less its last one to three
+// letters, four letters at least. A beginning met with more endings than kMostEndings is a common
+// prefix rather than a word's stem, and is left out.
+inline constexpr std::size_t kMostEndings = 40;
+// A hundredth: an ending met with another less often says nothing of a form.
+inline constexpr int kLowestEndingPair = -40;
+class StemEndings {
+public:
+    void Add(std::uint64_t stem, std::span<const std::uint16_t> endings);
+    // Empty when the beginning is not listed.
+    std::span<const std::uint16_t> Of(std::uint64_t stem) const {
+        const std::size_t slot = slots_.Probe(stem);
+        if (!slots_.Holds(slot))
+            return {};
+        const std::uint32_t range = ranges_[slot];
+        return std::span(endings_).subspan(range >> kCountBits, range & kCountMask);
+    }
+
+private:
+    using Slots = HashSlots<19>;
+    static constexpr int kCountBits = 6;
+    static constexpr std::uint32_t kCountMask = (1u << kCountBits) - 1;
+    static_assert(kMostEndings <= kCountMask);
+    Slots slots_;
+    std::vector<std::uint32_t> ranges_ =
+        std::vector<std::uint32_t>(Slots::kSlots);  // offset, count
+    std::vector<std::uint16_t> endings_;
 };
 
 // Two words' hashes as one.
@@ -143,9 +172,13 @@ struct LanguageModel {
     // (-СКИИ, -ОВ, -ЬИЧ) that the rare words seldom have. Empty for the letters-only model.
     std::vector<std::int16_t> nameConditional;
     WordScores words;  // empty for the letters-only model
-    // Every listed word less its last one to three letters, four letters at least: an unlisted
-    // word with such a beginning is most likely another form of a listed one.
-    StemSet stems;
+    // An unlisted word is most likely another form of a listed one when its beginning is listed
+    // with endings that go with its own (ЛУЧИНУ beside ЛУЧИНЫ), and most likely no word when they
+    // do not (ЛУЩИНУ beside ЛУЩИТЬ): `endingPairs` holds, by EndingPairHash(a, b), the level of the
+    // share of listed beginnings met with ending b that are also met with a, where it is at least
+    // kLowestEndingPair.
+    StemEndings stems;
+    HashLevels<19> endingPairs;
     std::int16_t wordFloor = 0;
     // How much likelier a word is after a given one than alone: by PairHash for the pairs the
     // training text holds often enough, by EndingHash for any other word after a one-letter

@@ -92,7 +92,9 @@ TEST(SuggestKey, RestartsThatAgreeOnAWrongKeyAreLeft) {
 // A rare letter, its rival absent from the text: the true key must score above the one that
 // trades the two. The n-grams alone read КОФЕ as КОЖЕ although the word list says otherwise;
 // the word list alone prefers a rare listed form (КРОВЛЮ, ВРЕМЮ) to a plausible unlisted one
-// (КРОВЛЯ) unless unlisted words are read by how unseen words are spelled.
+// (КРОВЛЯ) unless unlisted words are read by how unseen words are spelled; and any unlisted word
+// whose beginning is listed (ЛУЩИНУ beside ЛУЩИТЬ, ПОДСТВО beside ПОДСТУП) is as good as another
+// form of a listed word (ЛУЧИНУ beside ЛУЧИНЫ) unless the endings are weighed.
 TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
     struct Case {
         const char* plain;
@@ -104,6 +106,8 @@ TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
          "КОЖЕ"},
         {"В_ТО_ВРЕМЯ_КАК_ОБРУШИЛАСЬ_КРОВЛЯ_ВСЕ_ВЫБЕЖАЛИ_НА_УЛИЦУ_И_СТАЛИ_КРИЧАТЬ", 'Я', 'Ю',
          "КРОВЛЮ"},
+        {"ОН_ЗАЖЕГ_ЛУЧИНУ_И_СЕЛ_У_ОКНА_ДОЖИДАТЬСЯ_УТРА", 'Ч', 'Щ', "ЛУЩИНУ"},
+        {"ЧЕМ_ДАЛЬШЕ_ТЕМ_СИЛЬНЕЕ_Я_ЧУВСТВУЮ_НАШЕ_РОДСТВО", 'Р', 'П', "ПОДСТВО"},
         // Without gaps: a rare letter read wrong breaks the word it stands in.
         {"ОНАНАКОНЕЦОТВЕТИЛАЕМУЧТОНЕПОИДЕТДОМОИБЕЗНЕГО", 'Ц', 'Ф', "НАКОНЕФ"},
         // The first word's opening letters are scored as any word's are.

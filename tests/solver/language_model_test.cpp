@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -60,11 +61,26 @@ TEST(LanguageModel, LevelSumAddsShares) {
     EXPECT_EQ(LevelSum(0, -30000), 0);     // far below: nothing to add
 }
 
-TEST(LanguageModel, StemsAreListedWordsLessOneToThreeLettersOfAtLeastFour) {
-    const StemSet& stems = WithGapModel().stems;
-    EXPECT_TRUE(stems.Contains(Hash("БУКАШК")));  // БУКАШКА, БУКАШКИ
-    EXPECT_FALSE(stems.Contains(Hash("БУКАЗК")));
-    EXPECT_FALSE(stems.Contains(Hash("БУК")));  // too short to say anything
+std::uint16_t Ending(std::string_view text) {
+    std::uint16_t code = 0;
+    for (char s : Symbols(text))
+        code = EndingCode(code, s);
+    return code;
+}
+
+TEST(LanguageModel, StemsKnowTheirEndingsAndWhichEndingsGoTogether) {
+    const LanguageModel& model = WithGapModel();
+    const auto endings = model.stems.Of(Hash("БУКАШК"));  // БУКАШКА, БУКАШКИ
+    EXPECT_NE(std::find(endings.begin(), endings.end(), Ending("А")), endings.end());
+    EXPECT_NE(std::find(endings.begin(), endings.end(), Ending("И")), endings.end());
+    EXPECT_TRUE(model.stems.Of(Hash("БУКАЗК")).empty());
+    EXPECT_TRUE(model.stems.Of(Hash("БУК")).empty());  // too short to say anything
+    // A noun's stem met with -Ы is met with -У too; a verb's with -ТЬ seldom with -НУ.
+    const int nounForm = model.endingPairs.Find(EndingPairHash(Ending("У"), Ending("Ы")), -30000);
+    const int otherForm =
+        model.endingPairs.Find(EndingPairHash(Ending("НУ"), Ending("ТЬ")), -30000);
+    EXPECT_GT(nounForm, -20);  // more than a tenth
+    EXPECT_GT(nounForm, otherForm + 20);
 }
 
 }  // namespace
