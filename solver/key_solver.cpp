@@ -279,13 +279,15 @@ private:
     }
     int Word(const Item& w, const Key& k) const {
         std::uint64_t hash = kWordHashStart;
-        std::array<std::uint64_t, 3> beginnings{};  // the same the stem set holds
+        std::array<std::uint64_t, 3> beginnings{};  // those the stem table holds
         std::size_t count = 0;
+        std::uint16_t tail = 0;  // the ending code of the last three letters
         for (std::uint32_t i = 0; i < w.length; ++i) {
             const std::uint8_t plain = k[wordSymbols_[w.offset + i]];
             if (plain >= kGap)
                 return weights_.unknown;  // a gap or no letter inside a word
             hash = WordHashStep(hash, plain);
+            tail = EndingCode(tail, plain) & kThreeLetters;
             if (i + 1 >= kShortestStem && i + 1 < w.length && i + 4 >= w.length) {
                 beginnings[count++] = hash;
             }
@@ -300,11 +302,9 @@ private:
             return weights_.unknown + typed;
         int best = kNoStem;
         for (std::size_t i = 0; i < count; ++i) {
-            // beginnings[i] leaves out the last count - i letters.
-            std::uint16_t ending = 0;
-            for (std::uint32_t j = w.length - static_cast<std::uint32_t>(count - i); j < w.length;
-                 ++j)
-                ending = EndingCode(ending, k[wordSymbols_[w.offset + j]]);
+            // beginnings[i] leaves out the last count - i letters: the low bits of the tail.
+            const auto ending =
+                static_cast<std::uint16_t>(tail & ((1u << (kIndexBits * (count - i))) - 1));
             for (std::uint16_t other : model_.stems.Of(beginnings[i]))
                 best =
                     std::max(best, model_.endingPairs.Find(EndingPairHash(ending, other), kNoStem));
@@ -315,6 +315,7 @@ private:
 
     // Below any level of a pair of endings.
     static constexpr int kNoStem = -30000;
+    static constexpr std::uint16_t kThreeLetters = (1u << (3 * kIndexBits)) - 1;
 
     // How much likelier the rare words' and the names' spelling find an unlisted word than the
     // text's n-grams.

@@ -170,8 +170,8 @@ void RadixSort(std::vector<std::uint32_t>& values) {
 
 // Fills the stems' endings and the endings' pairs from (stem, ending) of every listed word.
 void AddStems(LanguageModel& model, std::vector<std::pair<std::uint64_t, std::uint16_t>> all) {
+    // Each word gives each of its beginnings one ending: the pairs are distinct already.
     std::sort(all.begin(), all.end());
-    all.erase(std::unique(all.begin(), all.end()), all.end());
     constexpr int kEndingBits = 3 * kIndexBits;
     std::vector<int> stemsWith(std::size_t{1} << kEndingBits);
     std::vector<std::uint32_t> pairs;  // first << kEndingBits | second, once per stem with both
