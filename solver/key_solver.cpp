@@ -35,6 +35,9 @@ struct Weights {
     int unknownStem = 0;  // one whose listed beginning's endings always go with its own ...
     int stemEnding = 0;   // ... less this per level of how often they do, down to `unknown`
     int typed = 0;        // on how an unlisted word reads as rare words do, in place of the n-grams
+    // Level of the share of an unlisted word whose beginning is listed with an ending that goes
+    // with its own, in that listed word's share and how often the endings go together; 0: none.
+    int unlistedForm = 0;
     int name = 0;         // level of the share of unlisted words spelled as names; 0: none
     int pair = 0;         // on how much likelier a word is after the one before it than alone
 };
@@ -53,8 +56,10 @@ constexpr Weights kSearchWeights{
 // the spelling model a plausible unlisted form (КРОВЛЯ) loses to any rare listed one (КРОВЛЮ),
 // as the text's n-grams spread their estimate over every string of letters. A beginning listed
 // with endings that go with the word's own (another form of a listed word) makes an unlisted word
-// up to six times likelier. Neighbouring words tell apart what one word alone cannot (В ЭТО ВРЕМЯ,
-// not В ЧТО ВРЕМЯ; ЧТО Ж, not ЭТО Ж).
+// up to six times likelier, and a form of a common word is about as likely as a thirtieth of it:
+// spelled letter by letter a long form (ДОСТОИНСТВАМ beside ДОСТОИНСТВАХ) would be taken for
+// millions of times rarer than its listed sibling. Neighbouring words tell apart what one word
+// alone cannot (В ЭТО ВРЕМЯ, not В ЧТО ВРЕМЯ; ЧТО Ж, not ЭТО Ж).
 constexpr int kJudgeScale = 10;
 // Of the unlisted words, the share read as names are spelled (-40: a hundredth); the rest read as
 // the rare words.
@@ -67,6 +72,7 @@ constexpr Weights kJudgeWeights{.quadgram = kJudgeScale,
                                 .unknownStem = -15 * kJudgeScale,
                                 .stemEnding = kJudgeScale / 2,
                                 .typed = kJudgeScale,
+                                .unlistedForm = -30,
                                 .name = kNameShare,
                                 .pair = kJudgeScale};
 
@@ -92,6 +98,9 @@ constexpr int kRareCount = 3;
 // restarts seldom stop short of its key, and there each climb costs a great deal.
 constexpr std::size_t kKicks = 40;
 constexpr std::size_t kKickedLength = 500;
+// Swaps tried from the judge's best key, by the letters of its unlisted words: where the judge
+// prefers a key the search never reached, it is two letters away (ШУЛЬЦ for РЫЛЬЦ).
+constexpr std::size_t kJudgeKicks = 10;
 // Without gaps the judge adds the split into words, at this weight, to the search's own score, and
 // climbs by the swaps that cost the search's score at most kSegmentReach (some five decimal orders
 // of its n-grams): past that no split makes up for them, and each split costs a pass over the
@@ -149,6 +158,17 @@ public:
         CollectNgrams<3>(text, trigrams_, trigramsOf_);
         if (gapCipher >= 0)
             CollectWords(text, gapCipher);
+    }
+
+    // A bit per cipher index of the words no list holds under the key.
+    std::uint32_t UnlistedLetters(const Key& key) const {
+        std::uint32_t mask = 0;
+        for (const Item& w : words_) {
+            const std::uint64_t hash = WordHash(w, key);
+            if (hash == 0 || model_.words.Find(hash) == nullptr)
+                mask |= w.mask;
+        }
+        return mask;
     }
 
     std::size_t ItemCount() const {
@@ -295,31 +315,45 @@ private:
         if (const WordLevels* found = model_.words.Find(hash)) {
             return weights_.word * found->word - weights_.chain * found->chain;
         }
-        const int typed = weights_.typed == 0 ? 0 : weights_.typed * TypedLessChain(w, k);
+        const Spelling spelling = weights_.typed == 0 ? Spelling{} : Spell(w, k);
         // The stem tables are large and their look-ups miss the cache: only a scorer that tells
         // stems apart pays for them.
         if (weights_.unknownStem == weights_.unknown)
-            return weights_.unknown + typed;
-        int best = kNoStem;
+            return weights_.unknown + weights_.typed * spelling.typed;
+        int best = kNoStem;  // the pair of endings' level
+        int form = kNoStem;  // the listed word's level with it
         for (std::size_t i = 0; i < count; ++i) {
             // beginnings[i] leaves out the last count - i letters: the low bits of the tail.
             const auto ending =
                 static_cast<std::uint16_t>(tail & ((1u << (kIndexBits * (count - i))) - 1));
-            for (std::uint16_t other : model_.stems.Of(beginnings[i]))
-                best =
-                    std::max(best, model_.endingPairs.Find(EndingPairHash(ending, other), kNoStem));
+            const auto forms = model_.stems.Of(beginnings[i]);
+            for (std::size_t f = 0; f < forms.endings.size(); ++f) {
+                const int pair =
+                    model_.endingPairs.Find(EndingPairHash(ending, forms.endings[f]), kNoStem);
+                if (pair == kNoStem)
+                    continue;
+                best = std::max(best, pair);
+                form = std::max(form, forms.levels[f] + pair);
+            }
         }
-        return std::max(weights_.unknown, weights_.unknownStem + weights_.stemEnding * best) +
-               typed;
+        const int spelled =
+            std::max(weights_.unknown, weights_.unknownStem + weights_.stemEnding * best) +
+            weights_.typed * spelling.typed;
+        if (weights_.unlistedForm == 0 || form == kNoStem)
+            return spelled;
+        return std::max(spelled, weights_.word * (form + weights_.unlistedForm) -
+                                     weights_.chain * spelling.chain);
     }
 
     // Below any level of a pair of endings.
     static constexpr int kNoStem = -30000;
     static constexpr std::uint16_t kThreeLetters = (1u << (3 * kIndexBits)) - 1;
 
-    // How much likelier the rare words' and the names' spelling find an unlisted word than the
-    // text's n-grams.
-    int TypedLessChain(const Item& w, const Key& k) const {
+    struct Spelling {
+        int typed = 0;  // how much likelier the rare words' and names' spelling find the word ...
+        int chain = 0;  // ... than the text's n-grams, which give it this
+    };
+    Spelling Spell(const Item& w, const Key& k) const {
         int typed = 0, name = 0, chain = 0;
         int a = kOutside, b = kOutside, c = kGap;
         for (std::uint32_t i = 0; i <= w.length; ++i) {
@@ -334,7 +368,7 @@ private:
         }
         if (weights_.name != 0)
             typed = LevelSum(typed + rest_, name + weights_.name);
-        return typed - chain;
+        return {typed - chain, chain};
     }
 
     static void AddItem(std::vector<Item>& items, Lists& itemsOf, Item item,
@@ -624,7 +658,7 @@ public:
         }
         if (result.agreed && p_.text.size() <= kKickedLength) {
             Key best = finalists.front().second;
-            const long long score = Kick(best, finalists.front().first);
+            const long long score = Kick(best, finalists.front().first, scorer_, kKicks);
             if (score > finalists.front().first)
                 Admit(finalists, score, best);
         }
@@ -653,6 +687,16 @@ public:
                 bestJudged = judged;
             }
             Admit(result.ranked, judged, key);
+        }
+        if (p_.text.size() <= kKickedLength) {
+            if (const std::uint32_t unlisted = judge_.UnlistedLetters(result.key)) {
+                Key best = result.key;
+                const long long score = Kick(best, bestJudged, judge_, kJudgeKicks, unlisted);
+                if (score > bestJudged) {
+                    result.key = best;
+                    Admit(result.ranked, score, best);
+                }
+            }
         }
         return result;
     }
@@ -722,26 +766,28 @@ private:
         }
     }
 
-    // Whether a climb by the symbols at most maxCount times in the text (0: all) tries trading x
-    // and y: a pair of two symbols it climbs by is tried once, from the lower.
-    bool Tried(const Key& key, std::uint8_t x, std::uint8_t y, int maxCount) const {
-        const bool triedFromY = maxCount == 0 || p_.counts[y] <= maxCount;
+    // Whether a climb by the symbols at most maxCount times in the text (0: all) and in `only`
+    // tries trading x and y: a pair of two symbols it climbs by is tried once, from the lower.
+    bool Tried(const Key& key, std::uint8_t x, std::uint8_t y, int maxCount,
+               std::uint32_t only = ~0u) const {
+        const bool triedFromY = (maxCount == 0 || p_.counts[y] <= maxCount) && (only >> y & 1);
         return Swappable(key, x, y) && !(p_.counts[y] > 0 && y < x && triedFromY);
     }
 
-    // Takes every improving swap until none is left, or the time is up. Returns the gain.
-    long long Climb(Key& key, Scorer& scorer, int maxCount = 0) const {
+    // Takes every improving swap until none is left, or the time is up. Returns the gain. Climbs
+    // only by the cipher indices of `only`.
+    long long Climb(Key& key, Scorer& scorer, int maxCount = 0, std::uint32_t only = ~0u) const {
         scorer.Reset(key);
         long long gain = 0;
         for (bool improved = true; improved;) {
             improved = false;
             for (std::uint8_t x : p_.movable) {
-                if (maxCount > 0 && p_.counts[x] > maxCount)
+                if ((maxCount > 0 && p_.counts[x] > maxCount) || !(only >> x & 1))
                     continue;
                 if (Clock::now() >= deadline_)
                     return gain;
                 for (std::uint8_t y : p_.free) {
-                    if (!Tried(key, x, y, maxCount))
+                    if (!Tried(key, x, y, maxCount, only))
                         continue;
                     if (const long long delta = scorer.SwapDelta(key, x, y); delta > 0) {
                         std::swap(key[x], key[y]);
@@ -789,21 +835,23 @@ private:
 
     // Restarts that agree have often agreed on a deep hollow two or three letters away from a
     // better key (ЛУЮЩЕ for ЛУЧШЕ): one swap leads nowhere, but a climb after the right one does.
-    // Tries the least harmful swaps, each followed by a climb, and moves to the first that ends
-    // better, until none does. Returns the key's score, `score` on entry.
-    long long Kick(Key& key, long long score) {
+    // Tries the swaps `scorer` finds least harmful, each followed by a climb, and moves to the
+    // first that ends better, until none does; swaps and climbs only by the cipher indices of
+    // `only`. Returns the key's score, `score` on entry.
+    long long Kick(Key& key, long long score, Scorer& scorer, std::size_t kicks,
+                   std::uint32_t only = ~0u) {
         std::vector<Move> moves;
         for (bool improved = true; improved;) {
             improved = false;
-            scorer_.Reset(key);
+            scorer.Reset(key);
             moves.clear();
             for (std::uint8_t x : p_.movable) {
                 for (std::uint8_t y : p_.free) {
-                    if (Tried(key, x, y, 0))
-                        moves.push_back({scorer_.SwapDelta(key, x, y), x, y});
+                    if ((only >> x & 1) && Tried(key, x, y, 0, only))
+                        moves.push_back({scorer.SwapDelta(key, x, y), x, y});
                 }
             }
-            const auto kept = std::min(moves.size(), kKicks);
+            const auto kept = std::min(moves.size(), kicks);
             std::partial_sort(moves.begin(), moves.begin() + static_cast<std::ptrdiff_t>(kept),
                               moves.end(), [](const Move& a, const Move& b) {
                                   return std::tie(b.delta, a.x, a.y) < std::tie(a.delta, b.x, b.y);
@@ -813,7 +861,7 @@ private:
                     return score;
                 Key trial = key;
                 std::swap(trial[moves[i].x], trial[moves[i].y]);
-                const long long gain = moves[i].delta + Climb(trial, scorer_);
+                const long long gain = moves[i].delta + Climb(trial, scorer, 0, only);
                 if (gain > 0) {
                     key = trial;
                     score += gain;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "solver/language_tables.h"
 #include "toolkit/assert.h"
@@ -168,21 +169,28 @@ void RadixSort(std::vector<std::uint32_t>& values) {
     }
 }
 
-// Fills the stems' endings and the endings' pairs from (stem, ending) of every listed word.
-void AddStems(LanguageModel& model, std::vector<std::pair<std::uint64_t, std::uint16_t>> all) {
+// A beginning of a listed word, the rest of the word, and the word's level.
+using StemEnding = std::tuple<std::uint64_t, std::uint16_t, std::int16_t>;
+
+// Fills the stems' endings and the endings' pairs from (stem, ending, level) of every listed word.
+void AddStems(LanguageModel& model, std::vector<StemEnding> all) {
     // Each word gives each of its beginnings one ending: the pairs are distinct already.
     std::sort(all.begin(), all.end());
     constexpr int kEndingBits = 3 * kIndexBits;
     std::vector<int> stemsWith(std::size_t{1} << kEndingBits);
     std::vector<std::uint32_t> pairs;  // first << kEndingBits | second, once per stem with both
     std::vector<std::uint16_t> endings;
+    std::vector<std::int16_t> levels;
     for (std::size_t i = 0; i < all.size();) {
         std::size_t end = i;
         endings.clear();
-        for (; end < all.size() && all[end].first == all[i].first; ++end)
-            endings.push_back(all[end].second);
+        levels.clear();
+        for (; end < all.size() && std::get<0>(all[end]) == std::get<0>(all[i]); ++end) {
+            endings.push_back(std::get<1>(all[end]));
+            levels.push_back(std::get<2>(all[end]));
+        }
         if (endings.size() <= kMostEndings) {
-            model.stems.Add(all[i].first, endings);
+            model.stems.Add(std::get<0>(all[i]), endings, levels);
             for (std::uint16_t a : endings) {
                 ++stemsWith[a];
                 for (std::uint16_t b : endings) {
@@ -241,7 +249,7 @@ LanguageModel Build(bool withGap) {
         // common ones: their endings and letters are those of rarer forms and names.
         std::vector<float> typeCounts(kSize, 0.0f);
         const int onceLevel = static_cast<int>(std::lround(kScale * std::log10(1.0 / kWordsTotal)));
-        std::vector<std::pair<std::uint64_t, std::uint16_t>> stemEndings;
+        std::vector<StemEnding> stemEndings;
         ForEachItem(kWords, [&](int score, std::string_view word) {
             std::uint64_t hash = kWordHashStart;
             for (std::size_t i = 0; i < word.size(); ++i) {
@@ -250,7 +258,7 @@ LanguageModel Build(bool withGap) {
                     std::uint16_t ending = 0;
                     for (char c : word.substr(i + 1))
                         ending = EndingCode(ending, c);
-                    stemEndings.emplace_back(hash, ending);
+                    stemEndings.emplace_back(hash, ending, static_cast<std::int16_t>(score));
                 }
             }
             if (score <= onceLevel) {
@@ -328,11 +336,13 @@ int LevelSum(int a, int b) {
     return d < table.size() ? high + table[d] : high;
 }
 
-void StemEndings::Add(std::uint64_t stem, std::span<const std::uint16_t> endings) {
-    ZAM_ASSERT(endings.size() <= kMostEndings);
+void StemEndings::Add(std::uint64_t stem, std::span<const std::uint16_t> endings,
+                      std::span<const std::int16_t> levels) {
+    ZAM_ASSERT(endings.size() <= kMostEndings && levels.size() == endings.size());
     ranges_[slots_.Insert(stem)] =
         static_cast<std::uint32_t>(endings_.size() << kCountBits | endings.size());
     endings_.insert(endings_.end(), endings.begin(), endings.end());
+    levels_.insert(levels_.end(), levels.begin(), levels.end());
 }
 
 void WordScores::Add(std::uint64_t hash, WordLevels score) {

@@ -113,22 +113,29 @@ inline std::uint64_t EndingPairHash(std::uint16_t ending, std::uint16_t other) {
     return (std::uint64_t{ending} << 16 | other) + 1;
 }
 
-// The endings each beginning of a listed word is met with: the word less its last one to three
-// letters, four letters at least. A beginning met with more endings than kMostEndings is a common
-// prefix rather than a word's stem, and is left out.
+// The endings each beginning of a listed word is met with, and the levels of the words they make:
+// the word less its last one to three letters, four letters at least. A beginning met with more
+// endings than kMostEndings is a common prefix rather than a word's stem, and is left out.
 inline constexpr std::size_t kMostEndings = 40;
 // A hundredth: an ending met with another less often says nothing of a form.
 inline constexpr int kLowestEndingPair = -40;
 class StemEndings {
 public:
-    void Add(std::uint64_t stem, std::span<const std::uint16_t> endings);
+    void Add(std::uint64_t stem, std::span<const std::uint16_t> endings,
+             std::span<const std::int16_t> levels);
+    // The endings a beginning is met with, and the levels of the words they make with it.
+    struct Forms {
+        std::span<const std::uint16_t> endings;
+        std::span<const std::int16_t> levels;
+    };
     // Empty when the beginning is not listed.
-    std::span<const std::uint16_t> Of(std::uint64_t stem) const {
+    Forms Of(std::uint64_t stem) const {
         const std::size_t slot = slots_.Probe(stem);
         if (!slots_.Holds(slot))
             return {};
         const std::uint32_t range = ranges_[slot];
-        return std::span(endings_).subspan(range >> kCountBits, range & kCountMask);
+        const std::size_t at = range >> kCountBits, count = range & kCountMask;
+        return {std::span(endings_).subspan(at, count), std::span(levels_).subspan(at, count)};
     }
 
 private:
@@ -140,6 +147,7 @@ private:
     std::vector<std::uint32_t> ranges_ =
         std::vector<std::uint32_t>(Slots::kSlots);  // offset, count
     std::vector<std::uint16_t> endings_;
+    std::vector<std::int16_t> levels_;
 };
 
 // Two words' hashes as one.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "sample_text.h"
@@ -76,17 +77,32 @@ TEST(SuggestKey, DegenerateAndLargestTextsFinish) {
 }
 
 // Restarts can agree on a key two or three letters away from a much better one (ЛУЮЩЕ for
-// ЛУЧШЕ, ВРЕШЬ for ВРЕМЯ): the search must still get out of that hollow. The cipher and seed are
-// one where it did not.
-TEST(SuggestKey, RestartsThatAgreeOnAWrongKeyAreLeft) {
-    const char* cipher =
-        "КЭШРШТД_АКЬЧШ_ЗУТГНВТД_ТШМФ_ЦРШЛБШ_КЛГУПЗВ_ЯТЗВ_ЭВПКТЖ_ТНЗШ_УЦЗИЗВУТНВШ_ЭПШ_НУШХЗ_БЗРЗЛШ_"
-        "ТЖ_ПШ_ЭЗХАГ_ВЭ_ПГУАГЛБГТДУФ_ЦЗИГ";
-    // The search ends when restarts agree; a budget it may reach on a busy machine (under the
-    // sanitizers) would cut the way out short.
-    EXPECT_EQ(Decrypt(cipher, SuggestKey(cipher, EmptyKey(), 11, 60000)),
-              "УМЕРЕТЬ_ЛУЧШЕ_ОСТАВИТЬ_ТЕБЯ_ПРЕЖДЕ_УЖАСНОИ_ЭТОИ_МИНУТЫ_ТВОЕ_СПОКОИСТВИЕ_МНЕ_ВСЕГО_"
-              "ДОРОЖЕ_ТЫ_НЕ_МОГЛА_ИМ_НАСЛАЖДАТЬСЯ_ПОКА");
+// ЛУЧШЕ, ВРЕШЬ for ВРЕМЯ), and the judge can prefer a key two letters from every one the restarts
+// reached (ШУЛЬЦ, listed only as ШУЛЬЦЕ and ШУЛЬЦУ, for РЫЛЬЦ): the search must still get out of
+// that hollow. The ciphers and seeds are ones where it did not.
+TEST(SuggestKey, KeysTwoLettersFromTheBestAreLeft) {
+    struct Case {
+        const char* cipher;
+        std::uint64_t seed;
+        const char* plain;
+    };
+    const Case cases[] = {
+        {"КЭШРШТД_АКЬЧШ_ЗУТГНВТД_ТШМФ_ЦРШЛБШ_КЛГУПЗВ_ЯТЗВ_ЭВПКТЖ_ТНЗШ_УЦЗИЗВУТНВШ_ЭПШ_НУШХЗ_БЗРЗЛШ_"
+         "ТЖ_ПШ_ЭЗХАГ_ВЭ_ПГУАГЛБГТДУФ_ЦЗИГ",
+         11,
+         "УМЕРЕТЬ_ЛУЧШЕ_ОСТАВИТЬ_ТЕБЯ_ПРЕЖДЕ_УЖАСНОИ_ЭТОИ_МИНУТЫ_ТВОЕ_СПОКОИСТВИЕ_МНЕ_ВСЕГО_"
+         "ДОРОЖЕ_ТЫ_НЕ_МОГЛА_ИМ_НАСЛАЖДАТЬСЯ_ПОКА"},
+        {"ФБ_БЗО_ГМКО_ПУМГФМ_ЦБГШБНОЗ_О_ЦБГШБЮЯ_РЬКДС_О_НБВЧЯ_ОА_ГМУЗЯНСЯФОКМФЗХХ_КБФАМЗ_БЖМНЯХ_Г_"
+         "ЦБГФХУО",
+         21,
+         "ТО_ОНИ_СЕЛИ_ВМЕСТЕ_ГОСПОДИН_И_ГОСПОЖА_ШУЛЬЦ_И_ДОЧКА_ИХ_СЕМНАДЦАТИЛЕТНЯЯ_ЛОТХЕН_ОБЕДАЯ_С_"
+         "ГОСТЯМИ"},
+    };
+    for (const Case& c : cases) {
+        // The search ends when restarts agree; a budget it may reach on a busy machine (under the
+        // sanitizers) would cut the way out short.
+        EXPECT_EQ(Decrypt(c.cipher, SuggestKey(c.cipher, EmptyKey(), c.seed, 60000)), c.plain);
+    }
 }
 
 // A rare letter, its rival absent from the text: the true key must score above the one that
@@ -94,7 +110,9 @@ TEST(SuggestKey, RestartsThatAgreeOnAWrongKeyAreLeft) {
 // the word list alone prefers a rare listed form (КРОВЛЮ, ВРЕМЮ) to a plausible unlisted one
 // (КРОВЛЯ) unless unlisted words are read by how unseen words are spelled; and any unlisted word
 // whose beginning is listed (ЛУЩИНУ beside ЛУЩИТЬ, ПОДСТВО beside ПОДСТУП) is as good as another
-// form of a listed word (ЛУЧИНУ beside ЛУЧИНЫ) unless the endings are weighed.
+// form of a listed word (ЛУЧИНУ beside ЛУЧИНЫ) unless the endings are weighed; and a long form
+// read letter by letter loses to a misreading (ХУТОРОЧКИ beside ХУТОРОК as ШУТОРОЧКИ) unless it
+// is weighed by the word it is a form of.
 TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
     struct Case {
         const char* plain;
@@ -108,6 +126,7 @@ TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
          "КРОВЛЮ"},
         {"ОН_ЗАЖЕГ_ЛУЧИНУ_И_СЕЛ_У_ОКНА_ДОЖИДАТЬСЯ_УТРА", 'Ч', 'Щ', "ЛУЩИНУ"},
         {"ЧЕМ_ДАЛЬШЕ_ТЕМ_СИЛЬНЕЕ_Я_ЧУВСТВУЮ_НАШЕ_РОДСТВО", 'Р', 'П', "ПОДСТВО"},
+        {"ВДАЛИ_ВИДНЕЛИСЬ_ХУТОРОЧКИ_И_ПОЛЯ", 'Х', 'Ш', "ШУТОРОЧКИ"},
         // Without gaps: a rare letter read wrong breaks the word it stands in.
         {"ОНАНАКОНЕЦОТВЕТИЛАЕМУЧТОНЕПОИДЕТДОМОИБЕЗНЕГО", 'Ц', 'Ф', "НАКОНЕФ"},
         // The first word's opening letters are scored as any word's are.

@@ -70,11 +70,17 @@ std::uint16_t Ending(std::string_view text) {
 
 TEST(LanguageModel, StemsKnowTheirEndingsAndWhichEndingsGoTogether) {
     const LanguageModel& model = WithGapModel();
-    const auto endings = model.stems.Of(Hash("БУКАШК"));  // БУКАШКА, БУКАШКИ
-    EXPECT_NE(std::find(endings.begin(), endings.end(), Ending("А")), endings.end());
-    EXPECT_NE(std::find(endings.begin(), endings.end(), Ending("И")), endings.end());
-    EXPECT_TRUE(model.stems.Of(Hash("БУКАЗК")).empty());
-    EXPECT_TRUE(model.stems.Of(Hash("БУК")).empty());  // too short to say anything
+    // Each ending with the level of the word it makes.
+    const auto forms = model.stems.Of(Hash("БУКАШК"));
+    for (std::string_view word : {"БУКАШКА", "БУКАШКИ"}) {
+        const auto at =
+            std::find(forms.endings.begin(), forms.endings.end(), Ending(word.substr(6)));
+        ASSERT_NE(at, forms.endings.end()) << word;
+        EXPECT_EQ(forms.levels[static_cast<std::size_t>(at - forms.endings.begin())],
+                  model.words.Find(Hash(word))->word);
+    }
+    EXPECT_TRUE(model.stems.Of(Hash("БУКАЗК")).endings.empty());
+    EXPECT_TRUE(model.stems.Of(Hash("БУК")).endings.empty());  // too short to say anything
     // A noun's stem met with -Ы is met with -У too; a verb's with -ТЬ seldom with -НУ.
     const int nounForm = model.endingPairs.Find(EndingPairHash(Ending("У"), Ending("Ы")), -30000);
     const int otherForm =
