@@ -35,8 +35,9 @@ struct Weights {
     int unknownStem = 0;  // one whose listed beginning's endings always go with its own ...
     int stemEnding = 0;   // ... less this per level of how often they do, down to `unknown`
     int typed = 0;        // on how an unlisted word reads as rare words do, in place of the n-grams
-    // Level of the share of an unlisted word whose beginning is listed with an ending that goes
-    // with its own, in that listed word's share and how often the endings go together; 0: none.
+    // An unlisted word whose beginning is listed with an ending that goes with its own is as
+    // likely as that listed word, times how often the endings go together, times the share at
+    // this level; 0: none is.
     int unlistedForm = 0;
     int name = 0;         // level of the share of unlisted words spelled as names; 0: none
     int pair = 0;         // on how much likelier a word is after the one before it than alone
@@ -350,8 +351,8 @@ private:
     static constexpr std::uint16_t kThreeLetters = (1u << (3 * kIndexBits)) - 1;
 
     struct Spelling {
-        int typed = 0;  // how much likelier the rare words' and names' spelling find the word ...
-        int chain = 0;  // ... than the text's n-grams, which give it this
+        int typed = 0;  // the word's level as the rare words and names are spelled, less `chain`
+        int chain = 0;  // its level by the text's n-grams
     };
     Spelling Spell(const Item& w, const Key& k) const {
         int typed = 0, name = 0, chain = 0;
