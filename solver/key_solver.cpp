@@ -599,7 +599,8 @@ public:
           // Without gaps there are no words to judge by.
           judge_(Model(p), p.text, p.gapCipher, p.withGaps ? kJudgeWeights : kSearchWeights),
           random_(options.seed),
-          deadline_(Clock::now() + std::chrono::milliseconds(Working(options.budgetMs))) {
+          deadline_(Clock::now() + std::chrono::milliseconds(Searching(options.budgetMs))),
+          end_(Clock::now() + std::chrono::milliseconds(Judging(options.budgetMs))) {
         for (std::size_t c = 0; c < kSymbols; ++c) {
             if (p.fixed[c] >= 0)
                 base_[c] = static_cast<std::uint8_t>(p.fixed[c]);
@@ -616,11 +617,16 @@ public:
         }
     }
 
-    // What is left of the budget once the last steps are allowed for: a step under way when the
-    // time is up and the judge's look at the finalists still take some milliseconds.
-    static int Working(int budgetMs) {
+    // The restarts stop when a sixteenth of the budget is left: the judge's climbs and kicks from
+    // the finalists are needed most when the restarts never agree. The judge stops when a
+    // sixty-fourth is left, for the step under way when the time is up.
+    static int Searching(int budgetMs) {
         const int budget = std::max(0, budgetMs);
-        return budget - std::min(budget / 32, 50);
+        return budget - std::min(budget / 16, 50);
+    }
+    static int Judging(int budgetMs) {
+        const int budget = std::max(0, budgetMs);
+        return budget - std::min(budget / 64, 12);
     }
 
     SearchResult Run(const SolveOptions& options) {
@@ -664,6 +670,7 @@ public:
                 Admit(finalists, score, best);
         }
         result.key = finalists.front().second;
+        deadline_ = end_;
         if (!p_.withGaps) {
             Segmenter segmenter(p_.text);
             long long bestJudged = 0;
@@ -887,7 +894,8 @@ private:
     Scorer scorer_;
     Scorer judge_;
     Random random_;
-    Clock::time_point deadline_;
+    Clock::time_point deadline_;  // the restarts', then the judge's
+    Clock::time_point end_;
     Key base_{};
     int steps_ = 0;
     int gaplessRestarts_ = std::numeric_limits<int>::max();
