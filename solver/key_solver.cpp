@@ -35,12 +35,12 @@ struct Weights {
     int unknownStem = 0;  // one whose listed beginning's endings always go with its own ...
     int stemEnding = 0;   // ... less this per level of how often they do, down to `unknown`
     int typed = 0;        // on how an unlisted word reads as rare words do, in place of the n-grams
+    int name = 0;         // level of the share of unlisted words spelled as names; 0: none
+    int pair = 0;         // on how much likelier a word is after the one before it than alone
     // An unlisted word whose beginning is listed with an ending that goes with its own is as
     // likely as that listed word, times how often the endings go together, times the share at
     // this level; 0: none is.
     int unlistedForm = 0;
-    int name = 0;         // level of the share of unlisted words spelled as names; 0: none
-    int pair = 0;         // on how much likelier a word is after the one before it than alone
 };
 
 // The search's landscape: overlapping joint n-grams count each letter several times over, which
@@ -73,9 +73,9 @@ constexpr Weights kJudgeWeights{.quadgram = kJudgeScale,
                                 .unknownStem = -15 * kJudgeScale,
                                 .stemEnding = kJudgeScale / 2,
                                 .typed = kJudgeScale,
-                                .unlistedForm = -30,
                                 .name = kNameShare,
-                                .pair = kJudgeScale};
+                                .pair = kJudgeScale,
+                                .unlistedForm = -30};
 
 // Annealing pays off on short texts; longer ones climb straight to their key.
 constexpr std::size_t kAnnealedLength = 2000;

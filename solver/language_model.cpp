@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <compare>
 #include <memory>
 #include <string>
-#include <tuple>
 
 #include "solver/language_tables.h"
 #include "toolkit/assert.h"
@@ -170,9 +170,14 @@ void RadixSort(std::vector<std::uint32_t>& values) {
 }
 
 // A beginning of a listed word, the rest of the word, and the word's level.
-using StemEnding = std::tuple<std::uint64_t, std::uint16_t, std::int16_t>;
+struct StemEnding {
+    std::uint64_t stem;
+    std::uint16_t ending;
+    std::int16_t level;
+    auto operator<=>(const StemEnding&) const = default;
+};
 
-// Fills the stems' endings and the endings' pairs from (stem, ending, level) of every listed word.
+// Fills the stems' endings and the endings' pairs from those of every listed word.
 void AddStems(LanguageModel& model, std::vector<StemEnding> all) {
     // Each word gives each of its beginnings one ending: the pairs are distinct already.
     std::sort(all.begin(), all.end());
@@ -185,12 +190,12 @@ void AddStems(LanguageModel& model, std::vector<StemEnding> all) {
         std::size_t end = i;
         endings.clear();
         levels.clear();
-        for (; end < all.size() && std::get<0>(all[end]) == std::get<0>(all[i]); ++end) {
-            endings.push_back(std::get<1>(all[end]));
-            levels.push_back(std::get<2>(all[end]));
+        for (; end < all.size() && all[end].stem == all[i].stem; ++end) {
+            endings.push_back(all[end].ending);
+            levels.push_back(all[end].level);
         }
         if (endings.size() <= kMostEndings) {
-            model.stems.Add(std::get<0>(all[i]), endings, levels);
+            model.stems.Add(all[i].stem, endings, levels);
             for (std::uint16_t a : endings) {
                 ++stemsWith[a];
                 for (std::uint16_t b : endings) {
@@ -258,7 +263,7 @@ LanguageModel Build(bool withGap) {
                     std::uint16_t ending = 0;
                     for (char c : word.substr(i + 1))
                         ending = EndingCode(ending, c);
-                    stemEndings.emplace_back(hash, ending, static_cast<std::int16_t>(score));
+                    stemEndings.push_back({hash, ending, static_cast<std::int16_t>(score)});
                 }
             }
             if (score <= onceLevel) {
