@@ -965,19 +965,19 @@ std::optional<HintLetter> SuggestHint(std::string_view cipherText, const KeyColu
     std::erase_if(best, [&](const auto& ranked) { return ranked.first < top - kClearlyBetter; });
     const Key& first = std::max_element(best.begin(), best.end())->second;
     std::optional<HintLetter> hint;
-    int hintCount = 0;
-    bool hintAgreed = false;
+    std::tuple<bool, bool, int> hintRank;
     for (std::uint8_t c = 0; c < kSymbols; ++c) {
         if (PlainIndex(key[c]) >= 0 || problem.counts[c] == 0)
             continue;
         const bool agreed = std::all_of(best.begin(), best.end(), [&](const auto& ranked) {
             return ranked.second[c] == first[c];
         });
-        // Agreement first, then how often the letter occurs.
-        if (!hint || std::tie(agreed, problem.counts[c]) > std::tie(hintAgreed, hintCount)) {
+        // A letter before the gap the search takes for granted, which tells the user nothing;
+        // then agreement, then how often the letter occurs.
+        const auto rank = std::tuple(problem.fixed[c] < 0, agreed, problem.counts[c]);
+        if (!hint || rank > hintRank) {
             hint = HintLetter{c + 1, ColumnSymbol(first[c] + 1), agreed};
-            hintCount = problem.counts[c];
-            hintAgreed = agreed;
+            hintRank = rank;
         }
     }
     return hint;

@@ -59,8 +59,10 @@ struct HintLetter {
 
 // One letter for the user: of the cipher columns the key leaves unassigned and the text holds,
 // the one that every key near the best reads the same way and that occurs most often (when no
-// such column is left, the commonest one as the best key reads it). Nothing when the key leaves
-// no column of the text unassigned. The key's own entries are kept in every key searched.
+// such column is left, the commonest one as the best key reads it). The column "_", which is
+// taken for the gap when the key leaves it unassigned, comes only when no other is left. Nothing
+// when the key leaves no column of the text unassigned. The key's own entries are kept in every
+// key searched.
 std::optional<HintLetter> SuggestHint(std::string_view cipherText, const KeyColumns& key,
                                       std::uint64_t seed, int budgetMs);
 

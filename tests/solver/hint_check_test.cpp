@@ -50,6 +50,8 @@ TEST(HintAndCheck, HintIsARightLetterTheKeyLeftOpen) {
             ASSERT_TRUE(hint) << label;
             ASSERT_TRUE(IsCipherColumn(hint->column)) << label;
             EXPECT_EQ(key[static_cast<std::size_t>(hint->column - 1)], kNoLetter) << label;
+            // The gap is no news while a letter is open.
+            EXPECT_NE(static_cast<std::size_t>(hint->column), crypt.Column('_')) << label;
             EXPECT_NE(crypt.cipher.find(ColumnSymbol(hint->column)), std::string::npos) << label;
             EXPECT_EQ(hint->plain, crypt.truth[static_cast<std::size_t>(hint->column - 1)])
                 << label;
