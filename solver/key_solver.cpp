@@ -316,7 +316,8 @@ private:
         if (const WordLevels* found = model_.words.Find(hash)) {
             return weights_.word * found->word - weights_.chain * found->chain;
         }
-        const Spelling spelling = weights_.typed == 0 ? Spelling{} : Spell(w, k);
+        const Spelling spelling =
+            weights_.typed == 0 && weights_.unlistedForm == 0 ? Spelling{} : Spell(w, k);
         // The stem tables are large and their look-ups miss the cache: only a scorer that tells
         // stems apart pays for them.
         if (weights_.unknownStem == weights_.unknown)
@@ -599,8 +600,8 @@ public:
           // Without gaps there are no words to judge by.
           judge_(Model(p), p.text, p.gapCipher, p.withGaps ? kJudgeWeights : kSearchWeights),
           random_(options.seed),
-          deadline_(Clock::now() + std::chrono::milliseconds(Searching(options.budgetMs))),
-          end_(Clock::now() + std::chrono::milliseconds(Judging(options.budgetMs))) {
+          deadline_(Clock::now() + std::chrono::milliseconds(Leaving(options.budgetMs, 16, 50))),
+          end_(Clock::now() + std::chrono::milliseconds(Leaving(options.budgetMs, 64, 12))) {
         for (std::size_t c = 0; c < kSymbols; ++c) {
             if (p.fixed[c] >= 0)
                 base_[c] = static_cast<std::uint8_t>(p.fixed[c]);
@@ -617,16 +618,13 @@ public:
         }
     }
 
-    // The restarts stop when a sixteenth of the budget is left: the judge's climbs and kicks from
-    // the finalists are needed most when the restarts never agree. The judge stops when a
-    // sixty-fourth is left, for the step under way when the time is up.
-    static int Searching(int budgetMs) {
+    // The budget less a `part`-th of it, at most `most` milliseconds. The restarts stop when a
+    // sixteenth is left: the judge's climbs and kicks from the finalists are needed most when the
+    // restarts never agree. The judge stops when a sixty-fourth is left, for the step under way
+    // when the time is up.
+    static int Leaving(int budgetMs, int part, int most) {
         const int budget = std::max(0, budgetMs);
-        return budget - std::min(budget / 16, 50);
-    }
-    static int Judging(int budgetMs) {
-        const int budget = std::max(0, budgetMs);
-        return budget - std::min(budget / 64, 12);
+        return budget - std::min(budget / part, most);
     }
 
     SearchResult Run(const SolveOptions& options) {

@@ -260,10 +260,8 @@ LanguageModel Build(bool withGap) {
             for (std::size_t i = 0; i < word.size(); ++i) {
                 hash = WordHashStep(hash, word[i]);
                 if (i + 1 >= kShortestStem && i + 1 < word.size() && i + 4 >= word.size()) {
-                    std::uint16_t ending = 0;
-                    for (char c : word.substr(i + 1))
-                        ending = EndingCode(ending, c);
-                    stemEndings.push_back({hash, ending, static_cast<std::int16_t>(score)});
+                    stemEndings.push_back(
+                        {hash, EndingCodeOf(word.substr(i + 1)), static_cast<std::int16_t>(score)});
                 }
             }
             if (score <= onceLevel) {

@@ -108,6 +108,13 @@ private:
 inline std::uint16_t EndingCode(std::uint16_t code, int symbol) {
     return static_cast<std::uint16_t>(code << kIndexBits | (symbol + 1));
 }
+// The code of one to three letters, given as symbol indices.
+inline std::uint16_t EndingCodeOf(std::string_view symbols) {
+    std::uint16_t code = 0;
+    for (char s : symbols)
+        code = EndingCode(code, s);
+    return code;
+}
 // Two endings as one hash (never 0).
 inline std::uint64_t EndingPairHash(std::uint16_t ending, std::uint16_t other) {
     return (std::uint64_t{ending} << 16 | other) + 1;

@@ -62,10 +62,7 @@ TEST(LanguageModel, LevelSumAddsShares) {
 }
 
 std::uint16_t Ending(std::string_view text) {
-    std::uint16_t code = 0;
-    for (char s : Symbols(text))
-        code = EndingCode(code, s);
-    return code;
+    return EndingCodeOf(Symbols(text));
 }
 
 TEST(LanguageModel, StemsKnowTheirEndingsAndWhichEndingsGoTogether) {
