@@ -286,17 +286,41 @@ private:
         const std::uint64_t second = WordHash(words_[p.words[1]], k);
         if (second == 0)
             return model_.followers.Find(first, 0);
+        const int listed = model_.pairs.Find(PairHash(first, second), kNoStem);
+        if (listed != kNoStem)
+            return listed;
         const Item& next = words_[p.words[1]];
-        const int last = k[wordSymbols_[next.offset + next.length - 1]];
         const Item& previous = words_[p.words[0]];
-        int after = 0;
+        const int follows = model_.followers.Find(first, 0);
+        const int begun = StemPair(first, next, k);
         if (previous.length == 1) {
-            after = model_.endings.Find(EndingHash(first, last), model_.followers.Find(first, 0));
-        } else {
-            after = model_.followers.Find(first, 0) +
-                    model_.suffixes.Find(SuffixPairHash(Ending(previous, k), Ending(next, k)), 0);
+            // The case asked for shows in the ending whatever the word: the two multiply.
+            const int last = k[wordSymbols_[next.offset + next.length - 1]];
+            const int ending = model_.endings.Find(EndingHash(first, last), follows);
+            return begun == kNoStem ? ending : begun + ending - follows;
         }
-        return model_.pairs.Find(PairHash(first, second), after);
+        if (begun != kNoStem)
+            return begun;
+        return follows +
+               model_.suffixes.Find(SuffixPairHash(Ending(previous, k), Ending(next, k)), 0);
+    }
+    // How much likelier a word begun as this one is after the first word, by the longest of its
+    // beginnings listed after it; kNoStem when none is. Every symbol of the word is a letter.
+    int StemPair(std::uint64_t first, const Item& w, const Key& k) const {
+        std::uint64_t hash = kWordHashStart;
+        std::array<std::uint64_t, 3> beginnings{};
+        std::size_t count = 0;
+        for (std::uint32_t i = 0; i + 1 < w.length; ++i) {
+            hash = WordHashStep(hash, k[wordSymbols_[w.offset + i]]);
+            if (i + 1 >= kShortestStem && i + 4 >= w.length)
+                beginnings[count++] = hash;
+        }
+        for (std::size_t i = count; i-- > 0;) {
+            const int level = model_.stemPairs.Find(PairHash(first, beginnings[i]), kNoStem);
+            if (level != kNoStem)
+                return level;
+        }
+        return kNoStem;
     }
     int Word(const Item& w, const Key& k) const {
         std::uint64_t hash = kWordHashStart;

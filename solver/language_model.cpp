@@ -304,7 +304,9 @@ LanguageModel Build(bool withGap) {
                     hash[word] = WordHashStep(hash[word], c);
                 }
             }
-            if (gaps == 3)
+            if (gaps == 4)
+                model.stemPairs.Add(PairHash(hash[0], hash[1]), level);
+            else if (gaps == 3)
                 model.suffixes.Add(SuffixPairHash(hash[0], hash[1]), level);
             else if (gaps == 2)
                 model.endings.Add(EndingHash(hash[0], item.back()), level);

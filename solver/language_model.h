@@ -198,9 +198,12 @@ struct LanguageModel {
     // How much likelier a word is after a given one than alone: by PairHash for the pairs the
     // training text holds often enough, by EndingHash for any other word after a one-letter
     // word, and by the first word's hash for any other word after it, times what `suffixes`
-    // says of the two words' last two letters (SuffixPairHash). A first word the text never
-    // shows first changes nothing but by the letters. Empty for the letters-only model.
+    // says of the two words' last two letters (SuffixPairHash), unless `stemPairs` holds, by
+    // PairHash of the first word and a beginning of the second (as the stems' beginnings), how
+    // much likelier any word so begun is after it. A first word the text never shows first changes
+    // nothing but by the letters. Empty for the letters-only model.
     HashLevels<19> pairs;
+    HashLevels<18> stemPairs;
     HashLevels<12> endings;
     HashLevels<17> followers;
     HashLevels<15> suffixes;

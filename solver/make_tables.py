@@ -88,15 +88,21 @@ def table_text(rows, total):
     return "".join(f"{lv:03d}" + front_coded(items) + "\n" for lv, items in sorted(groups.items()))
 
 
+def beginnings(word):
+    """A word less its last one to three letters, four letters at least."""
+    return [word[:-cut] for cut in (1, 2, 3) if len(word) - cut >= 4]
+
+
 def pair_text(pair_rows, word_rows, tokens):
     """How much likelier a word is after a given one than alone, by absolute discounting over
     the word pairs of the training split: P(b | a) = max(n(a b) - D, 0) / n(a) + r(a) * P(b),
     n(a) the tokens of a, r(a) what the discounted pairs of a leave over (the pairs met fewer than
     PAIR_LOWEST times are not counted, so their whole mass is left over). Items "a_b" hold log P(b | a) / P(b) of a
     listed pair, items "a" log r(a), the same for any pair a begins that is not listed, and items
-    "a__x" the same of an unlisted pair whose second word ends in x, and items "xy___zw" what
-    the last two letters of both words add to any unlisted pair. A listed pair within a rounding
-    step of what its word would get unlisted is left out."""
+    "a__x" the same of an unlisted pair whose second word ends in x, items "xy___zw" what the
+    last two letters of both words add to any unlisted pair, and items "a____g" log P(g | a) /
+    P(g) of the words beginning with g, for an unlisted pair whose second word begins so. A listed
+    pair within a rounding step of what its word would get unlisted is left out."""
     count = dict(word_rows)
     pairs = {}
     for item, n in pair_rows:
@@ -152,6 +158,24 @@ def pair_text(pair_rows, word_rows, tokens):
         if len(a) == 1:
             for x in last:
                 put(a + "__" + x, r * ending(a, x))
+    # The second word of an unlisted pair is often another form of a listed pair's (ИЗ КАРЕТ
+    # beside ИЗ КАРЕТЫ): items "a____g" hold how much likelier any word beginning with g is after
+    # a than alone, over the listed pairs whose second word begins so (g: the word less its last
+    # one to three letters, as the stems are). The scorer prefers them to the endings' items but
+    # after a one-letter word multiplies the two: the case shows in the ending whatever the word.
+    in_stems, stems_of = {}, {}
+    for w, n in word_rows:
+        for g in beginnings(w):
+            in_stems[g] = in_stems.get(g, 0) + n
+    for (a, b), n in pairs.items():
+        for g in beginnings(b):
+            stems_of[(a, g)] = stems_of.get((a, g), 0) + n
+    for (a, g), n in stems_of.items():
+        p = in_stems[g] / tokens
+        ratio = ((n - PAIR_DISCOUNT) / count[a] + rest[a] * p) / p
+        if abs(stored(ratio) - stored(rest[a])) > PAIR_SAME:
+            put(a + "____" + g, ratio)
+
     for (a, b), n in pairs.items():
         p = count[b] / tokens
         lower = rest[a] * ending(a, b[-1])

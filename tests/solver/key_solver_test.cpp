@@ -112,7 +112,9 @@ TEST(SuggestKey, KeysTwoLettersFromTheBestAreLeft) {
 // whose beginning is listed (ЛУЩИНУ beside ЛУЩИТЬ, ПОДСТВО beside ПОДСТУП) is as good as another
 // form of a listed word (ЛУЧИНУ beside ЛУЧИНЫ) unless the endings are weighed; and a long form
 // read letter by letter loses to a misreading (ХУТОРОЧКИ beside ХУТОРОК as ШУТОРОЧКИ) unless it
-// is weighed by the word it is a form of.
+// is weighed by the word it is a form of; and a pair no list holds is read by the endings alone
+// (ИХ КАРЕТ, as most words in -ЕТ after ИЗ or ИХ are verbs) unless the pairs of the second
+// word's other forms are asked (ИЗ КАРЕТЫ).
 TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
     struct Case {
         const char* plain;
@@ -127,6 +129,8 @@ TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
         {"ОН_ЗАЖЕГ_ЛУЧИНУ_И_СЕЛ_У_ОКНА_ДОЖИДАТЬСЯ_УТРА", 'Ч', 'Щ', "ЛУЩИНУ"},
         {"ЧЕМ_ДАЛЬШЕ_ТЕМ_СИЛЬНЕЕ_Я_ЧУВСТВУЮ_НАШЕ_РОДСТВО", 'Р', 'П', "ПОДСТВО"},
         {"ВДАЛИ_ВИДНЕЛИСЬ_ХУТОРОЧКИ_И_ПОЛЯ", 'Х', 'Ш', "ШУТОРОЧКИ"},
+        {"ИЗ_КАРЕТ_ПОМИНУТНО_ВЫТЯГИВАЛИСЬ_ТО_СТРОИНАЯ_НОГА_ТО_ПОЛОСАТЫИ_ЧУЛОК", 'З', 'Х',
+         "ИХ_КАРЕТ"},
         // Without gaps: a rare letter read wrong breaks the word it stands in.
         {"ОНАНАКОНЕЦОТВЕТИЛАЕМУЧТОНЕПОИДЕТДОМОИБЕЗНЕГО", 'Ц', 'Ф', "НАКОНЕФ"},
         // The first word's opening letters are scored as any word's are.
