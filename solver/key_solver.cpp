@@ -291,8 +291,10 @@ private:
             return listed;
         const Item& next = words_[p.words[1]];
         const Item& previous = words_[p.words[0]];
-        const int follows = model_.followers.Find(first, 0);
-        const int begun = StemPair(first, next, k);
+        const int known = model_.followers.Find(first, kNoStem);
+        const int follows = known == kNoStem ? 0 : known;
+        // Beginnings are listed only after words that begin listed pairs.
+        const int begun = known == kNoStem ? kNoStem : StemPair(first, next, k);
         if (previous.length == 1) {
             // The case asked for shows in the ending whatever the word: the two multiply.
             const int last = k[wordSymbols_[next.offset + next.length - 1]];
