@@ -286,43 +286,43 @@ private:
         const std::uint64_t second = WordHash(words_[p.words[1]], k);
         if (second == 0)
             return model_.followers.Find(first, 0);
-        const int listed = model_.pairs.Find(PairHash(first, second), kNoStem);
-        if (listed != kNoStem)
+        const int listed = model_.pairs.Find(PairHash(first, second), kNoLevel);
+        if (listed != kNoLevel)
             return listed;
         const Item& next = words_[p.words[1]];
         const Item& previous = words_[p.words[0]];
-        const int known = model_.followers.Find(first, kNoStem);
-        const int follows = known == kNoStem ? 0 : known;
+        const int known = model_.followers.Find(first, kNoLevel);
+        const int follows = known == kNoLevel ? 0 : known;
         // Beginnings are listed only after words that begin listed pairs.
-        const int begun = known == kNoStem ? kNoStem : StemPair(first, next, k);
+        const int begun = known == kNoLevel ? kNoLevel : StemPair(first, next, k);
         if (previous.length == 1) {
             // The case asked for shows in the ending whatever the word: the two multiply.
             const int last = k[wordSymbols_[next.offset + next.length - 1]];
             const int ending = model_.endings.Find(EndingHash(first, last), follows);
-            return begun == kNoStem ? ending : begun + ending - follows;
+            return begun == kNoLevel ? ending : begun + ending - follows;
         }
-        if (begun != kNoStem)
+        if (begun != kNoLevel)
             return begun;
         return follows +
                model_.suffixes.Find(SuffixPairHash(Ending(previous, k), Ending(next, k)), 0);
     }
     // How much likelier a word begun as this one is after the first word, by the longest of its
-    // beginnings listed after it; kNoStem when none is. Every symbol of the word is a letter.
+    // beginnings listed after it; kNoLevel when none is. Every symbol of the word is a letter.
     int StemPair(std::uint64_t first, const Item& w, const Key& k) const {
         std::uint64_t hash = kWordHashStart;
         std::array<std::uint64_t, 3> beginnings{};
         std::size_t count = 0;
         for (std::uint32_t i = 0; i + 1 < w.length; ++i) {
             hash = WordHashStep(hash, k[wordSymbols_[w.offset + i]]);
-            if (i + 1 >= kShortestStem && i + 4 >= w.length)
+            if (IsBeginning(i + 1, w.length))
                 beginnings[count++] = hash;
         }
         for (std::size_t i = count; i-- > 0;) {
-            const int level = model_.stemPairs.Find(PairHash(first, beginnings[i]), kNoStem);
-            if (level != kNoStem)
+            const int level = model_.stemPairs.Find(PairHash(first, beginnings[i]), kNoLevel);
+            if (level != kNoLevel)
                 return level;
         }
-        return kNoStem;
+        return kNoLevel;
     }
     int Word(const Item& w, const Key& k) const {
         std::uint64_t hash = kWordHashStart;
@@ -335,7 +335,7 @@ private:
                 return weights_.unknown;  // a gap or no letter inside a word
             hash = WordHashStep(hash, plain);
             tail = EndingCode(tail, plain) & kThreeLetters;
-            if (i + 1 >= kShortestStem && i + 1 < w.length && i + 4 >= w.length) {
+            if (IsBeginning(i + 1, w.length)) {
                 beginnings[count++] = hash;
             }
         }
@@ -348,8 +348,8 @@ private:
         // stems apart pays for them.
         if (weights_.unknownStem == weights_.unknown)
             return weights_.unknown + weights_.typed * spelling.typed;
-        int best = kNoStem;  // the pair of endings' level
-        int form = kNoStem;  // the listed word's level with it
+        int best = kNoLevel;  // the pair of endings' level
+        int form = kNoLevel;  // the listed word's level with it
         for (std::size_t i = 0; i < count; ++i) {
             // beginnings[i] leaves out the last count - i letters: the low bits of the tail.
             const auto ending =
@@ -357,8 +357,8 @@ private:
             const auto forms = model_.stems.Of(beginnings[i]);
             for (std::size_t f = 0; f < forms.endings.size(); ++f) {
                 const int pair =
-                    model_.endingPairs.Find(EndingPairHash(ending, forms.endings[f]), kNoStem);
-                if (pair == kNoStem)
+                    model_.endingPairs.Find(EndingPairHash(ending, forms.endings[f]), kNoLevel);
+                if (pair == kNoLevel)
                     continue;
                 best = std::max(best, pair);
                 form = std::max(form, forms.levels[f] + pair);
@@ -367,14 +367,14 @@ private:
         const int spelled =
             std::max(weights_.unknown, weights_.unknownStem + weights_.stemEnding * best) +
             weights_.typed * spelling.typed;
-        if (weights_.unlistedForm == 0 || form == kNoStem)
+        if (weights_.unlistedForm == 0 || form == kNoLevel)
             return spelled;
         return std::max(spelled, weights_.word * (form + weights_.unlistedForm) -
                                      weights_.chain * spelling.chain);
     }
 
-    // Below any level of a pair of endings.
-    static constexpr int kNoStem = -30000;
+    // Below any level a table holds: what a look-up gives for an item it does not hold.
+    static constexpr int kNoLevel = -30000;
     static constexpr std::uint16_t kThreeLetters = (1u << (3 * kIndexBits)) - 1;
 
     struct Spelling {

@@ -259,7 +259,7 @@ LanguageModel Build(bool withGap) {
             std::uint64_t hash = kWordHashStart;
             for (std::size_t i = 0; i < word.size(); ++i) {
                 hash = WordHashStep(hash, word[i]);
-                if (i + 1 >= kShortestStem && i + 1 < word.size() && i + 4 >= word.size()) {
+                if (IsBeginning(i + 1, word.size())) {
                     stemEndings.push_back(
                         {hash, EndingCodeOf(word.substr(i + 1)), static_cast<std::int16_t>(score)});
                 }

@@ -17,6 +17,11 @@ inline constexpr int kGap = 30;
 inline constexpr int kIndexBits = 5;
 inline constexpr int kOutside = 31;  // no symbol: what lies before a word's opening gap
 inline constexpr std::size_t kShortestStem = 4;
+// Whether a word's first `letters` letters are one of its beginnings: the word less its last one
+// to three letters, kShortestStem letters at least.
+inline constexpr bool IsBeginning(std::size_t letters, std::size_t length) {
+    return letters >= kShortestStem && letters < length && letters + 3 >= length;
+}
 
 // Words are looked up by a 64-bit hash of their symbols (FNV-1a over symbol index + 1): among
 // some hundred thousand words a collision is too unlikely to matter.
