@@ -261,17 +261,28 @@ private:
         const auto& s = t.symbols;
         return model_.trigrams[static_cast<std::size_t>(TrigramIndex(k[s[0]], k[s[1]], k[s[2]]))];
     }
-    // The word's hash under the key, or 0 when a symbol inside it is no letter.
-    std::uint64_t WordHash(const Item& w, const Key& k) const {
+    // A word's hash under the key, 0 when a symbol inside it is no letter, and otherwise the
+    // hashes of its beginnings, the shortest first.
+    struct WordHashes {
+        std::uint64_t word = 0;
+        std::array<std::uint64_t, 3> beginnings{};
+        std::size_t count = 0;
+    };
+    WordHashes Hashes(const Item& w, const Key& k) const {
+        WordHashes h;
         std::uint64_t hash = kWordHashStart;
         for (std::uint32_t i = 0; i < w.length; ++i) {
             const std::uint8_t plain = k[wordSymbols_[w.offset + i]];
             if (plain >= kGap)
-                return 0;
+                return {};
             hash = WordHashStep(hash, plain);
+            if (IsBeginning(i + 1, w.length))
+                h.beginnings[h.count++] = hash;
         }
-        return hash;
+        h.word = hash;
+        return h;
     }
+    std::uint64_t WordHash(const Item& w, const Key& k) const { return Hashes(w, k).word; }
     // The hash of the word's last two letters (its one letter, if it has one).
     std::uint64_t Ending(const Item& w, const Key& k) const {
         std::uint64_t hash = kWordHashStart;
@@ -283,10 +294,10 @@ private:
         const std::uint64_t first = WordHash(words_[p.words[0]], k);
         if (first == 0)
             return 0;
-        const std::uint64_t second = WordHash(words_[p.words[1]], k);
-        if (second == 0)
+        const WordHashes second = Hashes(words_[p.words[1]], k);
+        if (second.word == 0)
             return model_.followers.Find(first, 0);
-        const int listed = model_.pairs.Find(PairHash(first, second), kNoLevel);
+        const int listed = model_.pairs.Find(PairHash(first, second.word), kNoLevel);
         if (listed != kNoLevel)
             return listed;
         const Item& next = words_[p.words[1]];
@@ -294,7 +305,7 @@ private:
         const int known = model_.followers.Find(first, kNoLevel);
         const int follows = known == kNoLevel ? 0 : known;
         // Beginnings are listed only after words that begin listed pairs.
-        const int begun = known == kNoLevel ? kNoLevel : StemPair(first, next, k);
+        const int begun = known == kNoLevel ? kNoLevel : StemPair(first, second);
         if (previous.length == 1) {
             // The case asked for shows in the ending whatever the word: the two multiply.
             const int last = k[wordSymbols_[next.offset + next.length - 1]];
@@ -306,40 +317,22 @@ private:
         return follows +
                model_.suffixes.Find(SuffixPairHash(Ending(previous, k), Ending(next, k)), 0);
     }
-    // How much likelier a word begun as this one is after the first word, by the longest of its
-    // beginnings listed after it; kNoLevel when none is. Every symbol of the word is a letter.
-    int StemPair(std::uint64_t first, const Item& w, const Key& k) const {
-        std::uint64_t hash = kWordHashStart;
-        std::array<std::uint64_t, 3> beginnings{};
-        std::size_t count = 0;
-        for (std::uint32_t i = 0; i + 1 < w.length; ++i) {
-            hash = WordHashStep(hash, k[wordSymbols_[w.offset + i]]);
-            if (IsBeginning(i + 1, w.length))
-                beginnings[count++] = hash;
-        }
-        for (std::size_t i = count; i-- > 0;) {
-            const int level = model_.stemPairs.Find(PairHash(first, beginnings[i]), kNoLevel);
+    // How much likelier a word begun as the second is after the first word, by the longest of
+    // its beginnings listed after it; kNoLevel when none is.
+    int StemPair(std::uint64_t first, const WordHashes& second) const {
+        for (std::size_t i = second.count; i-- > 0;) {
+            const int level =
+                model_.stemPairs.Find(PairHash(first, second.beginnings[i]), kNoLevel);
             if (level != kNoLevel)
                 return level;
         }
         return kNoLevel;
     }
     int Word(const Item& w, const Key& k) const {
-        std::uint64_t hash = kWordHashStart;
-        std::array<std::uint64_t, 3> beginnings{};  // those the stem table holds
-        std::size_t count = 0;
-        std::uint16_t tail = 0;  // the ending code of the last three letters
-        for (std::uint32_t i = 0; i < w.length; ++i) {
-            const std::uint8_t plain = k[wordSymbols_[w.offset + i]];
-            if (plain >= kGap)
-                return weights_.unknown;  // a gap or no letter inside a word
-            hash = WordHashStep(hash, plain);
-            tail = EndingCode(tail, plain) & kThreeLetters;
-            if (IsBeginning(i + 1, w.length)) {
-                beginnings[count++] = hash;
-            }
-        }
-        if (const WordLevels* found = model_.words.Find(hash)) {
+        const WordHashes hashes = Hashes(w, k);
+        if (hashes.word == 0)
+            return weights_.unknown;  // a gap or no letter inside a word
+        if (const WordLevels* found = model_.words.Find(hashes.word)) {
             return weights_.word * found->word - weights_.chain * found->chain;
         }
         const Spelling spelling =
@@ -348,13 +341,17 @@ private:
         // stems apart pays for them.
         if (weights_.unknownStem == weights_.unknown)
             return weights_.unknown + weights_.typed * spelling.typed;
-        int best = kNoLevel;  // the pair of endings' level
-        int form = kNoLevel;  // the listed word's level with it
+        int best = kNoLevel;     // the pair of endings' level
+        int form = kNoLevel;     // the listed word's level with it
+        std::uint16_t tail = 0;  // the ending code of the last three letters
+        for (std::uint32_t i = w.length - std::min<std::uint32_t>(w.length, 3); i < w.length; ++i)
+            tail = EndingCode(tail, k[wordSymbols_[w.offset + i]]);
+        const std::size_t count = hashes.count;
         for (std::size_t i = 0; i < count; ++i) {
             // beginnings[i] leaves out the last count - i letters: the low bits of the tail.
             const auto ending =
                 static_cast<std::uint16_t>(tail & ((1u << (kIndexBits * (count - i))) - 1));
-            const auto forms = model_.stems.Of(beginnings[i]);
+            const auto forms = model_.stems.Of(hashes.beginnings[i]);
             for (std::size_t f = 0; f < forms.endings.size(); ++f) {
                 const int pair =
                     model_.endingPairs.Find(EndingPairHash(ending, forms.endings[f]), kNoLevel);
@@ -375,7 +372,6 @@ private:
 
     // Below any level a table holds: what a look-up gives for an item it does not hold.
     static constexpr int kNoLevel = -30000;
-    static constexpr std::uint16_t kThreeLetters = (1u << (3 * kIndexBits)) - 1;
 
     struct Spelling {
         int typed = 0;  // the word's level as the rare words and names are spelled, less `chain`
