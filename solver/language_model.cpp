@@ -211,13 +211,17 @@ void AddStems(LanguageModel& model, std::vector<StemEnding> all) {
         std::size_t end = i;
         while (end < pairs.size() && pairs[end] == pairs[i])
             ++end;
+        const std::uint32_t first = pairs[i] >> kEndingBits;
         const std::uint32_t second = pairs[i] & ((1u << kEndingBits) - 1);
+        const auto both = static_cast<int>(end - i);
         // One more stem with the second ending than counted: a pair seen once is no certainty.
-        const double share = static_cast<double>(end - i) / (stemsWith[second] + 1.0);
+        const double share = both / (stemsWith[second] + 1.0);
         const auto level = static_cast<int>(std::lround(kScale * std::log10(share)));
-        if (level >= kLowestEndingPair) {
+        const bool bound =
+            both >= kLeastBoundStems && both >= kBoundEndingShare * (stemsWith[first] + 1.0);
+        if (level >= (bound ? kLowestBoundEndingPair : kLowestEndingPair)) {
             model.endingPairs.Add(
-                EndingPairHash(static_cast<std::uint16_t>(pairs[i] >> kEndingBits),
+                EndingPairHash(static_cast<std::uint16_t>(first),
                                static_cast<std::uint16_t>(second)),
                 static_cast<std::int16_t>(level));
         }

@@ -129,8 +129,15 @@ inline std::uint64_t EndingPairHash(std::uint16_t ending, std::uint16_t other) {
 // the word less its last one to three letters, four letters at least. A beginning met with more
 // endings than kMostEndings is a common prefix rather than a word's stem, and is left out.
 inline constexpr std::size_t kMostEndings = 40;
-// A hundredth: an ending met with another less often says nothing of a form.
+// A hundredth: an ending met with another less often says nothing of a form, unless the ending
+// is itself seldom met without the other: a participle's -МАЯ is met beside under 1 % of the verbs'
+// -Т, but a quarter of the beginnings with -МАЯ have -Т too. Such a pair counts down to a
+// three-hundredth, when at least a fifth of the beginnings with the rarer ending, and five at
+// least, have both.
 inline constexpr int kLowestEndingPair = -40;
+inline constexpr int kLowestBoundEndingPair = -50;
+inline constexpr double kBoundEndingShare = 0.2;
+inline constexpr int kLeastBoundStems = 5;
 class StemEndings {
 public:
     void Add(std::uint64_t stem, std::span<const std::uint16_t> endings,
@@ -196,7 +203,7 @@ struct LanguageModel {
     // with endings that go with its own (ЛУЧИНУ beside ЛУЧИНЫ), and most likely no word when they
     // do not (ЛУЩИНУ beside ЛУЩИТЬ): `endingPairs` holds, by EndingPairHash(a, b), the level of the
     // share of listed beginnings met with ending b that are also met with a, where it is at least
-    // kLowestEndingPair.
+    // kLowestEndingPair (or kLowestBoundEndingPair, for an ending bound to the other).
     StemEndings stems;
     HashLevels<19> endingPairs;
     std::int16_t wordFloor = 0;

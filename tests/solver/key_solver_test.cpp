@@ -142,6 +142,9 @@ TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
          "УДОВОЛЬСТВИЯ"},
         {"ИЗ_КАРЕТ_ПОМИНУТНО_ВЫТЯГИВАЛИСЬ_ТО_СТРОИНАЯ_НОГА_ТО_ПОЛОСАТЫИ_ЧУЛОК", 'З', 'Х',
          "ИХ_КАРЕТ"},
+        // An unlisted participle of a listed verb (ВОПРОШАЕТ), against the commoner spelling.
+        {"ДУРА_ЕКИМОВНА_НЕСКОЛЬКО_РАЗ_ВОПРОШАЕМАЯ_ГОСУДАРЕМ_ОТВЕЧАЛА_С_РОБКОИ_ХОЛОДНОСТИЮ", 'Ш',
+         'Щ', "ВОПРОЩАЕМАЯ"},
         // Without gaps: a rare letter read wrong breaks the word it stands in.
         {"ОНАНАКОНЕЦОТВЕТИЛАЕМУЧТОНЕПОИДЕТДОМОИБЕЗНЕГО", 'Ц', 'Ф', "НАКОНЕФ"},
         // The first word's opening letters are scored as any word's are.
