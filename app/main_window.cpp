@@ -221,23 +221,37 @@ void MainWindowHidden(Application& app, Control*) {
     StripFollows(app, false);
 }
 
-// Wine without a window manager raises a clicked window above the windows it owns, after
-// activating it and without telling it; Windows never does. Once the main window is activated,
-// the menu strip is put back on top when the queue is next idle.
+// Wine without a window manager raises a clicked window above the windows it owns, on
+// activation and on any press of a mouse button in it, without telling it; Windows never does.
+// The strip is put back on top once such a press has been handled, before the release that
+// may start a long search, and once the main window is activated, when the queue is next idle.
 // The strip's window, not its control: the timer may outlive both.
 HWND raisedStrip = nullptr;
+constexpr UINT kRaiseStripMessage = WM_APP + 2;
 
-void CALLBACK RaiseStrip(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
+void PutStripOnTop() {
     if (raisedStrip && IsWindow(raisedStrip)) {
-        SetWindowPos(raisedStrip, HWND_TOP, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        // The system's record still has the strip on top, so a move to the top would change
+        // nothing on the display: it goes through the topmost band and back, over the main
+        // window all the while.
+        constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+        SetWindowPos(raisedStrip, HWND_TOPMOST, 0, 0, 0, 0, kOnlyOrder);
+        SetWindowPos(raisedStrip, HWND_NOTOPMOST, 0, 0, 0, 0, kOnlyOrder);
     }
 }
 
-void RaiseStripSoon(Application& app) {
+void CALLBACK RaiseStrip(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    PutStripOnTop();
+}
+
+void FindStrip(Application& app) {
     MenuWindowRecord* strip = app.MenuWindow.get();
     raisedStrip = strip && strip->Form ? strip->Form->WindowHandle() : nullptr;
+}
+
+void RaiseStripSoon(Application& app) {
+    FindStrip(app);
     SetTimer(nullptr, 0, 50, RaiseStrip);
 }
 
@@ -265,9 +279,28 @@ bool StripMessage(Control* strip, Message& message) {
     return true;
 }
 
-// The application window stands for the program on the taskbar while it is minimised.
+bool IsButtonPress(UINT msg) {
+    return msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDOWN ||
+           msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK ||
+           msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK || msg == WM_NCRBUTTONDOWN ||
+           msg == WM_NCRBUTTONDBLCLK || msg == WM_NCMBUTTONDOWN || msg == WM_NCMBUTTONDBLCLK;
+}
+
+// The application window stands for the program on the taskbar while it is minimised. The loop
+// shows it every window's messages.
 void AppletMessage(Application& app, Control* applet, Message& message, bool& handled) {
+    if (IsButtonPress(message.Msg) && app.MainForm() &&
+        GetAncestor(message.Window, GA_ROOT) == app.MainForm()->WindowHandle()) {
+        // Posted messages come before input: this one before the release.
+        PostMessageW(applet->WindowHandle(), kRaiseStripMessage, 0, 0);
+    }
     if (message.Window != applet->WindowHandle()) {
+        return;
+    }
+    if (message.Msg == kRaiseStripMessage) {
+        FindStrip(app);
+        PutStripOnTop();
+        handled = true;
         return;
     }
     if (message.Msg == kOpenCommandLineMessage) {
@@ -440,8 +473,6 @@ void ToolbarClick(Application& app, Control* button) {
             break;
         case kBtnSolve:
             SuggestRestOfKey(app);
-            // The click's raising of the main window may come after the long search.
-            RaiseStripSoon(app);
             break;
         case kBtnHint:
             HintOneLetter(app);
