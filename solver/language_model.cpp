@@ -220,10 +220,9 @@ void AddStems(LanguageModel& model, std::vector<StemEnding> all) {
         const bool bound =
             both >= kLeastBoundStems && both >= kBoundEndingShare * (stemsWith[first] + 1.0);
         if (level >= (bound ? kLowestBoundEndingPair : kLowestEndingPair)) {
-            model.endingPairs.Add(
-                EndingPairHash(static_cast<std::uint16_t>(first),
-                               static_cast<std::uint16_t>(second)),
-                static_cast<std::int16_t>(level));
+            model.endingPairs.Add(EndingPairHash(static_cast<std::uint16_t>(first),
+                                                 static_cast<std::uint16_t>(second)),
+                                  static_cast<std::int16_t>(level));
         }
         i = end;
     }
