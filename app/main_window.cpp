@@ -230,7 +230,8 @@ HWND raisedStrip = nullptr;
 constexpr UINT kRaiseStripMessage = WM_APP + 2;
 
 void PutStripOnTop() {
-    if (raisedStrip && IsWindow(raisedStrip)) {
+    // Not over a dialog that has the program waiting: the strip would cover its corner.
+    if (raisedStrip && IsWindow(raisedStrip) && IsWindowEnabled(GetWindow(raisedStrip, GW_OWNER))) {
         // The system's record still has the strip on top, so a move to the top would change
         // nothing on the display: it goes through the topmost band and back, over the main
         // window all the while.
