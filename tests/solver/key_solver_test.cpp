@@ -137,6 +137,9 @@ TEST(SuggestKey, RareLetterMetOnceIsReadAsItsWordSays) {
         {"ОНИ_ДОЛГО_СПОРИЛИ_НО_НАКОНЕЦ_ПРИШЛИ_К_РЕШЕНИЮ", 'Ю', 'Я', "К_РЕШЕНИЯ"},
         // A name the training text never met, but spelled as names are.
         {"ТУТ_СКАЗАЛ_САВЕЛЬИЧ", 'Ч', 'Х', "САВЕЛЬИХ"},
+        // ... and one that reads as a rare word no better than its misspelling does.
+        {"ПОРА_ЧИТАТЕЛЯ_ПОЗНАКОМИТЬ_С_НАСТОЯЩИМ_ГЕРОЕМ_НАШЕИ_ПОВЕСТИ_ВЛАДИМИР_ДУБРОВСКИИ", 'Б', 'Х',
+         "ДУХРОВСКИИ"},
         // The ending asked for by the word before, where the pair was never met.
         {"МЫ_ВСЕ_ЭТО_ОБСУДИМ_КО_ВЗАИМНОМУ_УДОВОЛЬСТВИЮ_НЕ_ОДНО_ТАК_ДРУГОЕ", 'Ю', 'Я',
          "УДОВОЛЬСТВИЯ"},
