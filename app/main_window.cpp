@@ -225,34 +225,35 @@ void MainWindowHidden(Application& app, Control*) {
 // activation and on any press of a mouse button in it, without telling it; Windows never does.
 // The strip is put back on top once such a press has been handled, before the release that
 // may start a long search, and once the main window is activated, when the queue is next idle.
-// The strip's window, not its control: the timer may outlive both.
-HWND raisedStrip = nullptr;
 constexpr UINT kRaiseStripMessage = WM_APP + 2;
 
-void PutStripOnTop() {
+HWND StripWindow(const Application& app) {
+    const MenuWindowRecord* strip = app.MenuWindow.get();
+    return strip && strip->Form ? strip->Form->WindowHandle() : nullptr;
+}
+
+void PutStripOnTop(HWND strip) {
     // Not over a dialog that has the program waiting: the strip would cover its corner.
-    if (raisedStrip && IsWindow(raisedStrip) && IsWindowEnabled(GetWindow(raisedStrip, GW_OWNER))) {
+    if (strip && IsWindow(strip) && IsWindowEnabled(GetWindow(strip, GW_OWNER))) {
         // The system's record still has the strip on top, so a move to the top would change
         // nothing on the display: it goes through the topmost band and back, over the main
         // window all the while.
         constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-        SetWindowPos(raisedStrip, HWND_TOPMOST, 0, 0, 0, 0, kOnlyOrder);
-        SetWindowPos(raisedStrip, HWND_NOTOPMOST, 0, 0, 0, 0, kOnlyOrder);
+        SetWindowPos(strip, HWND_TOPMOST, 0, 0, 0, 0, kOnlyOrder);
+        SetWindowPos(strip, HWND_NOTOPMOST, 0, 0, 0, 0, kOnlyOrder);
     }
 }
 
+// The strip's window, not its control: the timer may outlive both.
+HWND raisedStrip = nullptr;
+
 void CALLBACK RaiseStrip(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    PutStripOnTop();
-}
-
-void FindStrip(Application& app) {
-    MenuWindowRecord* strip = app.MenuWindow.get();
-    raisedStrip = strip && strip->Form ? strip->Form->WindowHandle() : nullptr;
+    PutStripOnTop(raisedStrip);
 }
 
 void RaiseStripSoon(Application& app) {
-    FindStrip(app);
+    raisedStrip = StripWindow(app);
     SetTimer(nullptr, 0, 50, RaiseStrip);
 }
 
@@ -299,8 +300,7 @@ void AppletMessage(Application& app, Control* applet, Message& message, bool& ha
         return;
     }
     if (message.Msg == kRaiseStripMessage) {
-        FindStrip(app);
-        PutStripOnTop();
+        PutStripOnTop(StripWindow(app));
         handled = true;
         return;
     }

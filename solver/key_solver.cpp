@@ -291,17 +291,17 @@ private:
         return hash;
     }
     int Pair(const Item& p, const Key& k) const {
-        const std::uint64_t first = WordHash(words_[p.words[0]], k);
+        const Item& previous = words_[p.words[0]];
+        const Item& next = words_[p.words[1]];
+        const std::uint64_t first = WordHash(previous, k);
         if (first == 0)
             return 0;
-        const WordHashes second = Hashes(words_[p.words[1]], k);
+        const WordHashes second = Hashes(next, k);
         if (second.word == 0)
             return model_.followers.Find(first, 0);
         const int listed = model_.pairs.Find(PairHash(first, second.word), kNoLevel);
         if (listed != kNoLevel)
             return listed;
-        const Item& next = words_[p.words[1]];
-        const Item& previous = words_[p.words[0]];
         const int known = model_.followers.Find(first, kNoLevel);
         const int follows = known == kNoLevel ? 0 : known;
         // Beginnings are listed only after words that begin listed pairs.
